@@ -1,0 +1,44 @@
+# Helpers shared by every subsystem's CMakeLists.txt.
+
+# zov_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable; each TEST becomes its own CTest entry.
+function(zov_add_test name)
+  if(ZOV_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  target_compile_definitions(${name} PRIVATE
+    ZOV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    ZOV_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()
+
+# zov_add_fuzzer(<name> SOURCES <files...> LIBS <targets...>)
+# A libFuzzer target, built only with -DZOV_FUZZ=ON. Its seed corpus is fuzz/corpus/<name>/.
+function(zov_add_fuzzer name)
+  if(NOT ZOV_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS} Threads::Threads)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzzers)
+endfunction()
+
+# zov_add_tests_in_dir(<prefix> LIBS <targets...>)
+# Every *_test.cpp in the calling folder becomes its own test program <prefix>_<file>, so
+# that work in progress in one file never keeps the others from building.
+function(zov_add_tests_in_dir prefix)
+  cmake_parse_arguments(T "" "" "LIBS;EXTRA_SOURCES" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(src ${tests})
+    get_filename_component(stem ${src} NAME_WE)
+    zov_add_test(${prefix}_${stem} SOURCES ${src} ${T_EXTRA_SOURCES} LIBS ${T_LIBS})
+  endforeach()
+endfunction()
