@@ -1,0 +1,20 @@
+// Whole-file reads and crash-safe whole-file writes.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zov {
+
+// The file's bytes; nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+// Writes the bytes to a new file in the target's folder, flushes it to disk and renames it over
+// the target, so that readers see either the old or the new content, never a mixture. An existing
+// target keeps its permission bits; a symbolic link is followed and its target replaced.
+// On any failure the target is untouched, the temporary file is removed and false is returned.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+} // namespace zov
