@@ -1,0 +1,68 @@
+#include "ProcessRegistry.h"
+
+#include <mutex>
+#include <vector>
+
+namespace zov {
+
+namespace {
+
+struct Hooks {
+    std::mutex lock;
+    std::vector<StopHook> stopClis;
+    std::vector<StopHook> killExecs;
+};
+
+Hooks& TheHooks()
+{
+    static Hooks hooks;
+    return hooks;
+}
+
+// Hooks run outside the lock: a hook may take a while (a CLI gets time to end) and must not
+// keep another thread from registering.
+void RunHooks(std::vector<StopHook> Hooks::*which)
+{
+    std::vector<StopHook> copy;
+    {
+        std::lock_guard<std::mutex> hold(TheHooks().lock);
+        copy = TheHooks().*which;
+    }
+    for (const StopHook& hook : copy) {
+        if (hook)
+            hook();
+    }
+}
+
+}  // namespace
+
+void AddStopAllClisHook(StopHook hook)
+{
+    std::lock_guard<std::mutex> hold(TheHooks().lock);
+    TheHooks().stopClis.push_back(std::move(hook));
+}
+
+void StopAllClis()
+{
+    RunHooks(&Hooks::stopClis);
+}
+
+void AddKillAllExecsHook(StopHook hook)
+{
+    std::lock_guard<std::mutex> hold(TheHooks().lock);
+    TheHooks().killExecs.push_back(std::move(hook));
+}
+
+void KillAllExecs()
+{
+    RunHooks(&Hooks::killExecs);
+}
+
+void ClearProcessHooks()
+{
+    std::lock_guard<std::mutex> hold(TheHooks().lock);
+    TheHooks().stopClis.clear();
+    TheHooks().killExecs.clear();
+}
+
+}  // namespace zov

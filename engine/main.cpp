@@ -1,0 +1,6 @@
+#include "Console.h"
+
+int main(int argc, char** argv)
+{
+    return zov::EngineMain(argc, argv);
+}
