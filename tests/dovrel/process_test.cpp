@@ -1,0 +1,290 @@
+// The dovrel program through its real process: every test feeds whole lines on standard input,
+// in a temporary working folder, and compares standard output and standard error byte for byte.
+#include "run_process.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using dovrel_test::ProcessResult;
+using dovrel_test::RunProcess;
+
+namespace {
+
+const std::string kProgram = std::string(ZOV_BIN_DIR) + "/dovrel";
+const std::string kBanner = "Dovrel 1.3\nZOV file access\n";
+const std::string kNoFile = "@_Error [No open file]\n";
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Spit(const fs::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// n markers, as n answered lines leave them (the first one answers the start).
+std::string Markers(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += ">>";
+  return text;
+}
+
+class DovrelProcessTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(access(kProgram.c_str(), X_OK), 0) << kProgram << " is not built";
+    char pattern[] = "/tmp/dovrel-process-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    m_Dir = pattern;
+  }
+  void TearDown() override {
+    for (const auto& entry : fs::recursive_directory_iterator(m_Dir)) {
+      if (!entry.is_symlink()) fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+    }
+    fs::remove_all(m_Dir);
+  }
+  ProcessResult Run(const std::string& input, const std::vector<std::string>& args = {}) const {
+    ProcessResult result = RunProcess(kProgram, args, input, m_Dir.string());
+    EXPECT_FALSE(result.timedOut);
+    return result;
+  }
+  std::string P(const std::string& name) const { return (m_Dir / name).string(); }
+
+  fs::path m_Dir;
+};
+
+}  // namespace
+
+TEST_F(DovrelProcessTest, BannerVersionAndExit) {
+  const ProcessResult r = Run("ver\nexit\nver\n");
+  EXPECT_EQ(r.out, kBanner + "Version : 1.3\n");
+  EXPECT_EQ(r.err, Markers(2)) << "exit answers with no marker and ends the program";
+  EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST_F(DovrelProcessTest, HelpListsBuiltInsThenFileCommandsAligned) {
+  const ProcessResult r = Run("help\n");
+  EXPECT_EQ(r.out, kBanner + R"( 
+ help      View this screen
+ exit      Exit the program
+ cls       Clear the screen
+ ver       View the version
+ open      Open text file
+ openbin   Open binary file
+ create    Create text file
+ createbin Create binary file
+ eof       Test if end of then current file
+ filesize  Get size of file
+ readline  Read line of text
+ read      Read data ofthe active file
+ writeline Write line of text
+ write     Write data
+ seekbegin Seek file at the beginning
+ seekend   Seek file at the end
+ seek      Seek file at position
+ tell      Get current seek position
+ close     Close current active file
+ exist     Check if the file exist
+ erase     Erase file
+ rename    Rename file name
+ copy      Copy a file
+ findfile  Find all the files in path according to a mask
+ finddir   Find all the subpath in a path
+ createdir Create path and subpath
+
+)");
+  EXPECT_EQ(r.err, Markers(2));
+}
+
+TEST_F(DovrelProcessTest, HelpOfOneCommand) {
+  const struct {
+    const char* line;
+    const char* out;
+  } cases[] = {
+      {"read -help", "read : Read data ofthe active file\n\n read  -size (unsigned long)\n\n -size  Size of data\n\n"},
+      {"write /?",
+       "write : Write data\n\n write  -buf (string) -size (unsigned long)\n\n -buf   data buffer\n -size  Size of data\n\n"},
+      {"rename -help",
+       "rename : Rename file name\n\n rename  -old (string) -new (string)\n\n -old  Old file name\n -new  New file name\n\n"},
+      {"seek /?", "seek : Seek file at position\n\n seek  -pos (long)\n\n -pos  Seek position\n\n"},
+      {"eof /?", "eof : Test if end of then current file\n\n eof \n\n"},
+      {"FindDir -help", "finddir : Find all the subpath in a path\n\n finddir  -path (string)\n\n -path  Finding path\n\n"},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult r = Run(std::string(c.line) + "\n");
+    EXPECT_EQ(r.out, kBanner + c.out) << c.line;
+    EXPECT_EQ(r.err, Markers(2)) << c.line;
+  }
+}
+
+TEST_F(DovrelProcessTest, UnknownCommandsAndWrongParameters) {
+  const ProcessResult r = Run("delete -file x\nopen\nopen -name x\nread -HELP\nrename -old a -old b\ncopy -src a\n\n");
+  EXPECT_EQ(r.out, kBanner);
+  EXPECT_EQ(r.err, ">>Command not found !\n>>Wrong parameters!\n>>Wrong parameters!\n>>Wrong parameters!\n>>"
+                   "Wrong parameters!\n>>Wrong parameters!\n>>>>");
+  EXPECT_EQ(r.exitCode, 0) << "the end of input ends the program";
+}
+
+TEST_F(DovrelProcessTest, PiecesOnTheCommandLineRunBeforeInput) {
+  const ProcessResult r = Run("exist -file made/deeper\n", {"createdir", "-path", "made/deeper|exist", "-file", "made|ver"});
+  EXPECT_EQ(r.out, kBanner + "\n" + "1\n" + "0\n" + "Version : 1.3\n" + "0\n");
+  EXPECT_EQ(r.err, Markers(5));
+  EXPECT_TRUE(fs::is_directory(P("made/deeper")));
+}
+
+TEST_F(DovrelProcessTest, TextRoundTrip) {
+  const ProcessResult r = Run(
+      "create -file \"notes file.txt\"\n"
+      "writeline -buf \"first line\\nsecond\\tcolumn\"\n"
+      "writeline -buf C:\\data\\x\n"
+      "writeline -buf \"\"\n"
+      "writeline -buf\n"
+      "close\n"
+      "open -file \"notes file.txt\"\n"
+      "readline\nreadline\nreadline\n"
+      "eof\n"
+      "readline\n"
+      "eof\n"
+      "close\n"
+      "eof\n");
+  EXPECT_EQ(Slurp(P("notes file.txt")), "first line\r\nsecond\tcolumn\r\nC:\\data\\x\r\n");
+  EXPECT_EQ(r.out, kBanner + "1\n" + "1\n" + "first line\n" + "second\tcolumn\n" + "C:\\data\\x\n" + "0\n" + "1\n");
+  EXPECT_EQ(r.err, Markers(4) + "@_Error [Empty data]\n>>" + "@_Error [Empty data]\n>>" + Markers(9) + kNoFile + ">>");
+}
+
+TEST_F(DovrelProcessTest, BinaryRoundTripSeekTellAndSize) {
+  const ProcessResult r = Run(
+      "createbin -file data.bin\n"
+      "write -buf 00FF0d0a411A -size 6\n"
+      "close\n"
+      "openbin -file data.bin\n"
+      "read -size 2\n"
+      "read -size 8196\n"
+      "read -size 1\n"
+      "eof\n"
+      "read -size 8197\n"
+      "seek -pos 1\n"
+      "tell\n"
+      "filesize\n"
+      "tell\n"
+      "read -size 0\n"
+      "seekend\n"
+      "tell\n"
+      "seekbegin\n"
+      "eof\n"
+      "tell\n"
+      "write -buf \"\" -size 0\n");
+  EXPECT_EQ(Slurp(P("data.bin")), std::string("\x00\xff\r\nA\x1a", 6));
+  EXPECT_EQ(r.out, kBanner + "1\n" + "1\n" + "00ff\n" + "0d0a411a\n" + "0\n" + "1\n" + "1" + "6" + "1" + "0\n" + "6" +
+                       "0\n" + "0");
+  EXPECT_EQ(r.err, Markers(9) + "@_Error [Buffer to small]\n>>" + Markers(10) + "@_Error [Empty data]\n>>");
+}
+
+TEST_F(DovrelProcessTest, EveryFileCommandWithoutFileReportsIt) {
+  const char* lines[] = {"eof", "filesize", "readline", "read -size 1", "writeline -buf x",
+                         "write -buf 00 -size 1", "seekbegin", "seekend", "seek -pos 0", "tell"};
+  std::string input = "openbin -file missing\n";
+  std::string err = Markers(2);
+  for (const char* line : lines) {
+    input += std::string(line) + "\n";
+    err += kNoFile + ">>";
+  }
+  input += "close\n";
+  err += ">>";
+  const ProcessResult r = Run(input);
+  EXPECT_EQ(r.out, kBanner + "0\n");
+  EXPECT_EQ(r.err, err);
+}
+
+TEST_F(DovrelProcessTest, OpeningAnotherFileClosesTheCurrentOne) {
+  const ProcessResult r = Run("create -file a.txt\nwriteline -buf alpha\ncreate -file b.txt\nopen -file a.txt\nreadline\n");
+  EXPECT_EQ(r.out, kBanner + "1\n1\n1\nalpha\n");
+  EXPECT_EQ(r.err, Markers(6));
+}
+
+TEST_F(DovrelProcessTest, EndOfInputClosesTheFile) {
+  const ProcessResult r = Run("create -file last.txt\nwriteline -buf kept\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Slurp(P("last.txt")), "kept\r\n");
+}
+
+TEST_F(DovrelProcessTest, ExistEraseRenameCopy) {
+  Spit(P("src.txt"), "payload");
+  Spit(P("taken.txt"), "other");
+  fs::create_directory(P("folder"));
+  const ProcessResult r = Run(
+      "exist -file src.txt\n"
+      "exist -file folder\n"
+      "exist -file none\n"
+      "copy -src src.txt -dst taken.txt\n"
+      "COPY -SRC src.txt -DST copy.txt\n"
+      "rename -old copy.txt -new taken.txt\n"
+      "rename -old copy.txt -new moved.txt\n"
+      "rename -old copy.txt -new moved2.txt\n"
+      "erase -file folder\n"
+      "erase -file moved.txt\n"
+      "erase -file moved.txt\n");
+  EXPECT_EQ(r.out, kBanner + "1\n0\n0\n" + "0\n1\n0\n" + "0\n1\n0\n");
+  EXPECT_EQ(r.err, Markers(12));
+  EXPECT_EQ(Slurp(P("taken.txt")), "payload");
+  EXPECT_TRUE(fs::is_directory(P("folder")));
+  EXPECT_FALSE(fs::exists(P("moved.txt")));
+}
+
+// Names longer than 128 bytes and bytes above 0x7F reach the file system whole.
+TEST_F(DovrelProcessTest, LongAndAccentedPaths) {
+  std::string deep = "r\xC3\xA9sultats";
+  for (int i = 0; i < 8; ++i) deep += "/dossier_au_nom_plut\xC3\xB4t_long_" + std::to_string(i);
+  ASSERT_GT(deep.size(), 200u);
+  const std::string file = deep + "/donn\xC3\xA9" "es.txt";
+  const ProcessResult r = Run("createdir -path " + deep + "\ncreate -file " + file + "\nwriteline -buf \xC3\xA9t\xC3\xA9\n" +
+                              "close\ncopy -src " + file + " -dst " + file + ".bak\nexist -file " + file + ".bak\n");
+  EXPECT_EQ(r.out, kBanner + "1\n1\n1\n");
+  EXPECT_EQ(r.err, Markers(7));
+  EXPECT_EQ(Slurp(m_Dir / (file + ".bak")), "\xC3\xA9t\xC3\xA9\r\n");
+}
+
+TEST_F(DovrelProcessTest, FindFileAndFindDirListSortedPlainEntriesAndMoveThere) {
+  fs::create_directory(P("in"));
+  for (const char* name : {"b.txt", "A.txt", "c.log", ".hidden.txt", "ro.txt"}) Spit(P(std::string("in/") + name), name);
+  fs::permissions(P("in/ro.txt"), fs::perms::owner_read);
+  fs::create_symlink(P("in/b.txt"), P("in/link.txt"));
+  for (const char* name : {"in/sub", "in/Other", "in/.cache", "in/locked"}) fs::create_directory(P(name));
+  fs::permissions(P("in/locked"), fs::perms::owner_read | fs::perms::owner_exec);
+  fs::create_directory_symlink(P("in/sub"), P("in/sublink"));
+
+  const ProcessResult r = Run(
+      "findfile -path nowhere -mask *.*\n"
+      "findfile -path in -mask *.*\n"
+      "findfile -path . -mask *.TXT\n"
+      "findfile -path . -mask ?.log\n"
+      "findfile -path . -mask *.csv\n"
+      "open -file A.txt\n"
+      "readline\n"
+      "finddir -path .\n"
+      "finddir -path sub\n");
+  EXPECT_EQ(r.out, kBanner + "\n" + "A.txt|b.txt|c.log\n" + "A.txt|b.txt\n" + "c.log\n" + "\n" + "1\n" + "A.txt" +
+                       "Other|sub\n" + "\n");
+  EXPECT_EQ(r.err, Markers(10));
+}
+
+TEST_F(DovrelProcessTest, CreateDirIsTheSameWhetherTheFolderExistedOrNot) {
+  Spit(P("plain"), "x");
+  const ProcessResult r = Run("createdir -path a/b/c\ncreatedir -path a/b/c\ncreatedir -path a\ncreatedir -path plain\n"
+                              "createdir -path plain/x\ncreatedir -path \"with blank/inner\"\n");
+  EXPECT_EQ(r.out, kBanner + "1\n1\n1\n0\n0\n1\n");
+  EXPECT_EQ(r.err, Markers(7));
+  EXPECT_TRUE(fs::is_directory(P("a/b/c")));
+  EXPECT_TRUE(fs::is_directory(P("with blank/inner")));
+}
