@@ -117,6 +117,37 @@ bool CopyContents(int in, int out) {
   }
 }
 
+// Copies the regular file `source` with its permissions to a new temporary file in the folder
+// of `destination` and returns that file's name, or "" on failure (nothing left behind). When
+// `existing` describes the destination and it is the source itself, nothing is copied.
+std::string CopyBeside(const std::string& source, const std::string& destination, const struct stat* existing) {
+  const int in = OpenPlain(source, O_RDONLY);
+  if (in < 0) return {};
+  struct stat sourceStat {};
+  if (::fstat(in, &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode) ||
+      (existing != nullptr && existing->st_dev == sourceStat.st_dev && existing->st_ino == sourceStat.st_ino)) {
+    ::close(in);
+    return {};
+  }
+  const std::size_t slash = destination.rfind('/');
+  std::string temporary = slash == std::string::npos ? std::string() : destination.substr(0, slash + 1);
+  temporary += ".dovrel-copy-XXXXXX";
+  const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
+  if (out < 0) {
+    ::close(in);
+    return {};
+  }
+  bool ok = CopyContents(in, out);
+  ok = ::fchmod(out, sourceStat.st_mode & 07777) == 0 && ok;
+  ok = ::close(out) == 0 && ok;
+  ::close(in);
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return {};
+  }
+  return temporary;
+}
+
 }  // namespace
 
 std::string Unescape(std::string_view text) {
@@ -322,9 +353,25 @@ Reply CDovrelFiles::Exist(const std::string& path) {
 
 Reply CDovrelFiles::Erase(const std::string& path) { return YesNo(::unlink(path.c_str()) == 0); }
 
-// An existing target is refused, never replaced.
+// An existing target is refused, never replaced. A file moves to another file system as a
+// copy that takes the new name only when it is free, and then the old name goes.
 Reply CDovrelFiles::Rename(const std::string& oldPath, const std::string& newPath) {
   if (::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE) == 0) {
+    return YesNo(true);
+  }
+  if (errno == EXDEV) {
+    struct stat st {};
+    if (::lstat(oldPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return YesNo(false);
+    const std::string temporary = CopyBeside(oldPath, newPath, nullptr);
+    if (temporary.empty()) return YesNo(false);
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE) != 0) {
+      ::unlink(temporary.c_str());
+      return YesNo(false);
+    }
+    if (::unlink(oldPath.c_str()) != 0) {
+      ::unlink(newPath.c_str());
+      return YesNo(false);
+    }
     return YesNo(true);
   }
   if (errno != EINVAL && errno != ENOSYS) return YesNo(false);
@@ -338,31 +385,11 @@ Reply CDovrelFiles::Rename(const std::string& oldPath, const std::string& newPat
 // takes its name, so a failed copy leaves the old destination as it was and copying a file
 // onto itself keeps it. A folder or a read-only file as destination is refused.
 Reply CDovrelFiles::Copy(const std::string& source, const std::string& destination) {
-  const int in = OpenPlain(source, O_RDONLY);
-  if (in < 0) return {};
-  struct stat sourceStat {};
   struct stat destinationStat {};
   const bool destinationExists = ::stat(destination.c_str(), &destinationStat) == 0;
-  if (::fstat(in, &sourceStat) != 0 || !S_ISREG(sourceStat.st_mode) ||
-      (destinationExists && (!S_ISREG(destinationStat.st_mode) || ReadOnly(destinationStat) ||
-                             (destinationStat.st_dev == sourceStat.st_dev &&
-                              destinationStat.st_ino == sourceStat.st_ino)))) {
-    ::close(in);
-    return {};
-  }
-  const std::size_t slash = destination.rfind('/');
-  std::string temporary = slash == std::string::npos ? std::string() : destination.substr(0, slash + 1);
-  temporary += ".dovrel-copy-XXXXXX";
-  const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (out < 0) {
-    ::close(in);
-    return {};
-  }
-  bool ok = CopyContents(in, out);
-  ok = ::fchmod(out, sourceStat.st_mode & 07777) == 0 && ok;
-  ok = ::close(out) == 0 && ok;
-  ::close(in);
-  if (!ok || ::rename(temporary.c_str(), destination.c_str()) != 0) ::unlink(temporary.c_str());
+  if (destinationExists && (!S_ISREG(destinationStat.st_mode) || ReadOnly(destinationStat))) return {};
+  const std::string temporary = CopyBeside(source, destination, destinationExists ? &destinationStat : nullptr);
+  if (!temporary.empty() && ::rename(temporary.c_str(), destination.c_str()) != 0) ::unlink(temporary.c_str());
   return {};
 }
 

@@ -122,6 +122,16 @@ TEST_F(DovrelFilesTest, TextRoundTripKeepsCrLfOnDiskAndLfForTheScript) {
   EXPECT_EQ(m_Files.Eof().out, "1\n");
 }
 
+TEST_F(DovrelFilesTest, HexDataThroughATextFileGetsItsLineEndsTranslated) {
+  ASSERT_EQ(m_Files.Open(P("t.txt"), OpenMode::WriteText).out, "1\n");
+  m_Files.Write("410a420d0a");
+  EXPECT_EQ(Slurp(P("t.txt")), "A\r\nB\r\r\n");
+  ASSERT_EQ(m_Files.Open(P("t.txt"), OpenMode::ReadText).out, "1\n");
+  EXPECT_EQ(m_Files.Read(100).out, "410a420d0a\n");
+  ASSERT_EQ(m_Files.Open(P("t.txt"), OpenMode::ReadBinary).out, "1\n");
+  EXPECT_EQ(m_Files.Read(100).out, "410d0a420d0d0a\n");
+}
+
 TEST_F(DovrelFilesTest, TextReadTakesCrLfAndLfAndKeepsALoneCr) {
   Spit(P("mixed.txt"), "dos\r\nunix\nold\rmac\r");
   ASSERT_EQ(m_Files.Open(P("mixed.txt"), OpenMode::ReadText).out, "1\n");
@@ -276,6 +286,30 @@ TEST_F(DovrelFilesTest, RenameRefusesAnExistingTarget) {
   EXPECT_EQ(CDovrelFiles::Rename(P("a"), P("d")).out, "0\n");
   EXPECT_EQ(CDovrelFiles::Rename(P("c"), P("c")).out, "0\n");
   EXPECT_EQ(Slurp(P("c")), "A");
+}
+
+TEST_F(DovrelFilesTest, RenameMovesAFileToAnotherFileSystem) {
+  char pattern[] = "/dev/shm/dovrel-other-XXXXXX";
+  struct stat here {}, there {};
+  if (mkdtemp(pattern) == nullptr) GTEST_SKIP() << "no second file system to move to";
+  const fs::path other = pattern;
+  ASSERT_EQ(stat(m_Dir.c_str(), &here), 0);
+  ASSERT_EQ(stat(other.c_str(), &there), 0);
+  if (here.st_dev == there.st_dev) {
+    fs::remove_all(other);
+    GTEST_SKIP() << "/dev/shm is on the same file system";
+  }
+  Spit(P("move"), "travels");
+  Spit(other / "taken", "stays");
+  EXPECT_EQ(CDovrelFiles::Rename(P("move"), (other / "taken").string()).out, "0\n");
+  EXPECT_EQ(Slurp(other / "taken"), "stays");
+  EXPECT_EQ(CDovrelFiles::Rename(P("move"), (other / "moved").string()).out, "1\n");
+  EXPECT_EQ(Slurp(other / "moved"), "travels");
+  EXPECT_FALSE(fs::exists(P("move")));
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(other)) ++entries;
+  EXPECT_EQ(entries, 2) << "no temporary file left";
+  fs::remove_all(other);
 }
 
 TEST_F(DovrelFilesTest, CopyReplacesTheDestinationWhole) {
