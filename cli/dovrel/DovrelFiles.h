@@ -71,7 +71,9 @@ class CDovrelFiles {
   static Reply Copy(const std::string& source, const std::string& destination);
   // Both change the working directory to `path` and leave it there, so that the listed
   // names can be opened as they are. Only plain entries are listed: no symbolic link, no
-  // special file, no hidden one (leading dot), no read-only one (no owner write permission).
+  // special file, no hidden one (leading dot), no read-only one (no owner write permission),
+  // none whose name a reply cannot carry ('|', CR, LF). Names come sorted without regard to
+  // case, joined by '|'.
   static Reply FindFile(const std::string& path, std::string_view mask);
   static Reply FindDir(const std::string& path);
   static Reply CreateDir(const std::string& path);
