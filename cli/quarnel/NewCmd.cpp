@@ -80,9 +80,10 @@ void CCalcCmd::Calculate(Function function)
 
 void CCalcCmd::SquareRoot()
 {
-    // Zero is a valid argument; only negative values (and NaN) have no square root.
+    // Zero is a valid argument; only negative values (and NaN) have no square root. Adding 0 turns
+    // the root of -0 into +0.
     if (m_dValue >= 0.0)
-        std::printf("%.15f\n", std::sqrt(m_dValue));
+        std::printf("%.15f\n", std::sqrt(m_dValue) + 0.0);
     else
         std::fputs("-1.0\n", stdout);
 }

@@ -1,0 +1,224 @@
+// Runs a CLI program with its three standard streams on pipes, for byte-exact tests of the line
+// protocol. Waits are polls with a deadline, never fixed sleeps.
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace zovtest {
+
+struct CliResult {
+    std::string out;         // standard output
+    std::string err;         // standard error
+    int exitCode = -1;       // when the program exited
+    int signal = 0;          // when a signal killed it
+};
+
+class CliProcess {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::seconds Deadline{60};
+
+    explicit CliProcess(const std::string& program, const std::vector<std::string>& args = {},
+                        const std::string& workDir = "")
+    {
+        // A test must fail, not die, when it writes to a CLI that has ended.
+        signal(SIGPIPE, SIG_IGN);
+        int in[2], out[2], err[2];
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+            throw std::runtime_error("pipe");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        if (!workDir.empty())
+            posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        const int rc = posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(in[0]);
+        close(out[1]);
+        close(err[1]);
+        m_in = in[1];
+        m_out = out[0];
+        m_err = err[0];
+        if (rc != 0)
+            throw std::runtime_error("cannot start " + program);
+    }
+
+    ~CliProcess()
+    {
+        CloseInput();
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_out >= 0)
+            close(m_out);
+        if (m_err >= 0)
+            close(m_err);
+    }
+
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    void Send(const std::string& bytes)
+    {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = write(m_in, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw std::runtime_error("write to the CLI failed");
+            done += static_cast<size_t>(n);
+        }
+    }
+
+    void CloseInput()
+    {
+        if (m_in >= 0) {
+            close(m_in);
+            m_in = -1;
+        }
+    }
+
+    // Reads until standard error holds `count` markers in all (since the start), or both streams end.
+    // Returns false when the deadline passed.
+    bool WaitForMarkers(size_t count)
+    {
+        const auto deadline = Clock::now() + Deadline;
+        while (CountMarkers() < count) {
+            if (!Pump(deadline))
+                return false;
+        }
+        DrainAvailable();
+        return true;
+    }
+
+    // Reads both streams to their end and reaps the process.
+    CliResult Finish()
+    {
+        CloseInput();
+        const auto deadline = Clock::now() + Deadline;
+        while (m_out >= 0 || m_err >= 0) {
+            if (!Pump(deadline))
+                break;
+        }
+        int status = 0;
+        if (m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid) {
+            m_pid = -1;
+            if (WIFEXITED(status))
+                m_result.exitCode = WEXITSTATUS(status);
+            else if (WIFSIGNALED(status))
+                m_result.signal = WTERMSIG(status);
+        }
+        return m_result;
+    }
+
+    void Signal(int signal) { kill(m_pid, signal); }
+
+    const std::string& Out() const { return m_result.out; }
+    const std::string& Err() const { return m_result.err; }
+
+private:
+    size_t CountMarkers() const
+    {
+        size_t count = 0;
+        for (size_t p = m_result.err.find(">>"); p != std::string::npos; p = m_result.err.find(">>", p + 2))
+            ++count;
+        return count;
+    }
+
+    // One poll round over the open streams; false at the deadline or when nothing is left to read.
+    bool Pump(Clock::time_point deadline)
+    {
+        pollfd fds[2];
+        int n = 0;
+        if (m_out >= 0)
+            fds[n++] = {m_out, POLLIN, 0};
+        if (m_err >= 0)
+            fds[n++] = {m_err, POLLIN, 0};
+        if (n == 0)
+            return false;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return false;
+        const int ready = poll(fds, static_cast<nfds_t>(n), static_cast<int>(left));
+        if (ready < 0 && errno == EINTR)
+            return true;
+        if (ready <= 0)
+            return false;
+        for (int i = 0; i < n; ++i) {
+            if (fds[i].revents != 0)
+                ReadFrom(fds[i].fd == m_out ? m_out : m_err);
+        }
+        return true;
+    }
+
+    void ReadFrom(int& fd)
+    {
+        char buffer[4096];
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            (fd == m_out ? m_result.out : m_result.err).append(buffer, static_cast<size_t>(got));
+        } else if (got == 0 || errno != EINTR) {
+            close(fd);
+            fd = -1;
+        }
+    }
+
+    void DrainAvailable()
+    {
+        for (;;) {
+            pollfd fds[2];
+            int n = 0;
+            if (m_out >= 0)
+                fds[n++] = {m_out, POLLIN, 0};
+            if (m_err >= 0)
+                fds[n++] = {m_err, POLLIN, 0};
+            if (n == 0 || poll(fds, static_cast<nfds_t>(n), 0) <= 0)
+                return;
+            for (int i = 0; i < n; ++i) {
+                if (fds[i].revents != 0)
+                    ReadFrom(fds[i].fd == m_out ? m_out : m_err);
+            }
+        }
+    }
+
+    pid_t m_pid = -1;
+    int m_in = -1;
+    int m_out = -1;
+    int m_err = -1;
+    CliResult m_result;
+};
+
+// Starts program with args, sends input, closes standard input and collects everything.
+inline CliResult RunCli(const std::string& program, const std::vector<std::string>& args, const std::string& input,
+                        const std::string& workDir = "")
+{
+    CliProcess process(program, args, workDir);
+    process.Send(input);
+    return process.Finish();
+}
+
+inline std::string BinPath(const std::string& name) { return std::string(ZOV_BIN_DIR) + "/" + name; }
+
+} // namespace zovtest
