@@ -1,0 +1,344 @@
+#include "XmlText.h"
+
+#include <cstdio>
+
+namespace pirrow {
+
+namespace {
+
+// Windows-1252 for 0x80-0x9F; the five bytes the code page leaves undefined stay C1 controls.
+constexpr char32_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t Windows1252Char(unsigned char byte)
+{
+    if (byte >= 0x80 && byte < 0xA0) {
+        return kWindows1252High[byte - 0x80];
+    }
+    return byte;
+}
+
+// Length of the valid UTF-8 sequence at pos (strict: no overlong form, no surrogate, nothing above
+// U+10FFFF), or 0.
+size_t Utf8SequenceLength(std::string_view text, size_t pos, char32_t& code)
+{
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, code = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, code = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, code = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (pos + length > text.size()) {
+        return 0;
+    }
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (byte(i) & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return 0;
+    }
+    return length;
+}
+
+void AppendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+void AppendReference(std::string& out, char32_t code)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "&#x%02X;", static_cast<unsigned>(code));
+    out += buffer;
+}
+
+// Characters that XML 1.0 cannot hold even as a reference: shown as "\xHH" (or "\uHHHH").
+bool IsForbiddenInXml(char32_t code)
+{
+    return (code < 0x20 && code != 0x09 && code != 0x0A && code != 0x0D) || code == 0xFFFE || code == 0xFFFF;
+}
+
+void AppendVisible(std::string& out, char32_t code)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, code < 0x100 ? "\\x%02X" : "\\u%04X", static_cast<unsigned>(code));
+    out += buffer;
+}
+
+// Latin-1 bytes that may stand raw in a file: printable ASCII and U+00A0-U+00FF.
+bool IsRawLatin1(char32_t code)
+{
+    return (code >= 0x20 && code < 0x7F) || (code >= 0xA0 && code <= 0xFF);
+}
+
+std::string Escape(std::string_view utf8, bool keepBlanksFromFolding)
+{
+    std::string out;
+    out.reserve(utf8.size() + utf8.size() / 8);
+    bool previousWasBlank = false;
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const char32_t code = NextChar(utf8, pos);
+        const bool isBlank = code == ' ';
+        switch (code) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        case ' ':
+            if (keepBlanksFromFolding && (out.empty() || pos == utf8.size() || previousWasBlank)) {
+                AppendReference(out, code);
+            } else {
+                out += ' ';
+            }
+            break;
+        default:
+            if (IsForbiddenInXml(code)) {
+                AppendVisible(out, code);
+            } else if (IsRawLatin1(code)) {
+                out += static_cast<char>(code);
+            } else {
+                AppendReference(out, code);
+            }
+        }
+        previousWasBlank = isBlank;
+    }
+    return out;
+}
+
+bool IsNameStart(char32_t code)
+{
+    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == '_' ||
+           (code >= 0xC0 && code <= 0xFF && code != 0xD7 && code != 0xF7);
+}
+
+bool IsNameChar(char32_t code)
+{
+    return IsNameStart(code) || (code >= '0' && code <= '9') || code == '-' || code == '.' || code == ':' ||
+           code == 0xB7;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The encoding named by the XML declaration at the start of the text, or empty.
+std::string_view DeclaredEncoding(std::string_view text)
+{
+    size_t start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t' || text[start] == '\n' ||
+                                   text[start] == '\r')) {
+        ++start;
+    }
+    if (text.substr(start, 5) != "<?xml") {
+        return {};
+    }
+    const size_t end = text.find("?>", start);
+    const std::string_view declaration = text.substr(start, end == std::string_view::npos ? text.npos : end - start);
+    const size_t key = declaration.find("encoding");
+    if (key == std::string_view::npos) {
+        return {};
+    }
+    size_t pos = key + 8;
+    while (pos < declaration.size() && (declaration[pos] == ' ' || declaration[pos] == '=')) {
+        ++pos;
+    }
+    if (pos >= declaration.size() || (declaration[pos] != '"' && declaration[pos] != '\'')) {
+        return {};
+    }
+    const char quote = declaration[pos];
+    const size_t close = declaration.find(quote, pos + 1);
+    if (close == std::string_view::npos) {
+        return {};
+    }
+    return declaration.substr(pos + 1, close - pos - 1);
+}
+
+} // namespace
+
+char32_t NextChar(std::string_view text, size_t& pos)
+{
+    char32_t code = 0;
+    const size_t length = Utf8SequenceLength(text, pos, code);
+    if (length == 0) {
+        return Windows1252Char(static_cast<unsigned char>(text[pos++]));
+    }
+    pos += length;
+    return code;
+}
+
+std::string ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        AppendUtf8(out, NextChar(bytes, pos));
+    }
+    return out;
+}
+
+std::string EscapeText(std::string_view utf8)
+{
+    return Escape(utf8, true);
+}
+
+std::string EscapeAttribute(std::string_view utf8)
+{
+    return Escape(utf8, false);
+}
+
+std::string CommentText(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const char32_t code = NextChar(utf8, pos);
+        if (IsForbiddenInXml(code) || (code >= 0x7F && code < 0xA0)) {
+            AppendVisible(out, code);
+        } else if (code == '-' && !out.empty() && out.back() == '-') {
+            out += " -";
+        } else if (code <= 0xFF) {
+            out += static_cast<char>(code);
+        } else {
+            out += '?';
+        }
+    }
+    if (!out.empty() && out.back() == '-') {
+        out += ' ';
+    }
+    return out;
+}
+
+bool IsWritableName(std::string_view utf8)
+{
+    if (utf8.empty()) {
+        return false;
+    }
+    size_t pos = 0;
+    if (!IsNameStart(NextChar(utf8, pos))) {
+        return false;
+    }
+    while (pos < utf8.size()) {
+        if (!IsNameChar(NextChar(utf8, pos))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Latin1Name(std::string_view utf8)
+{
+    std::string out;
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const char32_t code = NextChar(utf8, pos);
+        out += code <= 0xFF ? static_cast<char>(code) : '?';
+    }
+    return out;
+}
+
+std::optional<std::string> PrepareXmlInput(std::string_view bytes)
+{
+    if (bytes.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    bool byteOrderMark = false;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+        byteOrderMark = true;
+    }
+    const std::string_view encoding = DeclaredEncoding(bytes);
+    const bool utf8 = byteOrderMark || encoding.empty() || EqualsIgnoringCase(encoding, "UTF-8") ||
+                      EqualsIgnoringCase(encoding, "UTF8");
+
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        char32_t code = 0;
+        if (bytes[pos] == '\r') {
+            code = '\n';
+            ++pos;
+            if (pos < bytes.size() && bytes[pos] == '\n') {
+                ++pos;
+            }
+        } else if (utf8) {
+            code = NextChar(bytes, pos);
+        } else {
+            code = Windows1252Char(static_cast<unsigned char>(bytes[pos++]));
+        }
+        AppendUtf8(out, code);
+    }
+    return out;
+}
+
+std::string_view DropIncompleteUtf8Tail(std::string_view text)
+{
+    // Look back over at most three continuation bytes for the lead byte of the last sequence.
+    size_t back = 0;
+    while (back < 3 && back < text.size() &&
+           (static_cast<unsigned char>(text[text.size() - 1 - back]) & 0xC0) == 0x80) {
+        ++back;
+    }
+    if (back == text.size()) {
+        return text;
+    }
+    const unsigned char lead = static_cast<unsigned char>(text[text.size() - 1 - back]);
+    size_t needed = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        needed = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        needed = 3;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        needed = 4;
+    }
+    if (needed > back + 1) {
+        text.remove_suffix(back + 1);
+    }
+    return text;
+}
+
+} // namespace pirrow

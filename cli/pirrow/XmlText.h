@@ -1,0 +1,53 @@
+// The text conversions between Pirrow's command lines (UTF-8, Windows-1252 accepted) and the XML files
+// it reads and writes. Written files declare "ISO-8859-1", so everything that goes into them is
+// Latin-1 bytes; what cannot be a Latin-1 byte becomes a character reference where XML allows one.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pirrow {
+
+// The next character of a text at pos, advancing pos. A valid UTF-8 sequence gives its code point;
+// any other byte is taken as its Windows-1252 character, so no byte is ever lost.
+char32_t NextChar(std::string_view text, size_t& pos);
+
+// The text as UTF-8, with bytes that are not valid UTF-8 decoded as Windows-1252.
+std::string ToUtf8(std::string_view bytes);
+
+// The text of a written element, escaped for a file declared "ISO-8859-1":
+//  - & < > " ' as the entities &amp; &lt; &gt; &quot; &apos;
+//  - tab, LF, CR, DEL, the C1 controls and every character above U+00FF as "&#xHH;"
+//  - the other control characters, which XML cannot carry at all, made visible as "\xHH"
+//  - a blank at either end or after another blank as "&#x20;": readers that fold blanks keep it.
+std::string EscapeText(std::string_view utf8);
+
+// An attribute value: as EscapeText, but blanks are kept as they are.
+std::string EscapeAttribute(std::string_view utf8);
+
+// A comment's text: Latin-1 with no references available, so a character above U+00FF becomes '?',
+// controls are made visible, "--" is broken into "- -" and a final '-' gets a blank after it
+// (either would end the comment early).
+std::string CommentText(std::string_view utf8);
+
+// Whether the text is a name that an element or attribute of an "ISO-8859-1" file can carry and
+// that the reader accepts: a letter or '_' first, then letters, digits, '_', '-', '.', ':' or U+00B7,
+// every character within Latin-1.
+bool IsWritableName(std::string_view utf8);
+
+// A name that passed IsWritableName, as Latin-1 bytes.
+std::string Latin1Name(std::string_view utf8);
+
+// The bytes of an XML file made ready for the parser: the text in UTF-8 (declared UTF-8, with a
+// byte-order mark or with no declared encoding: UTF-8 with the Windows-1252 fallback; any other
+// declared encoding, "ISO-8859-1" above all: each byte as its Windows-1252 character), the mark
+// removed and CR LF and CR turned into LF. Nothing when the bytes hold a zero byte, which XML forbids.
+std::optional<std::string> PrepareXmlInput(std::string_view bytes);
+
+// The text cut at size - 1 bytes by a fixed buffer may end inside a UTF-8 sequence; this drops that
+// incomplete tail so the cut never invents a character.
+std::string_view DropIncompleteUtf8Tail(std::string_view text);
+
+} // namespace pirrow
