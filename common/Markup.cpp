@@ -6,6 +6,16 @@ namespace {
 
 bool TakesParameter(char code) { return code == 'C' || code == 'F' || code == 'S'; }
 
+// A code letter or its parameter is one character: a UTF-8 sequence is consumed whole, so that a
+// foreign letter after '#' never leaves half a character in the next run.
+size_t CharacterLength(std::string_view text, size_t pos) {
+  size_t length = 1;
+  while (pos + length < text.size() && (static_cast<unsigned char>(text[pos + length]) & 0xC0) == 0x80) {
+    ++length;
+  }
+  return (static_cast<unsigned char>(text[pos]) >= 0xC0) ? length : 1;
+}
+
 void Apply(Style& style, char code, char parameter, std::vector<Item>& items) {
   switch (code) {
   case 'B':
@@ -85,10 +95,12 @@ std::vector<Item> Parse(std::string_view text, Dialect dialect, const Style& ini
     }
     size_t consumed = hash + 1;
     if (consumed < rest.size()) {
-      const char code = rest[consumed++];
+      const char code = rest[consumed];
+      consumed += CharacterLength(rest, consumed);
       char parameter = '\0';
       if (TakesParameter(code) && consumed < rest.size()) {
-        parameter = rest[consumed++];
+        parameter = rest[consumed];
+        consumed += CharacterLength(rest, consumed);
       }
       Apply(style, code, parameter, items);
     }

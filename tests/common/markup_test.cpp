@@ -85,6 +85,8 @@ TEST(MarkupParse, MessageLabelCodes) {
             {"#C", {}},
             {"x#S", {TextRun("x")}},
             {"#", {TextRun("#")}},
+            {"#\xC3\xA9t\xC3\xA9", {TextRun("t\xC3\xA9")}},        // a foreign code letter goes whole
+            {"#C\xE2\x82\xAC" "x", {TextRun("x")}},
         });
 }
 
