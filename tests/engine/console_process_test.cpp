@@ -1,0 +1,243 @@
+// The zovrun program as the IDE meets it: started with pipes, driven by console lines.
+
+#include "EngineProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace zov::test {
+namespace {
+
+const std::string kInitialisation = "ZOV Engine - Initialisation\n";
+
+TEST(ConsoleProcess, ExitOnAFreshEngineEndsWithStatusZeroAndNoOutput)
+{
+    EngineProcess engine({});
+    ASSERT_TRUE(engine.Started());
+    engine.Send("exit\n");  // input stays open: the exit itself must end the process
+    const ProcessResult r = engine.Finish();
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(ConsoleProcess, HelpFlagPrintsTheUsageTextAndRunsNothing)
+{
+    // The setbkp after -help would print a refusal if anything ran.
+    EngineProcess engine({"-help", "|", "setbkp"});
+    const ProcessResult r = engine.Finish();
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ReadGolden("usage.txt"));
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(ConsoleProcess, VerboseFlagPrintsTheBannerAndEchoesConsoleLines)
+{
+    EngineProcess engine({"-v"});
+    engine.Send("exit\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + "command: exit\n");
+}
+
+TEST(ConsoleProcess, HelpCommandListsTheSeventeenCommandsInTableOrder)
+{
+    EngineProcess engine({});
+    engine.Send("help\nexit\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ReadGolden("help.txt"));
+}
+
+TEST(ConsoleProcess, FlagAndCommandInOneArgumentPieceRunNothing)
+{
+    {
+        EngineProcess engine({"-v", "|", "help"});
+        engine.Send("exit\n");
+        const ProcessResult r = engine.Finish();
+        EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + ReadGolden("help.txt") + "command: exit\n");
+    }
+    {
+        EngineProcess engine({"-v", "help"});
+        engine.Send("exit\n");
+        const ProcessResult r = engine.Finish();
+        EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + "command: exit\n");
+    }
+}
+
+TEST(ConsoleProcess, ShortLinesBlankLinesAndUnknownWordsProduceNothing)
+{
+    EngineProcess engine({});
+    engine.Send("x\n\n   \ndebugstep -val 3\r\nHELPX\nexit\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(ConsoleProcess, CommandsInTheArgumentsRunBeforeTheConsole)
+{
+    EngineProcess engine({"setbkp", "-LINE", "3", "-STATE", "ON", "|", "setbkp", "-state", "on"});
+    engine.Send("exit\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n"
+              "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n");
+}
+
+struct MissingParameterCase {
+    const char* line;
+    const char* expected;
+};
+
+class InterpretMissingParameter : public ::testing::TestWithParam<MissingParameterCase> {};
+
+TEST_P(InterpretMissingParameter, PrintsItsLineAndEndsWithStatusOne)
+{
+    EngineProcess engine({});
+    engine.Send(GetParam().line);  // input stays open: the end of the run ends the process
+    const ProcessResult r = engine.Finish();
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InterpretMissingParameter,
+    ::testing::Values(
+        MissingParameterCase{"interpret -scriptfn s.qzs -params {}\n",
+                             "eng: Le fichier interface est manquant dans l'appel de la commande.\n"},
+        MissingParameterCase{"interpret\n", "eng: Le fichier interface est manquant dans l'appel de la commande.\n"},
+        MissingParameterCase{"interpret -dicofn i.qzi -params {}\n",
+                             "eng: Le fichier script est manquant dans l'appel de la commande.\n"},
+        MissingParameterCase{"interpret -dicofn i.qzi -scriptfn s.qzs\n",
+                             "eng: Les parametres du script sont manquant.\n"}));
+
+TEST(ConsoleProcess, InterpretWithItsThreeParametersAnnouncesTheRunAndEndsWithStatusOne)
+{
+    EngineProcess engine({});
+    engine.Send("interpret -dicofn \"/no/such/i.qzi\" -scriptfn \"/no/such/s.qzs\" -params {a;b}\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, kInitialisation);
+}
+
+TEST(ConsoleProcess, ASecondInterpretIsIgnored)
+{
+    EngineProcess engine({});
+    engine.Send("interpret -dicofn i -scriptfn s -params {}\ninterpret -dicofn i -scriptfn s -params {}\n"
+                "interpret\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, kInitialisation);
+}
+
+TEST(ConsoleProcess, InterpretInTheArgumentsRuns)
+{
+    EngineProcess engine({"-v", "|", "interpret", "-dicofn", "i", "-scriptfn", "s", "-params", "{x}"});
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + kInitialisation);
+}
+
+TEST(ConsoleProcess, ExitOvertakesNoLineQueuedBeforeIt)
+{
+    EngineProcess engine({});
+    std::string lines;
+    for (int i = 0; i < 200; ++i)
+        lines += "setbkp -line " + std::to_string(i) + "\n";
+    engine.Send(lines + "exit\nsetbkp\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 0);
+    std::string expected;
+    for (int i = 0; i < 200; ++i)
+        expected += "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";
+    EXPECT_EQ(r.out, expected);
+}
+
+TEST(ConsoleProcess, AnOverlongLineIsCutAndTheEngineGoesOn)
+{
+    EngineProcess engine({});
+    engine.Send("setbkp -line 3 -name " + std::string(300000, 'x') + "\nexit\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n");
+}
+
+TEST(ConsoleProcess, CarriageReturnsEndLinesAsLineFeedsDo)
+{
+    EngineProcess engine({});
+    engine.Send("setbkp -line 1\r\nexit\r\n");
+    const ProcessResult r = engine.Finish();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n");
+}
+
+TEST(ConsoleProcess, AnUnfinishedLastLineRunsAtTheEndOfInput)
+{
+    EngineProcess engine({});
+    engine.Send("exit");
+    engine.CloseInput();
+    const ProcessResult r = engine.Finish();
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.status, 0);
+}
+
+class EndingSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(EndingSignal, EndsTheProcessWithTheSignalNumber)
+{
+    EngineProcess engine({});
+    // The answer to this line shows that the engine has started and its signals are set.
+    engine.Send("setbkp -line 1\n");
+    ASSERT_TRUE(engine.WaitForOutput("eng: L'etat"));
+    engine.Signal(GetParam());
+    const ProcessResult r = engine.Finish();
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_TRUE(r.exited) << "ended by signal " << r.signal;
+    EXPECT_EQ(r.status, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndingSignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+TEST(ConsoleProcess, AtTheEndOfInputTheEngineWaitsForASignal)
+{
+    EngineProcess engine({});
+    engine.Send("setbkp -line 1\n");
+    engine.CloseInput();
+    ASSERT_TRUE(engine.WaitForOutput("eng: L'etat"));
+    // Had the end of input ended the engine, its status would be 1, not the signal number.
+    engine.Signal(SIGTERM);
+    const ProcessResult r = engine.Finish();
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.status, SIGTERM);
+}
+
+// SIGSEGV and SIGFPE are taken over by the sanitizers in their builds; SIGILL and SIGABRT
+// show the same rule in every build: a fault signal is not turned into an ordinary end.
+class FaultSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(FaultSignal, KeepsItsDefaultAction)
+{
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);  // inherited by the engine: no core file in the build folder
+    EngineProcess engine({});
+    engine.Send("setbkp -line 1\n");
+    ASSERT_TRUE(engine.WaitForOutput("eng: L'etat"));
+    engine.Signal(GetParam());
+    const ProcessResult r = engine.Finish();
+    EXPECT_FALSE(r.exited);
+    EXPECT_EQ(r.signal, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, FaultSignal, ::testing::Values(SIGILL, SIGABRT));
+
+}  // namespace
+}  // namespace zov::test
