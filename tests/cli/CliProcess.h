@@ -113,15 +113,18 @@ public:
         return true;
     }
 
-    // Reads both streams to their end and reaps the process.
-    CliResult Finish()
+    // Reads both streams to their end and reaps the process. With closeInput false, standard input
+    // stays open until the program has ended by itself (after a signal or exit).
+    CliResult Finish(bool closeInput = true)
     {
-        CloseInput();
+        if (closeInput)
+            CloseInput();
         const auto deadline = Clock::now() + Deadline;
         while (m_out >= 0 || m_err >= 0) {
             if (!Pump(deadline))
                 break;
         }
+        CloseInput();
         int status = 0;
         if (m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid) {
             m_pid = -1;

@@ -1,0 +1,84 @@
+// The reader and start-up of the framework through a small tool with a text switch.
+#include "CliProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <string>
+
+namespace {
+
+using zovtest::CliProcess;
+using zovtest::CliResult;
+using zovtest::RunCli;
+
+const std::string Banner = "Echo 1.0\nZOV test bench\n";
+
+CliResult Echo(const std::string& input)
+{
+    return RunCli(ZOV_CLI_TEST_TOOL, {}, input);
+}
+
+TEST(FrameworkProcess, EveryByteButLineEndsAndBackspacePassesThrough)
+{
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte) {
+        if (byte != '\r' && byte != '\n' && byte != '\b' && byte != '"')
+            all += static_cast<char>(byte);
+    }
+    const CliResult result = Echo("echo -t \"" + all + "\"\necho -t caf\xc3\xa9\n");
+    EXPECT_EQ(result.out, Banner + "[" + all + "]\n[caf\xc3\xa9]\nclean\n");
+    EXPECT_EQ(result.err, ">>>>>>");
+}
+
+TEST(FrameworkProcess, AtPairsAreParsedAndIgnored)
+{
+    const CliResult result = Echo("echo -t a @x \"b\\nc\" @y d\n");
+    EXPECT_EQ(result.out, Banner + "[a]\nclean\n");
+}
+
+TEST(FrameworkProcess, StandardErrorOfALinePrecedesItsMarker)
+{
+    const CliResult result = Echo("both -t 1\nboth -t 2\n");
+    EXPECT_EQ(result.out, Banner + "out:1\nout:2\nclean\n");
+    EXPECT_EQ(result.err, ">>err:1\n>>err:2\n>>");
+}
+
+TEST(FrameworkProcess, EndOfInputCleansUpAndExitsZero)
+{
+    const CliResult result = Echo("echo -t last");
+    EXPECT_EQ(result.out, Banner + "[last]\nclean\n");
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST(FrameworkProcess, ExitCleansUpWithoutMarker)
+{
+    const CliResult result = Echo("exit\necho -t never\n");
+    EXPECT_EQ(result.out, Banner + "clean\n");
+    EXPECT_EQ(result.err, ">>");
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST(FrameworkProcess, SignalCleansUpAndExitsWithItsNumber)
+{
+    CliProcess process(ZOV_CLI_TEST_TOOL);
+    ASSERT_TRUE(process.WaitForMarkers(1));
+    process.Send("echo -t before\n");
+    ASSERT_TRUE(process.WaitForMarkers(2));
+    process.Signal(SIGTERM);
+    const CliResult result = process.Finish(false);
+    EXPECT_EQ(result.out, Banner + "[before]\nclean\n");
+    EXPECT_EQ(result.err, ">>>>");
+    EXPECT_EQ(result.exitCode, SIGTERM);
+}
+
+TEST(FrameworkProcess, LongValueKeepsTheLineLimit)
+{
+    const std::string value(45000, 'v');
+    const CliResult result = Echo("echo -t " + value + "\n");
+    // The line holds at most 39999 bytes: "echo -t " and the first 39991 bytes of the value.
+    EXPECT_EQ(result.out, Banner + "[" + value.substr(0, 39999 - 8) + "]\nclean\n");
+}
+
+} // namespace
