@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <poll.h>
 #include <pthread.h>
 #include <unistd.h>
 
@@ -433,6 +434,12 @@ bool ConsoleReader::Fill()
         }
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // A parent may hand over a non-blocking descriptor: wait for input, do not spin.
+            pollfd ready{fd_, POLLIN, 0};
+            if (::poll(&ready, 1, -1) >= 0 || errno == EINTR)
+                continue;
+        }
         ended_ = true;
         return false;
     }

@@ -101,3 +101,30 @@ TEST(ConsoleReader, AnOverlongLineIsCutAndTheNextLineIsWhole)
 
 }  // namespace
 }  // namespace zov
+
+namespace zov {
+namespace {
+
+TEST(ConsoleReader, ANonBlockingDescriptorIsWaitedOn)
+{
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
+    std::thread writer;
+    {
+        ConsoleReader reader(fds[0], false);
+        // The line arrives only after the reader has found the pipe empty.
+        writer = std::thread([fd = fds[1]] {
+            WriteAll(fd, "help\n");
+            close(fd);
+        });
+        std::string line;
+        ASSERT_TRUE(reader.ReadLine(line));
+        EXPECT_EQ(line, "help");
+        EXPECT_FALSE(reader.ReadLine(line));
+    }
+    writer.join();
+    close(fds[0]);
+}
+
+}  // namespace
+}  // namespace zov
