@@ -1,0 +1,371 @@
+// CLIs driven end to end: start, commands filled from templates, replies in both sync modes,
+// time-outs, misbehaving CLIs, stopping. The CLI is tests/engine/testcli/TestCli.cpp.
+#include "CliProcess.h"
+#include "EngineState.h"
+#include "Output.h"
+#include "ProcessRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace zov {
+namespace {
+
+const std::string kCli = std::string(ZOV_BIN_DIR) + "/zovtestcli";
+
+int OpenDescriptorCount()
+{
+    int count = 0;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (::readdir(dir))
+            ++count;
+        ::closedir(dir);
+    }
+    return count;
+}
+
+class CliProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Engine().Reset();
+        previousSink_ = SetLineSink([this](Stream stream, std::string_view text) {
+            std::lock_guard<std::mutex> hold(lock_);
+            (stream == Stream::Out ? out_ : err_).append(text);
+        });
+        descriptorsBefore_ = OpenDescriptorCount();
+    }
+
+    void TearDown() override
+    {
+        StopAllCliProcesses();
+        SetLineSink(std::move(previousSink_));
+        // Every CLI ended is reaped, and its pipes are closed.
+        errno = 0;
+        EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+        EXPECT_EQ(errno, ECHILD);
+        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore_);
+    }
+
+    static CliSettings Settings(unsigned syncMode)
+    {
+        CliSettings settings;
+        settings.Terminator = ">>";
+        settings.SyncMode = syncMode;
+        settings.ExitCommand = "exit";
+        return settings;
+    }
+
+    int Start(const std::string& options, const CliSettings& settings)
+    {
+        const int index = StartCLI(kCli + " --sync " + std::to_string(settings.SyncMode) + " " + options, settings);
+        EXPECT_GT(index, 0);
+        ClearLines();
+        return index;
+    }
+
+    std::string Out()
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        return out_;
+    }
+    std::string Err()
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        return err_;
+    }
+    void ClearLines()
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        out_.clear();
+        err_.clear();
+    }
+
+    static std::string Call(int index, const std::string& tmpl, std::vector<std::string> args = {})
+    {
+        return CmdFunction1(tmpl, index, args);
+    }
+
+private:
+    LineSink previousSink_;
+    std::mutex lock_;
+    std::string out_;
+    std::string err_;
+    int descriptorsBefore_ = 0;
+};
+
+TEST_F(CliProcessTest, MissingProgramGivesZeroAndTheErrorLine)
+{
+    const int sizeBefore = CliTable.Size();
+    EXPECT_EQ(StartCLI("/no/such/cli -x", Settings(1)), 0);
+    EXPECT_EQ(Err(), "Erreur: Impossible d'executer le CLI ou le CLI est inexistant\n");
+    EXPECT_EQ(CliTable.Size(), sizeBefore + 1);  // the slot stays
+}
+
+TEST_F(CliProcessTest, StartUpOutputIsReadAndDropped)
+{
+    for (unsigned mode : {0u, 1u}) {
+        const int index = Start("", Settings(mode));
+        EXPECT_EQ(Call(index, "echo %s", {"hello"}), "hello") << mode;
+        EXPECT_FALSE(Engine().TimedOut);
+    }
+    EXPECT_EQ(Out(), "");
+}
+
+TEST_F(CliProcessTest, TemplateWithTwoArgumentsSendsTheLineAndAnEmptyLine)
+{
+    char path[] = "/tmp/zov-record-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const int index = Start(std::string("--record ") + path, Settings(1));
+    Call(index, "w %s %s", {"a", "b"});
+    Call(index, "ver");  // its reply proves that everything before it was read
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream recorded;
+    recorded << in.rdbuf();
+    EXPECT_EQ(recorded.str(), "w a b\n\nver\n");
+    // The start-up reply came first, so no time-out was reported.
+    EXPECT_EQ(Out(), "");
+    std::remove(path);
+}
+
+TEST_F(CliProcessTest, SyncModeOneEchoesTheErrorStreamAndReturnsStandardOutput)
+{
+    const int index = Start("", Settings(1));
+    EXPECT_EQ(Call(index, "err %s", {"Wrong parameters!"}), "");
+    EXPECT_EQ(Out(), "out: Wrong parameters!\n");
+    ClearLines();
+    EXPECT_EQ(Call(index, "echo %s", {"42"}), "42");
+    EXPECT_EQ(Out(), "");  // nothing on stderr, no echo line
+    CliTable.At(index)->Name = "quarnel";
+    Call(index, "err %s", {"oops"});
+    EXPECT_EQ(Out(), "out:[quarnel] oops\n");
+}
+
+TEST_F(CliProcessTest, OnlyTheTerminatorGivesAnEmptyResultInEverySyncMode)
+{
+    for (unsigned mode : {0u, 1u, 2u}) {
+        const int index = Start("", Settings(mode));
+        EXPECT_EQ(CmdFunction1_0("err", index), "") << mode;
+        EXPECT_FALSE(Engine().TimedOut) << mode;
+        // Mode 2 reads the reply from stderr too, but returns it instead of standard output.
+        EXPECT_EQ(CmdFunction3_0("notifyline", index), mode == 2 ? 0 : 1) << mode;
+    }
+}
+
+TEST_F(CliProcessTest, LineBreakFlagZeroKeepsThemEscaped)
+{
+    CliSettings keep = Settings(0);
+    keep.DropLineBreaks = false;
+    const int index = Start("", keep);
+    const std::string reply = CmdFunction1_0("crlf", index);
+    EXPECT_EQ(reply, "a\\r\\nb");
+    EXPECT_EQ(reply.size(), 6u);
+    const int dropping = Start("", Settings(0));
+    EXPECT_EQ(CmdFunction1_0("crlf", dropping), "ab");
+}
+
+TEST_F(CliProcessTest, TypedResultsConvertTheReply)
+{
+    const int index = Start("", Settings(1));
+    const std::vector<std::string> seven{"7"};
+    EXPECT_EQ(CmdFunction3("echo %s", index, seven), 7);
+    EXPECT_TRUE(CmdFunction2("echo %s", index, seven));
+    EXPECT_FALSE(CmdFunction2("echo %s", index, std::vector<std::string>{"0"}));
+    EXPECT_DOUBLE_EQ(CmdFunction4("echo %s", index, std::vector<std::string>{"2.5"}), 2.5);
+    CmdFunction0("echo %s", index, seven);
+    EXPECT_EQ(Call(index, "echo %s", {"after"}), "after");
+}
+
+TEST_F(CliProcessTest, TimeOutSetsTheFlagAndWritesTheEchoLine)
+{
+    Engine().CallTimeout = 1;
+    const int index = Start("", Settings(1));
+    EXPECT_EQ(CmdFunction1_0("hang", index), "");
+    EXPECT_TRUE(Engine().TimedOut);
+    EXPECT_EQ(Out(), "out: (timeout)\n");
+    ClearLines();
+    // Without parameters: no empty line follows, whose answer would end this reply.
+    EXPECT_EQ(CmdFunction1_0("part half an answer", index), "");
+    EXPECT_EQ(Out(), "out: (timeout) half an answer\n");
+    CliTable.At(index)->Name = "dovrel";
+    ClearLines();
+    CmdFunction1_0("hang", index);
+    EXPECT_EQ(Out(), "out:[dovrel] (timeout)\n");
+
+    // In sync mode 0 the partial reply is the result.
+    const int zero = Start("", Settings(0));
+    EXPECT_EQ(CmdFunction1_0("part so far", zero), "so far");
+    EXPECT_TRUE(Engine().TimedOut);
+    EXPECT_EQ(Out(), "out: (timeout) so far\n");
+}
+
+TEST_F(CliProcessTest, TimeOutZeroReadsOnceAndNegativeReadsNothing)
+{
+    const int index = Start("", Settings(0));
+    auto cli = CliTable.At(index);
+    SendCliCommand(index, "echo ready");
+    // Wait until the whole answer is queued, so that one round of reading finds it.
+    while (cli->StdoutSize() < std::string("ready>>").size())
+        cli->ReadPipes();
+    Engine().CallTimeout = -5;
+    EXPECT_EQ(ReadCliReply(index), "");
+    EXPECT_TRUE(Engine().TimedOut);
+    EXPECT_EQ(Out(), "out: (timeout)\n");
+    Engine().CallTimeout = 0;
+    EXPECT_EQ(ReadCliReply(index), "ready");
+    EXPECT_FALSE(Engine().TimedOut);
+    SendCliCommand(index, "hang");
+    EXPECT_EQ(ReadCliReply(index), "");
+    EXPECT_TRUE(Engine().TimedOut);
+}
+
+TEST_F(CliProcessTest, ExitCommandStopsTheCliAndLaterCallsFindNoCli)
+{
+    const int index = Start("", Settings(1));
+    const pid_t pid = CliTable.At(index)->ProcessId();
+    CmdFunction0_0("exit", index);
+    EXPECT_EQ(CliTable.At(index), nullptr);
+    EXPECT_EQ(::kill(pid, 0), -1);  // ended and reaped
+    ClearLines();
+    EXPECT_EQ(Call(index, "echo %s", {"x"}), "");
+    EXPECT_EQ(Err(), "Erreur: CLI inexistant\n");
+    EXPECT_EQ(Out(), "");
+}
+
+TEST_F(CliProcessTest, UnknownIndexesAreReported)
+{
+    SendCliCommand(0, "x");
+    EXPECT_EQ(ReadCliReply(0), "");
+    EXPECT_EQ(ReadCliReply(9999), "");
+    StopCli(-1);
+    StopCli(9999);  // nothing
+    EXPECT_EQ(Err(), "Erreur: CLI inexistant\nErreur: CLI inexistant\nErreur: CLI inexistant\n"
+                     "Erreur: Impossible d'arreter le CLI ou le CLI est inexistant\n");
+}
+
+// The answer to the empty line after a command with parameters comes late; it must never end
+// the next reply.
+TEST_F(CliProcessTest, LateAnswerToTheEmptyLineNeverEndsTheNextReply)
+{
+    for (unsigned mode : {0u, 1u}) {
+        const int index = Start("--delay-empty 200", Settings(mode));
+        EXPECT_EQ(Call(index, "echo %s", {"one"}), "one") << mode;
+        EXPECT_EQ(Call(index, "echo %s", {"two"}), "two") << mode;
+        EXPECT_EQ(CmdFunction1_0("echo three", index), "three") << mode;
+        EXPECT_EQ(Call(index, "echo %s", {"four"}), "four") << mode;
+        EXPECT_FALSE(Engine().TimedOut);
+        EXPECT_EQ(CliTable.At(index)->ExtraLines(), ExtraLineAnswers::Answered);
+    }
+}
+
+TEST_F(CliProcessTest, CliThatIgnoresEmptyLinesIsLearnedOnce)
+{
+    Engine().CliTimeoutSec = 1;
+    const int index = Start("--silent-empty", Settings(1));
+    for (const char* word : {"a", "b", "c", "d"}) {
+        EXPECT_EQ(Call(index, "echo %s", {word}), word);
+        EXPECT_FALSE(Engine().TimedOut);
+    }
+    EXPECT_EQ(CliTable.At(index)->ExtraLines(), ExtraLineAnswers::Silent);
+    EXPECT_EQ(Out(), "");
+}
+
+TEST_F(CliProcessTest, CrashInTheMiddleOfAReplyGivesThePartialReply)
+{
+    Engine().CallTimeout = 30;
+    const int index = Start("", Settings(1));
+    EXPECT_EQ(CmdFunction1_0("crash", index), "partial");
+    EXPECT_TRUE(Engine().TimedOut);
+    EXPECT_EQ(Out(), "out: (timeout) half\n");
+    const int zero = Start("", Settings(0));
+    EXPECT_EQ(CmdFunction1_0("crash", zero), "partialhalf");
+    // The ended CLI keeps its slot; its replies time out.
+    EXPECT_NE(CliTable.At(zero), nullptr);
+    EXPECT_EQ(Call(zero, "echo %s", {"x"}), "");
+    EXPECT_TRUE(Engine().TimedOut);
+}
+
+TEST_F(CliProcessTest, TenMegabytesBeforeTheMarkerAreKept)
+{
+    const std::size_t size = 10 * 1024 * 1024;
+    for (unsigned mode : {0u, 1u}) {
+        const int index = Start("", Settings(mode));
+        const std::string reply = Call(index, "flood %s", {std::to_string(size)});
+        EXPECT_EQ(reply.size(), size) << mode;
+        EXPECT_EQ(reply.find_first_not_of('x'), std::string::npos) << mode;
+        EXPECT_FALSE(Engine().TimedOut);
+        EXPECT_EQ(Call(index, "echo %s", {"next"}), "next");
+    }
+}
+
+TEST_F(CliProcessTest, BothPipesWrittenAtOnceAreBothDrained)
+{
+    const std::size_t size = 1024 * 1024;
+    const int index = Start("", Settings(1));
+    const std::string reply = Call(index, "both %s", {std::to_string(size)});
+    EXPECT_EQ(reply, std::string(size, 'o'));
+    EXPECT_EQ(Out(), "out: " + std::string(size, 'e') + "\n");
+    EXPECT_FALSE(Engine().TimedOut);
+}
+
+TEST_F(CliProcessTest, CliIgnoringItsExitCommandIsKilled)
+{
+    Engine().CliTimeoutSec = 1;
+    const int index = Start("--ignore-exit", Settings(1));
+    const pid_t pid = CliTable.At(index)->ProcessId();
+    StopCli(index - 1);
+    EXPECT_EQ(Err(), "[] Terminaison forcee du CLI !\n");
+    EXPECT_EQ(::kill(pid, 0), -1);
+    EXPECT_EQ(CliTable.At(index), nullptr);
+}
+
+TEST_F(CliProcessTest, VerboseStopAndTraceLines)
+{
+    Engine().Verbose = true;
+    Engine().CliTrace = true;
+    const std::string line = kCli + " --sync 1";
+    const int index = StartCLI(line, Settings(1));
+    EXPECT_EQ(Out(), "eng: DEBUG CLI cmd:" + line + "\neng: DEBUG CLI: out:TestCli 1.0for the engine tests\n");
+    ClearLines();
+    Call(index, "echo %s", {"x"});
+    EXPECT_EQ(Out(), "eng: DEBUG CLI: in:echo x\n\neng: DEBUG CLI: out:x\n");
+    ClearLines();
+    StopCli(index - 1);
+    EXPECT_EQ(Out(), "eng:Arret du CLI: en cours...\neng: -> Succes\n");
+}
+
+TEST_F(CliProcessTest, StripQuotesTurnsQuotesIntoBlanks)
+{
+    CliSettings settings = Settings(1);
+    settings.StripQuotes = true;
+    const int index = Start("", settings);
+    EXPECT_EQ(Call(index, "echo %s", {"\"a b\""}), " a b ");
+}
+
+TEST_F(CliProcessTest, StopAllClisFromAnotherThreadWakesAWaitingReader)
+{
+    Engine().CallTimeout = 600;
+    const int index = Start("", Settings(1));
+    std::thread reader([index] { CmdFunction1_0("hang", index); });
+    // Whether the reader waits already or comes after: it must not wait out its time-out.
+    // StartCLI registered the hook with the engine's StopAllClis.
+    StopAllClis();
+    reader.join();
+    EXPECT_EQ(CliTable.At(index), nullptr);
+}
+
+}  // namespace
+}  // namespace zov
