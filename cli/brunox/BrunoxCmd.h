@@ -1,0 +1,50 @@
+// Brunox's commands: operator dialogs run one at a time, each answered on standard output.
+#pragma once
+
+#include "MainCmd.h"
+
+#include <filesystem>
+#include <string>
+
+// The texts a command receives are cut only by the line itself: no message is ever shortened.
+inline constexpr int kBrunoxTextSize = MAX_CMDSIZE;
+
+inline constexpr const char* kBrunoxSettingsFile = "Brunox.ini";
+
+// The error line of a dialog command when no display can be reached.
+inline constexpr const char* kNoDisplayMessage =
+    "Aucun affichage disponible : la bo\xC3\xAEte de dialogue ne peut pas s'ouvrir.\n";
+
+class CDialogCmd : public CMainCmd {
+public:
+    explicit CDialogCmd(std::filesystem::path settingsPath);
+
+    const std::filesystem::path& SettingsPath() const { return m_settingsPath; }
+
+    // The answers, line end included, as the commands write them. Each runs its dialog modally.
+    std::string MessageBox();
+    std::string AskBox();
+    std::string EditBox();
+    std::string ComboBox();
+    std::string LoadFile();
+    std::string SaveFile();
+    std::string SelectPath();
+
+private:
+    static void OnMsgBox(void* cmd);
+    static void OnAskBox(void* cmd);
+    static void OnEditBox(void* cmd);
+    static void OnComboBox(void* cmd);
+    static void OnLoadFile(void* cmd);
+    static void OnSaveFile(void* cmd);
+    static void OnSelectPath(void* cmd);
+
+    std::string FileDialog(bool bSave);
+
+    char m_acTitle[kBrunoxTextSize] = {};
+    char m_acText[kBrunoxTextSize] = {};
+    char m_acData[kBrunoxTextSize] = {};
+    char m_acExtension[kBrunoxTextSize] = {};
+    int32_t m_iSelection = 0;
+    std::filesystem::path m_settingsPath;
+};
