@@ -5,7 +5,7 @@
 //   stdin       writes "eof" when standard input is at its end at once, else "data"
 //   sleep MS    sleeps
 //   forever     waits for ever without writing
-//   spawn       starts a child copy that sleeps for ever with stdout inherited, then goes on
+//   spawn       starts a child that keeps stdout open for 3 seconds, then goes on
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -59,8 +59,8 @@ int main(int argc, char** argv)
                 ::pause();
         } else if (action == "spawn") {
             if (::fork() == 0) {
-                while (true)
-                    ::pause();
+                std::this_thread::sleep_for(std::chrono::seconds(3));
+                std::_Exit(0);
             }
         }
     }

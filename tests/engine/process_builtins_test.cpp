@@ -1,0 +1,143 @@
+// exec, kill, killall and run, against tests/engine/testcli/TestProgram.cpp.
+#include "CliProcess.h"
+#include "Output.h"
+#include "ProcessBuiltins.h"
+#include "ProcessRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <dirent.h>
+#include <mutex>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zov {
+namespace {
+
+const std::string kProgram = std::string(ZOV_BIN_DIR) + "/zovtestprog";
+
+int OpenDescriptorCount()
+{
+    int count = 0;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (::readdir(dir))
+            ++count;
+        ::closedir(dir);
+    }
+    return count;
+}
+
+class ProcessBuiltinsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousSink_ = SetLineSink([this](Stream stream, std::string_view text) {
+            std::lock_guard<std::mutex> hold(lock_);
+            (stream == Stream::Out ? out_ : err_).append(text);
+        });
+        descriptorsBefore_ = OpenDescriptorCount();
+    }
+    void TearDown() override
+    {
+        BuiltinKillAll();
+        SetLineSink(std::move(previousSink_));
+        errno = 0;
+        EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+        EXPECT_EQ(errno, ECHILD);
+        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore_);
+    }
+    std::string Err()
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        return err_;
+    }
+
+private:
+    LineSink previousSink_;
+    std::mutex lock_;
+    std::string out_;
+    std::string err_;
+    int descriptorsBefore_ = 0;
+};
+
+TEST_F(ProcessBuiltinsTest, KillMovesLaterProgramsDown)
+{
+    const int first = BuiltinExec(kProgram + " forever");
+    const int second = BuiltinExec(kProgram + " forever");
+    ASSERT_EQ(first, 1);
+    ASSERT_EQ(second, 2);
+    const pid_t secondPid = ExecTable.At(2)->ProcessId();
+    BuiltinKill(1);
+    EXPECT_EQ(ExecTable.Size(), 1);
+    EXPECT_EQ(ExecTable.At(1)->ProcessId(), secondPid);
+    EXPECT_EQ(Err(), "");
+    BuiltinKill(2);
+    BuiltinKill(0);
+    EXPECT_EQ(Err(), std::string(lines::ErrProcessCannotEnd) + lines::ErrProcessCannotEnd);
+}
+
+TEST_F(ProcessBuiltinsTest, ExecOfAMissingProgramGivesZeroAndKeepsTheEntry)
+{
+    EXPECT_EQ(BuiltinExec("/no/such/program"), 0);
+    EXPECT_EQ(ExecTable.Size(), 1);
+}
+
+TEST_F(ProcessBuiltinsTest, KillAllEndsEveryProgramThroughTheEngineHook)
+{
+    ASSERT_EQ(BuiltinExec(kProgram + " forever"), 1);
+    ASSERT_EQ(BuiltinExec(kProgram + " sleep 5"), 2);
+    const pid_t pid = ExecTable.At(1)->ProcessId();
+    KillAllExecs();  // registered by the first exec
+    EXPECT_EQ(ExecTable.Size(), 0);
+    EXPECT_EQ(::kill(pid, 0), -1);
+}
+
+TEST_F(ProcessBuiltinsTest, ProgramThatEndsByItselfIsReaped)
+{
+    ASSERT_EQ(BuiltinExec(kProgram + " text ignored"), 1);
+    auto process = ExecTable.At(1);
+    // The watch thread reaps it without anyone asking.
+    while (process->Running()) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(process->ExitCode(), 0);
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(ProcessBuiltinsTest, RunReturnsWhatTheProgramWrites)
+{
+    EXPECT_EQ(BuiltinRun(kProgram + " text hello", 0), "hello");
+    EXPECT_EQ(BuiltinRun(kProgram + " stdin", 5), "eof");  // input is /dev/null
+    EXPECT_EQ(BuiltinRun(kProgram, 0), "");
+    EXPECT_EQ(BuiltinRun(std::nullopt, 0), std::nullopt);
+    EXPECT_EQ(BuiltinRun("/no/such/program", 0), std::nullopt);
+}
+
+TEST_F(ProcessBuiltinsTest, RunKeepsOnlyTheChunksBelowTheLimit)
+{
+    const auto output = BuiltinRun(kProgram + " out 250000", 0);
+    ASSERT_TRUE(output);
+    EXPECT_LT(output->size(), kRunOutputLimit);
+    EXPECT_GT(output->size(), kRunOutputLimit - 256);
+    EXPECT_EQ(output->find_first_not_of('x'), std::string::npos);
+}
+
+TEST_F(ProcessBuiltinsTest, RunHonoursItsTimeLimitWhenNothingIsWritten)
+{
+    EXPECT_EQ(BuiltinRun(kProgram + " text before forever", 1), "before");
+}
+
+TEST_F(ProcessBuiltinsTest, RunEndsWithTheProgramEvenWhenADescendantHoldsThePipe)
+{
+    // The program ends at once, its child keeps the output pipe open for a while: what the
+    // program wrote is returned when it ends, not when the pipe closes.
+    const auto output = BuiltinRun(kProgram + " text done spawn", 0);
+    EXPECT_EQ(output, "done");
+}
+
+}  // namespace
+}  // namespace zov
