@@ -5,7 +5,7 @@
 //   stdin       writes "eof" when standard input is at its end at once, else "data"
 //   sleep MS    sleeps
 //   forever     waits for ever without writing
-//   spawn       starts a child that keeps stdout open for 3 seconds, then goes on
+//   spawn       starts a child that keeps stdout open for 100 seconds, writes its pid, goes on
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -58,10 +58,12 @@ int main(int argc, char** argv)
             while (true)
                 ::pause();
         } else if (action == "spawn") {
-            if (::fork() == 0) {
-                std::this_thread::sleep_for(std::chrono::seconds(3));
+            const pid_t child = ::fork();
+            if (child == 0) {
+                std::this_thread::sleep_for(std::chrono::seconds(100));
                 std::_Exit(0);
             }
+            Put(std::to_string(child));
         }
     }
     return 0;
