@@ -267,3 +267,25 @@ TEST_F(ConsoleCommands, GetValAndSetValBeforeInterpretWriteNothing)
 
 }  // namespace
 }  // namespace zov
+
+namespace zov {
+namespace {
+
+class EndOfProcess : public ::testing::TestWithParam<int> {};
+
+TEST_P(EndOfProcess, StopsEveryCliThenEndsWithTheStatus)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ClearProcessHooks();
+            AddStopAllClisHook([] { WriteAll(2, "every CLI stopped\n"); });
+            OnSignal(GetParam());
+        },
+        ::testing::ExitedWithCode(GetParam()), "every CLI stopped");
+}
+
+INSTANTIATE_TEST_SUITE_P(Statuses, EndOfProcess, ::testing::Values(0, 1, 2, 15));
+
+}  // namespace
+}  // namespace zov
