@@ -156,6 +156,7 @@ private:
                     return Malformed();
                 }
                 m_pos += 2;
+                m_deepest = std::max(m_deepest, m_depth + 1);
                 return true;
             }
             if (Current() == '>') {

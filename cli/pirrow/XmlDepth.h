@@ -9,7 +9,7 @@
 
 namespace pirrow {
 
-// The deepest element nesting the parser reaches on this text (made ready by PrepareXmlInput), or
+// The deepest element nesting (1 for a lone root) the parser reaches on this text (made ready by PrepareXmlInput), or
 // nothing when the text breaks the parser's rules at a point where it would stop with an error: the
 // caller refuses such a text rather than trust a parser the scan no longer follows.
 std::optional<int> ElementDepth(std::string_view text);
