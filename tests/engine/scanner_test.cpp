@@ -1,0 +1,153 @@
+#include "grammar_test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace zov;
+using namespace zov::test;
+
+namespace {
+
+class ScannerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(table_.Load(TestTable("mini")));
+        scanner_ = table_.CreateScanner();
+    }
+
+    struct Expected {
+        std::string name;
+        std::string image;
+        int line;
+        int column;
+    };
+
+    void ExpectTokens(const std::vector<Expected>& expected)
+    {
+        const auto& tokens = scanner_->GetTokens();
+        ASSERT_EQ(tokens.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(tokens[i].SymbolName, expected[i].name) << "token " << i;
+            EXPECT_EQ(tokens[i].Image, expected[i].image) << "token " << i;
+            EXPECT_EQ(tokens[i].Line, expected[i].line) << "token " << i;
+            EXPECT_EQ(tokens[i].Column, expected[i].column) << "token " << i;
+            EXPECT_EQ(table_.GetSymbols()[tokens[i].SymbolIndex].Name, expected[i].name) << "token " << i;
+        }
+    }
+
+    CGrammarTable table_;
+    CScanner* scanner_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ScannerTest, KeywordsMatchInAnyCaseAndKeepTheirImage)
+{
+    ASSERT_TRUE(scanner_->Tokenize("IF Iffy tHeN\nEnd\n"));
+    ExpectTokens({
+        {"if", "IF", 1, 1},
+        {"Identifier", "Iffy", 1, 4},
+        {"then", "tHeN", 1, 9},
+        {"NewLine", "\n", 1, 13},
+        {"end", "End", 2, 1},
+        {"NewLine", "\n", 2, 4},
+        {"EOF", "EOF", 3, 1},
+    });
+    EXPECT_EQ(scanner_->GetTokens()[0].Kind, 1);
+    EXPECT_EQ(scanner_->GetTokens().back().Kind, 0);
+    EXPECT_EQ(scanner_->GetTokens().back().SymbolIndex, 0u);
+}
+
+TEST_F(ScannerTest, LineCommentRunsToTheLineFeed)
+{
+    ASSERT_TRUE(scanner_->Tokenize("a = 1 // b = \"open\n\tc=22 //\n//"));
+    ExpectTokens({
+        {"Identifier", "a", 1, 1},
+        {"=", "=", 1, 3},
+        {"Number", "1", 1, 5},
+        {"NewLine", "\n", 1, 19},
+        {"Identifier", "c", 2, 2},
+        {"=", "=", 2, 3},
+        {"Number", "22", 2, 4},
+        {"NewLine", "\n", 2, 9},
+        {"EOF", "EOF", 3, 3},
+    });
+}
+
+TEST_F(ScannerTest, LongestMatchAndLinesOfMultiLineTokens)
+{
+    ASSERT_TRUE(scanner_->Tokenize("x=12.5*(y)\r\nwhile2"));
+    ExpectTokens({
+        {"Identifier", "x", 1, 1},
+        {"=", "=", 1, 2},
+        {"Real", "12.5", 1, 3},
+        {"*", "*", 1, 7},
+        {"(", "(", 1, 8},
+        {"Identifier", "y", 1, 9},
+        {")", ")", 1, 10},
+        {"NewLine", "\r\n", 1, 11},
+        {"Identifier", "while2", 2, 1},
+        {"EOF", "EOF", 2, 7},
+    });
+}
+
+TEST_F(ScannerTest, TextEndingRightAfterATokenGivesThatTokenAndEof)
+{
+    ASSERT_TRUE(scanner_->Tokenize("abc"));
+    ExpectTokens({{"Identifier", "abc", 1, 1}, {"EOF", "EOF", 1, 4}});
+}
+
+TEST_F(ScannerTest, ScanErrors)
+{
+    struct Case {
+        const char* text;
+        int line;
+        int column;
+    };
+    const Case cases[] = {
+        {"", 1, 1},                 // an empty text
+        {"a = $\n", 1, 5},          // no terminal starts with '$'
+        {"a = 1\nb = \"open", 2, 5},  // unfinished last token
+        {"a = 12.\n", 1, 5},        // a real needs digits after its point
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(scanner_->Tokenize(c.text)) << c.text;
+        ASSERT_EQ(scanner_->GetErrors().size(), 1u) << c.text;
+        const CParseError& e = scanner_->GetErrors()[0];
+        EXPECT_EQ(e.Kind, ErrorKindScan) << c.text;
+        EXPECT_EQ(e.Subtype, ScanErrorCharacter) << c.text;
+        EXPECT_EQ(e.Line, c.line) << c.text;
+        EXPECT_EQ(e.Column, c.column) << c.text;
+    }
+}
+
+TEST_F(ScannerTest, EachRunRenewsTokensAndErrors)
+{
+    EXPECT_FALSE(scanner_->Tokenize("$"));
+    ASSERT_TRUE(scanner_->Tokenize("a"));
+    EXPECT_TRUE(scanner_->GetErrors().empty());
+    EXPECT_EQ(scanner_->GetTokens().size(), 2u);
+}
+
+TEST_F(ScannerTest, TextEndsAtItsFirstZero)
+{
+    const std::string text("a\0$", 3);
+    ASSERT_TRUE(scanner_->Tokenize(std::string_view(text)));
+    ExpectTokens({{"Identifier", "a", 1, 1}, {"EOF", "EOF", 1, 2}});
+}
+
+// The image grows with the token: no fixed-size buffer to overflow.
+TEST_F(ScannerTest, VeryLongTokensAndBlankRuns)
+{
+    const std::string name(200000, 'q');
+    const std::string blanks(300000, ' ');
+    const std::string text = name + blanks + "= \"" + std::string(100000, 'z') + "\"" + std::string(70000, '\n');
+    ASSERT_TRUE(scanner_->Tokenize(text));
+    const auto& tokens = scanner_->GetTokens();
+    ASSERT_EQ(tokens.size(), 3u + 70000u + 1u);
+    EXPECT_EQ(tokens[0].Image, name);
+    EXPECT_EQ(tokens[1].Column, 500001);
+    EXPECT_EQ(tokens[2].Image.size(), 100002u);
+    EXPECT_EQ(tokens[3 + 69999].Line, 70000);
+    EXPECT_EQ(tokens.back().Line, 70001);
+}
