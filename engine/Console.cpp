@@ -351,7 +351,7 @@ void OnGetVal(const CommandArgs& args)
 void OnBreak(const CommandArgs&)
 {
     if (ScriptIsRunning())
-        Debugger().Next();
+        Debugger().Break();
 }
 
 void OnSetVal(const CommandArgs& args)

@@ -44,6 +44,11 @@ void CDebugger::Next()
     waiting_ = false;
 }
 
+void CDebugger::Break()
+{
+    Next();
+}
+
 void CDebugger::Continue()
 {
     step_ = false;

@@ -33,6 +33,8 @@ public:
 
     // `next` and `break`: resume, then stop at the next new line.
     void Next();
+    // `break` on a running script: the same flags as `next`, so it stops at the next new line.
+    void Break();
     // `continue`: resume until a breakpoint.
     void Continue();
     // `getval` and `setval`: reached only while a script runs.
