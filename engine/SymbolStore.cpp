@@ -51,6 +51,17 @@ void CVariable::UseOwnStorage()
     elements_.clear();
 }
 
+bool CVariable::SettleStorage(TypeCode type)
+{
+    type_ = type;
+    if (previous_ && previous_->type_ == type) {
+        storage_ = previous_->storage_;
+        return true;
+    }
+    UseOwnStorage();
+    return false;
+}
+
 void CVariable::ReadScalar(CValue& out) const
 {
     const CValue& cell = storage_->value_;
@@ -214,6 +225,7 @@ CVariable* CSymbolStore::Declare(std::string_view name)
         CVariable* earlier = binder->table_[slot];
         auto declaration = std::unique_ptr<CVariable>(new CVariable(std::string(name), *binder, slot));
         declaration->storage_ = earlier->storage_;
+        declaration->previous_ = earlier;
         declaration->shared_ = true;
         CVariable* raw = declaration.get();
         binder->declarations_.push_back(std::move(declaration));

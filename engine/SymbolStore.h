@@ -80,6 +80,13 @@ public:
     bool IsStorage() const { return storage_ == this; }
     // Gives this declaration cells of its own: a value of another type than the shared ones.
     void UseOwnStorage();
+    // The declaration of the name that this one took the binding from, or null.
+    CVariable* Previous() const { return previous_; }
+    // Settles the cells once the analysis knows the type this declaration receives: the cells
+    // of the earlier declaration when it has that type (it may itself have been given cells of
+    // its own since), else cells of its own. The type is stored either way. Answers true when
+    // the cells are shared.
+    bool SettleStorage(TypeCode type);
 
     // Set when, at analysis, the name was already bound in this scope or an enclosing one.
     bool Shared() const { return shared_; }
@@ -123,6 +130,7 @@ private:
     CSymbolStore* scope_;
     std::size_t slot_;          // position of the name in the scope's table
     CVariable* storage_;
+    CVariable* previous_ = nullptr;
     bool shared_ = false;
     bool array_ = false;        // meaningful on a storage only
     TypeCode type_ = kTypeUndetermined;
