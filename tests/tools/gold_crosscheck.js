@@ -10,7 +10,7 @@ const fs = require("fs");
 
 async function main() {
     const [modules, table, samplesFile] = process.argv.slice(2);
-    const gold = require(path.join(modules, "@warfley", "node-gold-engine"));
+    const gold = require(path.resolve(modules, "@warfley", "node-gold-engine"));
     const reader = await gold.GTFileReader.from_file(table);
     const tables = gold.load_grammar_tables(gold.load_cgt(reader));
     const caseSensitive = tables.params.get("Case Sensitive") === "True";
