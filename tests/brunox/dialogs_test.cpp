@@ -39,6 +39,7 @@ protected:
             static char name[] = "brunox";
             static char* argv[] = {name, nullptr};
             InitBrunoxApplication(argc, argv);
+            zov::testing::DeleteApplicationAtEnd();
         }
         ASSERT_TRUE(BrunoxHasDisplay());
         m_folder = fs::temp_directory_path() / ("zov_brunox_" + std::to_string(getpid()));

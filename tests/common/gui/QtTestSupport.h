@@ -22,6 +22,9 @@ public:
   void TearDown() override { delete QCoreApplication::instance(); }
 };
 
+// For a test program that makes its application object itself.
+inline void DeleteApplicationAtEnd() { ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment); }
+
 inline QApplication& EnsureApplication() {
   static int argc = 1;
   static char name[] = "zov-widget-test";
