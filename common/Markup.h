@@ -58,6 +58,8 @@ std::vector<Item> Parse(std::string_view text, Dialect dialect, const Style& ini
 struct Extent {
   int width = 0;
   int height = 0;
+
+  bool operator==(const Extent&) const = default;
 };
 
 struct PlacedRun {
