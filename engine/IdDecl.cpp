@@ -21,15 +21,20 @@ int CIdDecl::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
     return variable_ ? kAnalysisDone : kAnalysisFailed;
 }
 
+void CIdDecl::AnalyseIndex(CSymbolStore* scope, CErrorList& errors, std::uint32_t passThrough)
+{
+    if (CAny* index = Index()) {
+        TypeCode indexType = kTypeUndetermined;
+        index->TypeAnalysis(scope, indexType, errors, passThrough);
+    }
+}
+
 int CIdDecl::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
 {
     if (!variable_)
         return kAnalysisFailed;
     int result = kAnalysisDone;
-    if (CAny* index = Index()) {
-        TypeCode indexType = kTypeUndetermined;
-        index->TypeAnalysis(scope, indexType, errors, passThrough);
-    }
+    AnalyseIndex(scope, errors, passThrough);
 
     // The value's own errors are reported by the statement that holds it; analysing it a second
     // time here only learns its type.
@@ -45,13 +50,21 @@ int CIdDecl::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& er
             result = kAnalysisFailed;
         }
     }
-    if (BindType(type, errors) != kAnalysisDone)
+    if (SettleType(type, errors) != kAnalysisDone)
         result = kAnalysisFailed;
     typeOut = variable_->Type();
     return result;
 }
 
-int CIdDecl::BindType(TypeCode type, CErrorList& errors)
+int CIdDecl::BindType(CSymbolStore* scope, TypeCode type, CErrorList& errors, std::uint32_t passThrough)
+{
+    if (!variable_)
+        return kAnalysisFailed;
+    AnalyseIndex(scope, errors, passThrough);
+    return SettleType(type, errors);
+}
+
+int CIdDecl::SettleType(TypeCode type, CErrorList& errors)
 {
     if (!variable_)
         return kAnalysisFailed;

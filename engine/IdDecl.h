@@ -36,16 +36,20 @@ public:
     // Nothing: the owning statement evaluates the index and writes the value.
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 
-    // For a statement that has found the type itself: settles the cells for `type` (a value of
+    // For a statement that has found the type of the value itself (an assignment, `dim`), in
+    // place of TypeAnalysis: analyses the index and settles the cells for `type` (a value of
     // another type than the earlier declaration of the name gets cells of its own; an array
     // element cannot change type). Answers Done or Failed.
-    int BindType(TypeCode type, CErrorList& errors);
+    int BindType(CSymbolStore* scope, TypeCode type, CErrorList& errors, std::uint32_t passThrough);
 
     // The declaration record bound at name analysis (null before, or when it failed). Write
     // through Variable()->Value() or its elements, then CSymbolStore::Record(Variable()->Storage()).
     CVariable* Variable() const { return variable_; }
 
 private:
+    void AnalyseIndex(CSymbolStore* scope, CErrorList& errors, std::uint32_t passThrough);
+    int SettleType(TypeCode type, CErrorList& errors);
+
     std::string variableName_;
     CVariable* variable_ = nullptr;
 };

@@ -93,7 +93,7 @@ public:
     {
         Child(2)->TypeAnalysis(scope, type, errors, word);
         auto* target = static_cast<CIdDecl*>(Child(0));
-        target->BindType(type, errors);
+        target->BindType(scope, type, errors, word);
         target->Variable()->MarkArray();
         return kAnalysisDone;
     }
