@@ -131,6 +131,8 @@ CReduction* CParser::Parse(const std::vector<CToken>& tokens)
     errors_ = CParseErrors();
     result_ = ParseResultNone;
     lastLineChecked_ = 0;
+    stackAtShift_ = stack_.size();
+    reductionsSinceShift_ = 0;
 
     bool resourceStop = false;
     for (;;) {
@@ -155,6 +157,18 @@ CReduction* CParser::Parse(const std::vector<CToken>& tokens)
     }
     tokens_ = nullptr;
     return result_ == ParseResultAccepted && !resourceStop ? lastReduction_ : nullptr;
+}
+
+void CParser::TableError(int32_t subtype, const CToken* token)
+{
+    current_.SymbolName = token->SymbolName;
+    current_.Image = token->Image;
+    current_.SymbolIndex = token->SymbolIndex;
+    current_.Line = token->Line;
+    current_.Column = token->Column;
+    errors_.AddParseError(ErrorKindParse, subtype, lastReduction_, current_, GetExpectedTokens(), BuildTraceback(),
+                          token->Line, token->Column);
+    result_ = ParseResultStopped;
 }
 
 void CParser::Stop(int32_t subtype)
@@ -237,6 +251,8 @@ CReduction* CParser::ParseStep()
             terminal->Column = token->Column;
             stack_.push_back(std::move(terminal));
             ++tokenIndex_;
+            stackAtShift_ = stack_.size();
+            reductionsSinceShift_ = 0;
             continue;
         }
         case ActionReduce: {
@@ -267,14 +283,15 @@ CReduction* CParser::ParseStep()
             }
             if (!go || go->Action != ActionGoto) {
                 // Only an unsound table gets here; the caller still needs an error to report.
-                current_.SymbolName = token->SymbolName;
-                current_.Image = token->Image;
-                current_.SymbolIndex = token->SymbolIndex;
-                current_.Line = token->Line;
-                current_.Column = token->Column;
-                errors_.AddParseError(ErrorKindParse, ParseErrorNoGoto, lastReduction_, current_,
-                                      GetExpectedTokens(), BuildTraceback(), token->Line, token->Column);
-                result_ = ParseResultStopped;
+                TableError(ParseErrorNoGoto, token);
+                return nullptr;
+            }
+            // A sound table reads a token before the stack outgrows its states or the
+            // reductions repeat without end.
+            const size_t states = table_.GetLalrStates().size();
+            if (stack_.size() + 1 > stackAtShift_ + states + 1 ||
+                ++reductionsSinceShift_ > (stackAtShift_ + states + 1) * (rules.size() + 1)) {
+                TableError(ParseErrorNoProgress, token);
                 return nullptr;
             }
             state_ = go->Target;

@@ -76,6 +76,8 @@ enum : int32_t {
     ParseErrorUnexpectedToken = 1,
     // A reduction whose head has no goto in the table: the table is unsound for this text.
     ParseErrorNoGoto = 2,
+    // Reductions that go on without reading a token: only an unsound table loops like that.
+    ParseErrorNoProgress = 3,
 };
 
 struct CParseError {
@@ -148,6 +150,7 @@ private:
     std::vector<std::string> GetExpectedTokens() const;
     std::vector<CTracebackEntry> BuildTraceback() const;
     void Stop(int32_t subtype);
+    void TableError(int32_t subtype, const CToken* token);
 
     const CGrammarTable& table_;
     const std::vector<CToken>* tokens_ = nullptr;
@@ -160,6 +163,8 @@ private:
     CTerminal current_;
     int32_t result_ = ParseResultNone;
     int32_t lastLineChecked_ = 0;
+    size_t stackAtShift_ = 0;
+    size_t reductionsSinceShift_ = 0;
     CParseErrors errors_;
     CResourceProbes probes_;
 };

@@ -217,6 +217,23 @@ TEST_F(ParserTest, ReductionWithoutGotoIsReported)
     EXPECT_EQ(parser->GetErrors()[0].Subtype, ParseErrorNoGoto);
 }
 
+TEST_F(ParserTest, ReductionsThatNeverReadATokenAreReported)
+{
+    // State 0 reduces the empty rule <S> ::= on 'a' and its goto leads back to state 0.
+    auto records = OneWordRecords();
+    records[7] = Record({Byte('R'), I(0), I(2), E()});
+    records[10] = Record({Byte('L'), I(0), E(), I(1), I(2), I(0), E(), I(2), I(3), I(0), E()});
+    CGrammarTable looping;
+    ASSERT_TRUE(LoadBytes(looping, Join(records)));
+    CScanner* scanner = looping.CreateScanner();
+    ASSERT_TRUE(scanner->Tokenize("a"));
+    CParser* parser = looping.CreateParser();
+    EXPECT_EQ(parser->Parse(scanner->GetTokens()), nullptr);
+    ASSERT_EQ(parser->GetErrors().size(), 1u);
+    EXPECT_EQ(parser->GetErrors()[0].Kind, ErrorKindParse);
+    EXPECT_EQ(parser->GetErrors()[0].Subtype, ParseErrorNoProgress);
+}
+
 // Right-recursive statement lists make trees as deep as the script is long; building and
 // freeing them must not use the call stack.
 TEST_F(ParserTest, VeryDeepTreesAreBuiltAndFreed)
