@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -31,14 +32,18 @@ public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::seconds Deadline{60};
 
+    // With stdoutTerminal, standard output is a pseudo-terminal (as when a person runs the tool);
+    // its output then has the terminal's line ends (CR LF).
     explicit CliProcess(const std::string& program, const std::vector<std::string>& args = {},
-                        const std::string& workDir = "")
+                        const std::string& workDir = "", bool stdoutTerminal = false)
     {
         // A test must fail, not die, when it writes to a CLI that has ended.
         signal(SIGPIPE, SIG_IGN);
         int in[2], out[2], err[2];
-        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
             throw std::runtime_error("pipe");
+        if (stdoutTerminal ? !OpenTerminal(out) : pipe2(out, O_CLOEXEC) != 0)
+            throw std::runtime_error("stdout");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
@@ -142,6 +147,21 @@ public:
     const std::string& Err() const { return m_result.err; }
 
 private:
+    // out[0] = the master side (read by the test), out[1] = the terminal given to the program.
+    static bool OpenTerminal(int out[2])
+    {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            return false;
+        const char* name = ptsname(master);
+        const int slave = name == nullptr ? -1 : open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (slave < 0)
+            return false;
+        out[0] = master;
+        out[1] = slave;
+        return true;
+    }
+
     size_t CountMarkers() const
     {
         size_t count = 0;

@@ -81,4 +81,13 @@ TEST(FrameworkProcess, LongValueKeepsTheLineLimit)
     EXPECT_EQ(result.out, Banner + "[" + value.substr(0, 39999 - 8) + "]\nclean\n");
 }
 
+TEST(FrameworkProcess, OverlongArgumentsAreCutToTheLineBuffer)
+{
+    const std::string value(50000, 'v');
+    const CliResult result = RunCli(ZOV_CLI_TEST_TOOL, {"echo -t " + value, "|ver"}, "");
+    // Joined arguments keep 39998 bytes and their blank; the piece behind is lost, not overflowed.
+    EXPECT_EQ(result.out, Banner + "\n[" + value.substr(0, 39998 - 8) + "]\nclean\n");
+    EXPECT_EQ(result.err, ">>>>");
+}
+
 } // namespace

@@ -209,6 +209,19 @@ TEST(QuarnelProcess, ClsAndBackspaceWriteNothingToAPipe)
     EXPECT_EQ(result.err, ">>>>>>>>");
 }
 
+TEST(QuarnelProcess, ClsClearsATerminal)
+{
+    CliProcess process(BinPath("quarnel"), {}, "", true);
+    ASSERT_TRUE(process.WaitForMarkers(1));
+    process.Send("cls\n");
+    ASSERT_TRUE(process.WaitForMarkers(2));
+    process.Send("exit\n");
+    const CliResult result = process.Finish(false);
+    const std::string clear = "\x1b[H\x1b[2J";
+    EXPECT_EQ(result.out, clear + "Quarnel 0.6\r\nZOV test bench - mathematical functions\r\n" + clear);
+    EXPECT_EQ(result.exitCode, 0);
+}
+
 TEST(QuarnelProcess, OverlongLineIsCutAndItsRestDropped)
 {
     const CliResult result = Quarnel("ver" + std::string(50000, ' ') + "x\nver\n");
