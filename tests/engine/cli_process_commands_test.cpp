@@ -314,11 +314,28 @@ TEST_F(CliProcessTest, TenMegabytesBeforeTheMarkerAreKept)
 TEST_F(CliProcessTest, BothPipesWrittenAtOnceAreBothDrained)
 {
     const std::size_t size = 1024 * 1024;
+    for (unsigned mode : {0u, 1u}) {
+        const int index = Start("", Settings(mode));
+        const std::string reply = Call(index, "both %s", {std::to_string(size)});
+        EXPECT_EQ(reply, std::string(size, 'o')) << mode;
+        // Only sync mode 1 echoes the error stream; mode 0 drains it and lets it go.
+        EXPECT_EQ(Out(), mode == 1 ? "out: " + std::string(size, 'e') + "\n" : "") << mode;
+        EXPECT_FALSE(Engine().TimedOut);
+        ClearLines();
+    }
+}
+
+TEST_F(CliProcessTest, CliThatStopsReadingCannotBlockTheEngine)
+{
+    Engine().CliTimeoutSec = 1;
     const int index = Start("", Settings(1));
-    const std::string reply = Call(index, "both %s", {std::to_string(size)});
-    EXPECT_EQ(reply, std::string(size, 'o'));
-    EXPECT_EQ(Out(), "out: " + std::string(size, 'e') + "\n");
-    EXPECT_FALSE(Engine().TimedOut);
+    SendCliCommand(index, "deaf");
+    // Far more than a pipe holds: the write gives up at the time-out instead of blocking.
+    EXPECT_EQ(Call(index, "echo %s", {std::string(1 << 20, 'z')}), "");
+    EXPECT_TRUE(Engine().TimedOut);
+    ClearLines();
+    StopCli(index - 1);
+    EXPECT_EQ(Err(), "[] Terminaison forcee du CLI !\n");
 }
 
 TEST_F(CliProcessTest, CliIgnoringItsExitCommandIsKilled)
