@@ -88,6 +88,12 @@ TEST(Value, TextMovesOutWithoutCopy)
     std::unique_ptr<std::string> taken = v.TakeText();
     EXPECT_FALSE(v.HasText());
     EXPECT_EQ(taken->data(), buffer);
+
+    std::string built(100, 'x');
+    const char* builtBuffer = built.data();
+    v.AdoptText(std::move(built));
+    EXPECT_EQ(v.TextView().data(), builtBuffer);
+    EXPECT_EQ(v.TextView().size(), 100u);
 }
 
 TEST(Value, ConditionNeedsLowByteExactlyOne)
