@@ -10,7 +10,10 @@
 
 #include <QFileDialog>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -21,13 +24,34 @@ QString Decoded(const char* text)
     return QString::fromStdString(zov::DecodeText(text));
 }
 
+// Reads "%d,%d" as scanf would, stopping at the first number that does not scan; a number out of
+// the range of int does not scan either (scanf's result would be undefined).
+void ScanPair(const std::string& text, int& first, int& second)
+{
+    const char* p = text.c_str();
+    for (int* target : {&first, &second}) {
+        char* end = nullptr;
+        errno = 0;
+        const long value = std::strtol(p, &end, 10);
+        if (end == p || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+            return;
+        *target = static_cast<int>(value);
+        p = end;
+        if (target == &first) {
+            if (*p != ',')
+                return;
+            ++p;
+        }
+    }
+}
+
 // One settings section per dialog, keys "POSITION" and "SIZE", each "%d,%d".
 TPlacement ReadPlacement(const std::filesystem::path& settings, const char* section)
 {
     const zov::IniFile ini(settings);
     TPlacement placement;
-    std::sscanf(ini.GetString(section, "POSITION", "-1,-1").c_str(), "%d,%d", &placement.iLeft, &placement.iTop);
-    std::sscanf(ini.GetString(section, "SIZE", "-1,-1").c_str(), "%d,%d", &placement.iWidth, &placement.iHeight);
+    ScanPair(ini.GetString(section, "POSITION", "-1,-1"), placement.iLeft, placement.iTop);
+    ScanPair(ini.GetString(section, "SIZE", "-1,-1"), placement.iWidth, placement.iHeight);
     return placement;
 }
 

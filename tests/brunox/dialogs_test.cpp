@@ -315,6 +315,8 @@ TEST_F(BrunoxDialogs, PlacementOffEveryScreenOrUnreadableIsNotUsed)
     const Case cases[] = {
         {"-5000,-5000", "400,200", true},  // a screen that is no longer there
         {"garbage", "also garbage", true},
+        {"99999999999,5", "400,200", true},   // out of range: not a number, so not a position
+        {"-1,-1", "-1,-1", true},
         {"50,60", "10,10", false},         // too small for the resizable dialog: its minimum holds
     };
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
