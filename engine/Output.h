@@ -121,11 +121,15 @@ inline constexpr char EngAnalyseRefused[] = "eng:-> Erreur: Impossible de demarr
 inline constexpr char EngReadScript[] = "eng:Lecture du script (%s)\n";
 inline constexpr char EngScriptSize[] = "eng:-> Taille du script: %i octects\n";
 inline constexpr char EngLineTooLong[] = "eng:-> Erreur: La ligne comporte trop de caracteres\n";
+// A zero byte would end the text for the scanner: the script is refused instead of cut.
+inline constexpr char EngScriptNulByte[] = "eng:-> Erreur: Le script contient un caractere nul\n";
 inline constexpr char EngBufferSize[] = "eng:-> Taille du buffer: %i octects\n";
 inline constexpr char EngJoinLines[] = "eng:Reorganisation du script en cours...\n";
 inline constexpr char EngMacros[] = "eng:Traitement des macro...\n";
 inline constexpr char EngExpandedSize[] = "eng:-> Nouvelle faille du script : %i octects\n";
 inline constexpr char EngMacroTooDeep[] = "eng:-> Erreur: Macro recursive ou profondeur d'une macro superieur a 10\n";
+// Expansion ran out of memory (or past its size limit): the analysis fails.
+inline constexpr char EngMacroNoMemory[] = "eng:-> Erreur: Memoire insuffisante pour le traitement des macro\n";
 inline constexpr char EngBuildTree[] = "eng:Construction de l'arbre d'execution avec %d elements\n";
 inline constexpr char EngEmptyTree[] = "eng:-> Erreur: Le premier noeud de l'arbre est vide !\n";
 inline constexpr char EngNameAnalysis[] = "eng:Analyse des noms en cours...\n";

@@ -1,0 +1,110 @@
+#include "ScriptLoader.h"
+
+#include "EngineState.h"
+#include "Output.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zov {
+
+namespace {
+
+// The sizes go out as "%i" and the scanner counts in int: the text with its closing "\r\n"
+// must stay below 2 GB.
+constexpr std::size_t kMaxScriptText = static_cast<std::size_t>(INT_MAX) - 2;
+
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::optional<std::string> LoadScriptFile(const std::string& path)
+{
+    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
+        return std::nullopt;
+
+    const bool verbose = Engine().Verbose;
+    const auto fileSize = static_cast<unsigned long long>(info.st_size < 0 ? 0 : info.st_size);
+    if (verbose)
+        WriteOut(lines::EngScriptSize, static_cast<int>(fileSize > INT_MAX ? INT_MAX : fileSize));
+    if (fileSize > kMaxScriptText) {
+        WriteOut(lines::ErrScriptTooLarge);
+        return std::nullopt;
+    }
+
+    std::string text;
+    text.reserve(static_cast<std::size_t>(fileSize) + 2);
+    std::size_t lineLength = 0;  // bytes of the current line so far, its LF included
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        const std::string_view piece(chunk, static_cast<std::size_t>(got));
+        if (piece.find('\0') != std::string_view::npos) {
+            WriteOut(lines::EngScriptNulByte);
+            return std::nullopt;
+        }
+        std::size_t start = 0;
+        while (start < piece.size()) {
+            const std::size_t lf = piece.find('\n', start);
+            const std::size_t end = lf == std::string_view::npos ? piece.size() : lf + 1;
+            lineLength += end - start;
+            if (lineLength >= kMaxScriptLine) {
+                WriteOut(lines::EngLineTooLong);
+                return std::nullopt;
+            }
+            if (lf != std::string_view::npos)
+                lineLength = 0;
+            start = end;
+        }
+        if (piece.size() > kMaxScriptText - text.size()) {
+            WriteOut(lines::ErrScriptTooLarge);
+            return std::nullopt;
+        }
+        text.append(piece);
+    }
+
+    // Only a last line without its line end can end with blanks here; a line of one blank
+    // keeps it.
+    if (lineLength > 1 && text.back() == ' ') {
+        const std::size_t lineStart = text.size() - lineLength;
+        std::size_t keep = text.size();
+        while (keep > lineStart && text[keep - 1] == ' ')
+            --keep;
+        text.resize(keep);
+    }
+    text.append("\r\n");
+    if (verbose)
+        WriteOut(lines::EngBufferSize, static_cast<int>(text.size()));
+    return text;
+}
+
+}  // namespace zov
