@@ -379,6 +379,9 @@ void CCliProcess::Stop(int timeoutSec)
         ReadPipesLocked();
         stdout_.Clear();
         stderr_.Clear();
+        // A CLI that writes without end always has data ready; the clock still rules.
+        if (Clock::now() >= deadline)
+            break;
     }
     if (!processFd_.IsOpen()) {
         std::unique_lock<std::mutex> hold(processLock_);
@@ -500,7 +503,7 @@ bool CCliProcess::WriteBytes(std::string_view bytes, Clock::time_point deadline)
         if (put < 0 && errno == EINTR)
             continue;
         if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (WaitForPipes(deadline, true) != WaitResult::Ready)
+            if (Clock::now() >= deadline || WaitForPipes(deadline, true) != WaitResult::Ready)
                 return false;
             // The CLI may be blocked on its own full output pipe: empty it so it reads on.
             ReadPipesLocked();
@@ -537,7 +540,8 @@ void CCliProcess::ConsumeOwedAnswers(int timeoutSec)
             continue;
         }
         scanFrom = queue.Size() >= Terminator.size() ? queue.Size() - Terminator.size() + 1 : 0;
-        const WaitResult waited = WaitForPipes(deadline, false);
+        const WaitResult waited =
+            Clock::now() >= deadline ? WaitResult::Deadline : WaitForPipes(deadline, false);
         if (waited == WaitResult::Ready)
             continue;
         if (waited == WaitResult::Deadline && extraLines_ == ExtraLineAnswers::Unknown)

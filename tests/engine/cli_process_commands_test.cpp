@@ -338,6 +338,19 @@ TEST_F(CliProcessTest, CliThatStopsReadingCannotBlockTheEngine)
     EXPECT_EQ(Err(), "[] Terminaison forcee du CLI !\n");
 }
 
+TEST_F(CliProcessTest, CliThatWritesWithoutEndStillTimesOut)
+{
+    Engine().CliTimeoutSec = 1;
+    const int index = Start("", Settings(1));
+    const std::string reply = CmdFunction1_0("spew", index);
+    EXPECT_TRUE(Engine().TimedOut);
+    EXPECT_LE(reply.size(), CliByteQueue::kMaxBytes);
+    EXPECT_EQ(reply.find_first_not_of('y'), std::string::npos);
+    ClearLines();
+    StopCli(index - 1);  // it never reads its exit command
+    EXPECT_EQ(Err(), "[] Terminaison forcee du CLI !\n");
+}
+
 TEST_F(CliProcessTest, CliIgnoringItsExitCommandIsKilled)
 {
     Engine().CliTimeoutSec = 1;

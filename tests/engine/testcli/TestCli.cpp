@@ -13,7 +13,7 @@
 // Commands: echo TEXT (TEXT on stdout), err TEXT (TEXT on stderr), crlf ("a\r\nb" on stdout),
 // flood N (N bytes on stdout), both N (N bytes on each stream, interleaved), crash (part of a
 // reply, then killed), part TEXT (TEXT on the terminator's stream, no terminator),
-// deaf (reads nothing more, never answers), hang (no answer), delay MS TEXT, notifyline ... ("1" on stdout),
+// spew (writes on stdout without end), deaf (reads nothing more, never answers), hang (no answer), delay MS TEXT, notifyline ... ("1" on stdout),
 // exit. Anything else: "?" on stdout.
 #include <chrono>
 #include <csignal>
@@ -161,6 +161,9 @@ int main(int argc, char** argv)
             ::kill(::getpid(), SIGKILL);
         } else if (command == "part") {
             Put(SyncFd, rest);
+        } else if (command == "spew") {
+            while (true)
+                Flood(1, 65536, 'y');
         } else if (command == "deaf") {
             // Stops reading: whatever the engine writes next fills the pipe.
             while (true)
