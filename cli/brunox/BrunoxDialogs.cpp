@@ -11,6 +11,7 @@
 #include <QShowEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -113,7 +114,8 @@ void CWhiteDlg::ApplyInitialPlacement()
     const QRect screen = AvailableScreen();
     QSize size = m_tTemplateSize;
     if (m_tInitial.iWidth > 0 && m_tInitial.iHeight > 0) {
-        size = QSize(m_tInitial.iWidth, m_tInitial.iHeight);
+        // A file edited by hand, or written on a larger screen, must not make a window beyond reach.
+        size = QSize(m_tInitial.iWidth, m_tInitial.iHeight).boundedTo(screen.size());
     } else {
         // First use: large enough for the whole text, within reason.
         LayOut(m_tTemplateSize);
@@ -133,11 +135,14 @@ void CWhiteDlg::ApplyInitialPlacement()
 
     const bool bCentre = m_tInitial.iLeft == -1 && m_tInitial.iTop == -1;
     // A saved position is used only where the operator can still reach the window's top left.
-    const bool bOnScreen = QGuiApplication::screenAt(QPoint(m_tInitial.iLeft + 20, m_tInitial.iTop + 10)) != nullptr;
+    constexpr int kFarAway = 1000000;
+    const bool bInRange = std::abs(m_tInitial.iLeft) < kFarAway && std::abs(m_tInitial.iTop) < kFarAway;
+    const bool bOnScreen =
+        bInRange && QGuiApplication::screenAt(QPoint(m_tInitial.iLeft + 20, m_tInitial.iTop + 10)) != nullptr;
     if (!bCentre && bOnScreen) {
         move(m_tInitial.iLeft, m_tInitial.iTop);
     } else {
-        move(screen.center() - QPoint(width() / 2, height() / 2));
+        move(screen.x() + (screen.width() - width()) / 2, screen.y() + (screen.height() - height()) / 2);
     }
 }
 

@@ -29,6 +29,11 @@ namespace {
 namespace fs = std::filesystem;
 using brunox_test::RunLine;
 
+QPoint Centred(const QRect& screen, QSize size)
+{
+    return screen.topLeft() + QPoint((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
+}
+
 class BrunoxDialogs : public ::testing::Test {
 protected:
     void SetUp() override
@@ -287,7 +292,7 @@ TEST_F(BrunoxDialogs, FirstUseCentresThenReopensWhereTheOperatorLeftIt)
     });
     RunLine(*m_cmd, "msgbox -title t -text x");
     ASSERT_TRUE(*first);
-    EXPECT_EQ(firstPosition, screen.center() - QPoint(firstSize.width() / 2, firstSize.height() / 2));
+    EXPECT_EQ(firstPosition, Centred(screen, firstSize));
     EXPECT_EQ(Ini("WAITDLG", "POSITION"), "30,40");
     EXPECT_EQ(Ini("waitdlg", "size"), "420,230");
     EXPECT_EQ(Ini("ASKDLG", "POSITION"), "<none>");  // each dialog has its own section
@@ -317,6 +322,7 @@ TEST_F(BrunoxDialogs, PlacementOffEveryScreenOrUnreadableIsNotUsed)
         {"garbage", "also garbage", true},
         {"99999999999,5", "400,200", true},   // out of range: not a number, so not a position
         {"-1,-1", "-1,-1", true},
+        {"2147483647,2147483647", "2147483647,2147483647", true},  // no overflow, no giant window
         {"50,60", "10,10", false},         // too small for the resizable dialog: its minimum holds
     };
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -334,11 +340,13 @@ TEST_F(BrunoxDialogs, PlacementOffEveryScreenOrUnreadableIsNotUsed)
         RunLine(*m_cmd, "askbox -title t -text x");
         ASSERT_TRUE(*answered) << c.position;
         if (c.centred)
-            EXPECT_EQ(position, screen.center() - QPoint(size.width() / 2, size.height() / 2)) << c.position;
+            EXPECT_EQ(position, Centred(screen, size)) << c.position;
         else
             EXPECT_EQ(position, QPoint(50, 60));
         EXPECT_GE(size.width(), 300) << c.position;
         EXPECT_GE(size.height(), 150) << c.position;
+        EXPECT_LE(size.width(), screen.width()) << c.position;
+        EXPECT_LE(size.height(), screen.height()) << c.position;
     }
 }
 
