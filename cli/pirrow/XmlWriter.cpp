@@ -134,7 +134,9 @@ bool SaveFile(const std::string& path, std::string_view bytes, std::string& erro
         mode = 0666 & ~mask;
     }
 
-    std::string temporary = target + ".XXXXXX";
+    // A short name of its own, so that a target name near the length limit still gets one.
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    std::string temporary = ((folder.empty() ? std::filesystem::path(".") : folder) / ".pirrow-XXXXXX").string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         error = SystemError(errno);

@@ -278,6 +278,24 @@ TEST_F(DocumentTest, ASaveReplacesTheFileAndKeepsItsPermissions)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(DocumentTest, ASaveFollowsALinkAndTakesLongNames)
+{
+    Spit(PathOf("real.xml"), "old");
+    fs::create_symlink("real.xml", PathOf("link.xml"));
+    PirrowXml xml;
+    ASSERT_EQ(xml.Create(PathOf("link.xml")), Reply::Yes);
+    ASSERT_EQ(xml.Root("r"), Reply::Yes);
+    ASSERT_EQ(xml.Close(), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(PathOf("link.xml")));
+    EXPECT_EQ(Slurp(PathOf("real.xml")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r />\n");
+
+    const std::string longName = std::string(250, 'n') + ".xml"; // the longest name a folder takes
+    ASSERT_EQ(xml.Create(PathOf(longName)), Reply::Yes);
+    ASSERT_EQ(xml.Root("r"), Reply::Yes);
+    EXPECT_EQ(xml.Close(), std::nullopt);
+    EXPECT_TRUE(fs::exists(PathOf(longName)));
+}
+
 TEST_F(DocumentTest, FilesThatCannotBeReadAnswerNo)
 {
     fs::create_directory(PathOf("folder"));
