@@ -9,6 +9,7 @@
 #include <cctype>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>

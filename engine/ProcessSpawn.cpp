@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -129,6 +130,15 @@ std::optional<std::string> FindExactly(const std::string& name)
         if (colon == std::string_view::npos)
             break;
         folders.remove_prefix(colon + 1);
+    }
+    // Last, the engine's own folder, where the CLI tools are installed beside it (Windows
+    // searched there even first).
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::string candidate = (self.parent_path() / name).string();
+        if (IsExecutableFile(candidate))
+            return candidate;
     }
     return std::nullopt;
 }

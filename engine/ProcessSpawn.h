@@ -45,7 +45,8 @@ int MillisecondsLeft(Clock::time_point deadline);
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // The path of the program named `name`, or nothing. A name with a '/' is taken as it is; a bare
-// name is looked up in the current folder first, then in each PATH folder. Names written for
+// name is looked up in the current folder first, then in each PATH folder, then in the folder
+// of the running program (where the CLI tools are installed). Names written for
 // Windows are accepted too: '\' as separator, and a trailing ".exe" that the program lacks.
 std::optional<std::string> FindProgram(std::string_view name);
 

@@ -117,6 +117,15 @@ TEST_F(InTempFolder, AcceptsNamesWrittenForWindows)
     EXPECT_EQ(FindProgram(""), std::nullopt);
 }
 
+TEST_F(InTempFolder, FindsProgramsBesideTheRunningProgramLast)
+{
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    const std::string name = self.filename().string();
+    EXPECT_EQ(FindProgram(name), self.string());
+    MakeExecutable(name);
+    EXPECT_EQ(FindProgram(name), "./" + name);  // the current folder comes first
+}
+
 TEST(SpawnChild, PassesArgumentsWithoutAShell)
 {
     auto child = SpawnChild(kProgram + R"( args "a b" $HOME 'q' c\"d)", ChildStreams::OutputPipe);
