@@ -23,7 +23,7 @@ constexpr const char* CannotOpen = "Cannot open the table file\n";
 
 constexpr size_t MaxStringLength = 511;
 // Above this many (state, symbol) pairs the actions are searched instead of indexed.
-constexpr size_t MaxActionIndex = size_t{1} << 24;
+constexpr size_t MaxActionIndex = size_t{1} << 22;
 
 }  // namespace
 
