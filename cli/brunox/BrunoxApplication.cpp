@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -107,6 +108,9 @@ bool InitBrunoxApplication(int& argc, char** argv)
     qInstallMessageHandler(DropToolkitMessage);
 
     if (IsSet(kDisplayProbeVariable)) {
+        // A failed probe ends in the toolkit's abort: that is its answer, not a crash worth a core file.
+        const rlimit noCore = {0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
         QApplication probe(argc, argv);
         _exit(0);
     }
