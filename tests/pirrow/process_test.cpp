@@ -247,6 +247,18 @@ TEST_F(PirrowProcess, AFailedSaveIsReportedOnStandardError)
     EXPECT_FALSE(fs::exists(m_dir / "missing"));
 }
 
+TEST_F(PirrowProcess, OnlyCloseSavesTheDocument)
+{
+    const auto exited = Run("create -file exit.xml\nroot -name r\nexit\n");
+    EXPECT_EQ(exited.out, kBanner + "1\n1\n");
+    EXPECT_EQ(exited.err, Markers(3));
+    EXPECT_EQ(exited.exitCode, 0);
+    const auto ended = Run("create -file end.xml\nroot -name r\n");
+    EXPECT_EQ(ended.exitCode, 0);
+    EXPECT_FALSE(fs::exists(m_dir / "exit.xml"));
+    EXPECT_FALSE(fs::exists(m_dir / "end.xml"));
+}
+
 TEST_F(PirrowProcess, ArgumentsArePiecesOfTheirOwn)
 {
     fs::copy_file(kData / "catalog.xml", m_dir / "in.xml");
