@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         DepthCase{"QuoteInBareValue", "<a b=x'y><c/></a>", std::nullopt},
         DepthCase{"SlashWithoutGreater", "<a/ ><b/>", std::nullopt},
         DepthCase{"UnclosedCommentEndsTheScan", "<a><b><!-- <c><d><e>", 2}),
-    [](const testing::TestParamInfo<DepthCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<DepthCase>& param) { return param.param.name; });
 
 TEST(ElementDepth, LongFlatDocumentsAreShallow)
 {

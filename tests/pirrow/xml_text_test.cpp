@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"BlanksThatFoldingWouldLose", "  a  b ", "&#x20;&#x20;a &#x20;b&#x20;", "  a  b "},
         EscapeCase{"SingleInnerBlankRaw", "a b", "a b", "a b"},
         EscapeCase{"Empty", "", "", ""}),
-    [](const testing::TestParamInfo<EscapeCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<EscapeCase>& param) { return param.param.name; });
 
 TEST(CommentText, KeepsTheCommentOpenUntilItsEnd)
 {
