@@ -65,8 +65,9 @@ using BuiltinHandler = CValue (*)(BuiltinContext& context, std::span<const CValu
 
 // The handler of a built-in by its name as scripts call it ("strlower", "dateDMY", ...), or
 // null for a name this library does not serve (the process built-ins, interface functions).
-// "int2str", "real2str", "abs" and "strregular" share one handler, as do "sqrt", "ceil" and
-// "floor": the call node carries the first six out itself and never reaches them.
+// "int2str", "real2str", "abs" and "strregular" share one handler (no text), as do "sqrt",
+// "ceil" and "floor" (the real 0): the call node carries all of these but `strregular` out
+// itself and never reaches their handlers.
 BuiltinHandler FindBuiltinHandler(std::string_view name);
 
 // Longest text a built-in makes. `strrepeat` and `strreplace` could otherwise be asked for

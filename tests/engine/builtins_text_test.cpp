@@ -182,6 +182,16 @@ INSTANTIATE_TEST_SUITE_P(Builtins, TextNumbers, testing::Values(
     NumberCase{"strpos", {T("a"), T("")}, -1},
     NumberCase{"strpos", {N, T("a")}, -1}));
 
+TEST(Builtins, StrreplaceRefusesAResultBeyondTheTextLimit)
+{
+    const std::string megabyte(std::size_t{1} << 20, 'a');
+    const CValue huge = Call("strreplace", {T(megabyte), T("a"), T(std::string(100, 'b'))});
+    ASSERT_TRUE(huge.HasText());
+    EXPECT_EQ(huge.TextView(), "");
+    const CValue fits = Call("strreplace", {T(megabyte), T("a"), T("bc")});
+    EXPECT_EQ(fits.TextView().size(), 2 * megabyte.size());
+}
+
 // strcount and strextract agree: every field up to the count exists, the next does not.
 TEST(Builtins, StrextractHasAsManyFieldsAsStrcountCounts)
 {
