@@ -171,3 +171,12 @@ TEST_F(GrammarCompiler, UsageErrors)
     const Result r = Compile("");
     EXPECT_EQ(r.status, 1);
 }
+
+TEST_F(GrammarCompiler, WarnsAboutUnreachableSymbolsWithoutFailing)
+{
+    const Result r = Compile(std::string(Prologue) + "Unused = {Digit}+\n<S> ::= a\n<T> ::= b\n");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find(":4: warning: Unused is not reachable"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find(":6: warning: <T> is not reachable"), std::string::npos) << r.output;
+    EXPECT_TRUE(std::filesystem::exists(table_));
+}

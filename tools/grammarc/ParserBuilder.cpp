@@ -310,6 +310,35 @@ bool BuildParser(const Grammar& grammar, Tables& tables)
     }
     if (!ok)
         return false;
+
+    // Unused symbols are legal but usually a slip: say so without failing.
+    std::vector<char> used(grammar.symbols.size(), 0);
+    std::vector<int> work{grammar.startSymbol};
+    used[grammar.startSymbol] = 1;
+    while (!work.empty()) {
+        const int head = work.back();
+        work.pop_back();
+        for (const Rule& r : grammar.rules) {
+            if (r.head != head)
+                continue;
+            for (int s : r.body) {
+                if (!used[s]) {
+                    used[s] = 1;
+                    if (grammar.symbols[s].kind == Nonterminal)
+                        work.push_back(s);
+                }
+            }
+        }
+    }
+    for (size_t s = 0; s < grammar.symbols.size(); ++s) {
+        const Symbol& sym = grammar.symbols[s];
+        if (used[s] || (sym.kind != Nonterminal && sym.kind != Terminal))
+            continue;
+        std::fprintf(stderr, "%s:%d: warning: %s%s%s is not reachable from the start symbol\n",
+                     grammar.sourceName.c_str(), sym.line, sym.kind == Nonterminal ? "<" : "", sym.name.c_str(),
+                     sym.kind == Nonterminal ? ">" : "");
+    }
+
     Builder builder(grammar);
     return builder.Run(tables);
 }
