@@ -208,17 +208,6 @@ char32_t NextChar(std::string_view text, size_t& pos)
     return code;
 }
 
-std::string ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size());
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        AppendUtf8(out, NextChar(bytes, pos));
-    }
-    return out;
-}
-
 std::string EscapeText(std::string_view utf8)
 {
     return Escape(utf8, true);

@@ -14,9 +14,6 @@ namespace pirrow {
 // any other byte is taken as its Windows-1252 character, so no byte is ever lost.
 char32_t NextChar(std::string_view text, size_t& pos);
 
-// The text as UTF-8, with bytes that are not valid UTF-8 decoded as Windows-1252.
-std::string ToUtf8(std::string_view bytes);
-
 // The text of a written element, escaped for a file declared "ISO-8859-1":
 //  - & < > " ' as the entities &amp; &lt; &gt; &quot; &apos;
 //  - tab, LF, CR, DEL, the C1 controls and every character above U+00FF as "&#xHH;"
