@@ -52,7 +52,7 @@ public:
     }
     // UTF-16LE up to a zero unit, each unit reduced to its low byte. The text ends at the first
     // unit whose low byte is zero, as an 8-bit text cannot hold that character.
-    const char* WideString(std::string& out)
+    const char* ReadWideString(std::string& out)
     {
         out.clear();
         bool ended = false;
@@ -81,7 +81,7 @@ public:
     bool RecordHasMore() const { return consumed_ < count_; }
 
     // One entry; integer destinations take 'I', 'B' and 'b', and keep their value on 'E'.
-    const char* Integer(uint32_t& out)
+    const char* ReadEntry(uint32_t& out)
     {
         unsigned type = 0;
         if (const char* error = EntryType(type))
@@ -111,7 +111,7 @@ public:
             return UnexpectedEntryType;
         }
     }
-    const char* String(std::string& out)
+    const char* ReadEntry(std::string& out)
     {
         unsigned type = 0;
         if (const char* error = EntryType(type))
@@ -122,7 +122,7 @@ public:
         }
         if (type != 'S')
             return UnexpectedEntryType;
-        return WideString(out);
+        return ReadWideString(out);
     }
     // A reserved entry: any well-formed entry is skipped.
     const char* Skip()
@@ -142,7 +142,7 @@ public:
         case 'I':
             return Word(w) ? nullptr : ErrorReadingEntry;
         case 'S':
-            return WideString(s);
+            return ReadWideString(s);
         default:
             return UnexpectedEntryType;
         }
@@ -215,7 +215,7 @@ bool CGrammarTable::ReadRecords(const unsigned char* data, size_t size)
 
 bool CGrammarTable::ReadAll(EntryReader& reader)
 {
-    if (const char* error = reader.WideString(header_))
+    if (const char* error = reader.ReadWideString(header_))
         return Fail(error);
     while (!reader.AtEnd()) {
         unsigned kind = 0;
@@ -226,7 +226,7 @@ bool CGrammarTable::ReadAll(EntryReader& reader)
             return Fail(RecordTypeNotSupported);
         reader.BeginRecord(count);
         uint32_t contentType = 0;
-        if (const char* error = reader.Integer(contentType))
+        if (const char* error = reader.ReadEntry(contentType))
             return Fail(error);
         if (!ReadRecord(reader, contentType, count))
             return false;
@@ -248,7 +248,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
     } while (0)
 
     auto index = [&](uint32_t& out, size_t limit) -> const char* {
-        if (const char* error = reader.Integer(out))
+        if (const char* error = reader.ReadEntry(out))
             return error;
         return out < limit ? nullptr : IndexOutOfRange;
     };
@@ -262,12 +262,12 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
         CGrammarParameters p;
         uint32_t caseSensitive = 0;
         uint32_t start = 0;
-        ZOV_READ(reader.String(p.Name));
-        ZOV_READ(reader.String(p.Version));
-        ZOV_READ(reader.String(p.Author));
-        ZOV_READ(reader.String(p.About));
-        ZOV_READ(reader.Integer(caseSensitive));
-        ZOV_READ(reader.Integer(start));
+        ZOV_READ(reader.ReadEntry(p.Name));
+        ZOV_READ(reader.ReadEntry(p.Version));
+        ZOV_READ(reader.ReadEntry(p.Author));
+        ZOV_READ(reader.ReadEntry(p.About));
+        ZOV_READ(reader.ReadEntry(caseSensitive));
+        ZOV_READ(reader.ReadEntry(start));
         parameters_ = std::move(p);
         caseSensitive_ = static_cast<uint8_t>(caseSensitive & 0xFF);
         startSymbol_ = start;
@@ -276,7 +276,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
     case 'T': {
         uint32_t counts[5] = {};
         for (uint32_t& c : counts)
-            ZOV_READ(reader.Integer(c));
+            ZOV_READ(reader.ReadEntry(c));
         // Scanners and parsers made earlier point into the tables being replaced.
         DiscardEngines();
         symbols_.assign(counts[0], {});
@@ -290,8 +290,8 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
     case 'I': {
         uint32_t dfaStart = 0;
         uint32_t lalrStart = 0;
-        ZOV_READ(reader.Integer(dfaStart));
-        ZOV_READ(reader.Integer(lalrStart));
+        ZOV_READ(reader.ReadEntry(dfaStart));
+        ZOV_READ(reader.ReadEntry(lalrStart));
         initialDfa_ = dfaStart;
         initialLalr_ = lalrStart;
         return true;
@@ -300,8 +300,8 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
         uint32_t i = 0;
         CSymbolEntry entry;
         ZOV_READ(index(i, symbols_.size()));
-        ZOV_READ(reader.String(entry.Name));
-        ZOV_READ(reader.Integer(entry.Kind));
+        ZOV_READ(reader.ReadEntry(entry.Name));
+        ZOV_READ(reader.ReadEntry(entry.Kind));
         symbols_[i] = std::move(entry);
         return true;
     }
@@ -309,7 +309,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
         uint32_t i = 0;
         std::string chars;
         ZOV_READ(index(i, charSets_.size()));
-        ZOV_READ(reader.String(chars));
+        ZOV_READ(reader.ReadEntry(chars));
         charSets_[i] = std::move(chars);
         return true;
     }
@@ -332,8 +332,8 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
         uint32_t accepting = 0;
         CDfaState state;
         ZOV_READ(index(i, dfa_.size()));
-        ZOV_READ(reader.Integer(accepting));
-        ZOV_READ(reader.Integer(state.AcceptSymbol));
+        ZOV_READ(reader.ReadEntry(accepting));
+        ZOV_READ(reader.ReadEntry(state.AcceptSymbol));
         ZOV_READ(reader.Skip());
         state.Accepting = (accepting & 0xFF) != 0;
         if (state.Accepting && state.AcceptSymbol >= symbols_.size())
@@ -358,8 +358,8 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
         while (reader.RecordHasMore()) {
             CLalrAction action;
             ZOV_READ(index(action.Symbol, symbols_.size()));
-            ZOV_READ(reader.Integer(action.Action));
-            ZOV_READ(reader.Integer(action.Target));
+            ZOV_READ(reader.ReadEntry(action.Action));
+            ZOV_READ(reader.ReadEntry(action.Target));
             ZOV_READ(reader.Skip());
             switch (action.Action) {
             case ActionShift:
