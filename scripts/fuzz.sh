@@ -3,7 +3,7 @@
 # Runs every libFuzzer target for a bounded time on a scratch copy of its seed corpus
 # (fuzz/corpus/<name>/), so that new inputs never land in the source tree.
 set -euo pipefail
-dir=$1
+dir=$(cd "$1" && pwd)
 seconds=${2:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
 shopt -s nullglob
