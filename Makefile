@@ -18,14 +18,14 @@ demo: build
 	@bash scripts/demo.sh $(BUILD)/bin
 
 test: build
-	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --progress
 
 # Same tests, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: setup
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZOV_SANITIZE=ON -DZOV_GUI=ON >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest -j $(JOBS) --output-on-failure
+		ctest -j $(JOBS) --output-on-failure --progress
 
 # Every libFuzzer target, a bounded time each, on its seed corpus.
 fuzz: setup
