@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,7 +37,9 @@ private:
 
 }  // namespace
 
-std::optional<std::string> LoadScriptFile(const std::string& path)
+namespace {
+
+std::optional<std::string> ReadScript(const std::string& path)
 {
     const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0)
@@ -105,6 +108,18 @@ std::optional<std::string> LoadScriptFile(const std::string& path)
     if (verbose)
         WriteOut(lines::EngBufferSize, static_cast<int>(text.size()));
     return text;
+}
+
+}  // namespace
+
+std::optional<std::string> LoadScriptFile(const std::string& path)
+{
+    try {
+        return ReadScript(path);
+    } catch (const std::bad_alloc&) {
+        WriteOut(lines::ErrScriptNoMemory);
+        return std::nullopt;
+    }
 }
 
 }  // namespace zov

@@ -18,7 +18,7 @@ inline constexpr std::size_t kMaxScriptLine = 10000;
 // With `Verbose`, writes the file size and the text size lines. Gives no text when the file
 // cannot be opened or read (no line: the caller reports it with the path), or, after its own
 // error line, when a line is too long, the script holds a zero byte, or the text would not
-// fit the 2 GB that the later steps count in.
+// fit the 2 GB that the later steps count in (or in memory).
 std::optional<std::string> LoadScriptFile(const std::string& path);
 
 }  // namespace zov
