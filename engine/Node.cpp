@@ -1,6 +1,5 @@
 #include "Node.h"
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -152,22 +151,15 @@ int CExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList
 
 // ---------------------------------------------------------------------------------------------
 
-namespace {
-// The line of the statement being run, for the run-time error line. The debugger's own line
-// protocol will carry it once the debugger reports lines itself.
-std::atomic<unsigned> currentLine{0};
-}  // namespace
-
 bool ReportLine(CDebugger& debugger, unsigned line)
 {
-    currentLine.store(line, std::memory_order_relaxed);
-    return !debugger.Aborting();
+    return debugger.ReportLine(line);
 }
 
 void RunTimeError(CDebugger& debugger, std::string_view message)
 {
     const std::string text(message);
-    WriteOut(lines::ErrLine, static_cast<int>(currentLine.load(std::memory_order_relaxed)), text.c_str());
+    WriteOut(lines::ErrLine, static_cast<int>(debugger.CurrentLine()), text.c_str());
     StopAllClis();
     debugger.SetAbort(true);
 }
@@ -175,8 +167,7 @@ void RunTimeError(CDebugger& debugger, std::string_view message)
 void RunTimeError(CDebugger& debugger, std::string_view message, std::int32_t index)
 {
     const std::string text(message);
-    WriteOut(lines::ErrLineIndex, static_cast<int>(currentLine.load(std::memory_order_relaxed)), text.c_str(),
-             static_cast<int>(index));
+    WriteOut(lines::ErrLineIndex, static_cast<int>(debugger.CurrentLine()), text.c_str(), static_cast<int>(index));
     StopAllClis();
     debugger.SetAbort(true);
 }

@@ -138,7 +138,7 @@ inline constexpr char DebugMixedTypes[] = "DEBUG <CExpression::TypeAnalysis> Err
 // stop there when it asks. False when the run is ending: the statement must then do nothing.
 bool ReportLine(CDebugger& debugger, unsigned line);
 
-// A run-time error: "err: %03d : %s\n" with the line of the statement being run, every CLI
+// A run-time error: "err: %03d : %s\n" with the line last reported to the debugger, every CLI
 // stopped, the debugger's abort flag set. Nothing of the script runs after it; the node that
 // reports it returns null.
 void RunTimeError(CDebugger& debugger, std::string_view message);

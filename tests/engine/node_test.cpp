@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Debugger.h"
+#include "EngineState.h"
 #include "ErrorList.h"
 #include "Output.h"
 #include "ProcessRegistry.h"
@@ -120,8 +121,11 @@ protected:
         return root.Execute(&scope, value, debugger);
     }
 
+    NodeTest() { engine.NotifyLines = false; }
+
     Log log;
-    CDebugger debugger;
+    EngineState engine;
+    CDebugger debugger{engine};
     CSymbolStore scope;
 };
 
@@ -148,10 +152,12 @@ TEST_F(NodeTest, NothingRunsAfterARunTimeError)
     Add<Step>(*inner, log, "after in the same list", 4);
     Add<Step>(root, log, "after in the enclosing list", 5);
 
+    engine.NotifyLines = true;
     CapturedOutput out;
     EXPECT_EQ(Run(root), nullptr);
     EXPECT_EQ(log, (Log{"a", "fails"}));
-    EXPECT_EQ(out.Text(), "err: 003 : Division par 0\n");
+    // No line report either once the run is ending.
+    EXPECT_EQ(out.Text(), "cmd: run : 2\ncmd: run : 3\nerr: 003 : Division par 0\n");
     EXPECT_TRUE(debugger.Aborting());
     EXPECT_EQ(cliStops, 1);
     EXPECT_FALSE(ReportLine(debugger, 6));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Debugger.h"
+#include "EngineState.h"
 #include "ErrorList.h"
 #include "IdDecl.h"
 #include "IdUse.h"
@@ -212,9 +213,12 @@ protected:
         root.Execute(&scope, scratch, debugger);
     }
 
+    VariableTest() { engine.NotifyLines = false; }
+
     CSymbolStore global;
     CErrorList errors;
-    CDebugger debugger;
+    EngineState engine;
+    CDebugger debugger{engine};
 };
 
 TEST_F(VariableTest, NameOf64CharactersAcceptedAnd65Refused)
@@ -359,7 +363,7 @@ TEST_F(VariableTest, OutOfRangeReads)
     };
     for (const ArrayReadCase& c : cases) {
         CSymbolStore scope;
-        CDebugger runDebugger;
+        CDebugger runDebugger{engine};
         CAny root;
         if (c.dimmed)
             DimArray(root, 1, "a", 3, c.initial, c.type);
@@ -395,7 +399,7 @@ TEST_F(VariableTest, OutOfRangeWrites)
     };
     for (const auto& c : cases) {
         CSymbolStore scope;
-        CDebugger runDebugger;
+        CDebugger runDebugger{engine};
         CAny root;
         DimArray(root, 1, "a", 2, CValue::Integer(0), kTypeInteger);
         LetElement(root, 2, "a", c.index, CValue::Integer(8), kTypeInteger);
