@@ -68,11 +68,17 @@ JumpTarget CAny::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debug
         if (!result || result == EndOfList())
             return result;
 
-        std::size_t target = count;
-        for (std::size_t k = 0; k < count; ++k) {
-            if (Child(k) == result) {
-                target = k;
-                break;
+        // A target remembers where it was last found, so that a loop made with goto in a long
+        // list costs no search after its first turn.
+        std::size_t target = result->listPosition_;
+        if (target >= count || Child(target) != result) {
+            target = count;
+            for (std::size_t k = 0; k < count; ++k) {
+                if (Child(k) == result) {
+                    target = k;
+                    result->listPosition_ = k;
+                    break;
+                }
             }
         }
         if (target == count)

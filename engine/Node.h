@@ -72,6 +72,8 @@ protected:
 
 private:
     bool procedureDeclaration_ = false;
+    // Where this node was last found as a jump target in a statement list: a hint only.
+    std::size_t listPosition_ = 0;
 };
 
 // Base of the statement classes; the defaults of CAny.

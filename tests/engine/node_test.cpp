@@ -192,9 +192,9 @@ TEST_F(NodeTest, JumpBackwardsInTheSameList)
     Add<Step>(list, log, "a");
     Step* label = Add<Step>(list, log, "label");
     Add<Step>(list, log, "b");
-    Add<Step>(list, log, "goto")->JumpTo(label);
+    Add<Step>(list, log, "goto")->JumpTo(label, 2);
     EXPECT_EQ(Run(list), nullptr);
-    EXPECT_EQ(log, (Log{"a", "label", "b", "goto", "label", "b", "goto"}));
+    EXPECT_EQ(log, (Log{"a", "label", "b", "goto", "label", "b", "goto", "label", "b", "goto"}));
 }
 
 TEST_F(NodeTest, JumpClimbsToTheListThatHoldsTheTarget)
@@ -208,6 +208,27 @@ TEST_F(NodeTest, JumpClimbsToTheListThatHoldsTheTarget)
     jump->JumpTo(label);
     EXPECT_EQ(Run(root), nullptr);
     EXPECT_EQ(log, (Log{"goto", "label"}));
+}
+
+TEST_F(NodeTest, TargetFoundAgainAfterTheListChanged)
+{
+    // The position a target was found at is only a hint: a list built differently around it
+    // still finds it.
+    CAny first;
+    Step* label = Add<Step>(first, log, "label");
+    Add<Step>(first, log, "goto")->JumpTo(label);
+    Run(first);
+
+    CAny second;
+    Add<Step>(second, log, "x");
+    Add<Step>(second, log, "y");
+    auto moved = std::move(first.GetChildren()[0]);
+    moved->SetParent(&second);
+    second.AddChild(std::move(moved));
+    Add<Step>(second, log, "goto again")->JumpTo(label);
+    log.clear();
+    EXPECT_EQ(Run(second), nullptr);
+    EXPECT_EQ(log, (Log{"x", "y", "label", "goto again", "label", "goto again"}));
 }
 
 TEST_F(NodeTest, JumpToATargetNoListHoldsEndsTheRunQuietly)
