@@ -73,8 +73,8 @@ public:
     // The scope whose table binds this declaration's name.
     CSymbolStore& Scope() const { return *scope_; }
 
-    // The declaration whose cells serve this one: itself, or the first declaration of the name
-    // that it shares. Always a storage itself, so one step reaches the cells.
+    // The declaration whose cells serve this one: itself, or the earliest declaration of the
+    // name whose cells it shares. Always a storage itself, so one step reaches the cells.
     CVariable& Storage() { return *storage_; }
     const CVariable& Storage() const { return *storage_; }
     bool IsStorage() const { return storage_ == this; }
@@ -153,8 +153,9 @@ public:
 
     // A declaration met by the name analysis. When the name is bound in this scope, or else in
     // the nearest enclosing scope that binds it, the new declaration takes over that binding
-    // and shares the cells of the one it replaces; otherwise it is bound here with cells of its
-    // own. Null for a name that AcceptVariableName refuses.
+    // and shares the cells of the one it replaces until SettleStorage decides by the type;
+    // otherwise it is bound here with cells of its own. Null for a name that
+    // AcceptVariableName refuses.
     CVariable* Declare(std::string_view name);
 
     // The declaration bound to the name in this scope's table only.
