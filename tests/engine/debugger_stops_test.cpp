@@ -1,6 +1,7 @@
 // Line reports, breakpoints, step mode and the commands that resume a stopped script. A thread
 // plays the running script: it reports its statements' lines as the statement nodes do.
 
+#include "Console.h"
 #include "Debugger.h"
 #include "EngineState.h"
 #include "LineCapture.h"
@@ -282,6 +283,33 @@ TEST_F(DebuggerStops, ResetClearsBreakpointsAndFlags)
     EXPECT_FALSE(debugger.Aborting());
     EXPECT_TRUE(debugger.Waiting());
     EXPECT_EQ(debugger.CurrentLine(), 0u);
+}
+
+// The console's commands reach the one debugger: setbkp before the run, then break, next and
+// continue while the script runs.
+TEST(DebuggerConsole, StopsAreSteeredByTheConsoleCommands)
+{
+    Engine().Reset();
+    Debugger().Reset();
+    test::LineCapture lines;
+    DispatchCommand("notifyline -val 0");
+    DispatchCommand("setbkp -line 3 -state on");
+    DispatchCommand("next");  // no script running yet: ignored
+    Engine().ScriptRunning = 1;
+    {
+        Script script(Debugger(), {1, 2, 3, 4, 5, 6});
+        ASSERT_TRUE(Debugger().WaitForStop(1, kPatience));
+        DispatchCommand("break");  // already stopped: stays stopped
+        EXPECT_TRUE(Debugger().Waiting());
+        DispatchCommand("next");
+        ASSERT_TRUE(Debugger().WaitForStop(2, kPatience));
+        DispatchCommand("continue");
+        script.Join();
+        EXPECT_EQ(script.Ran(), (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6}));
+    }
+    EXPECT_EQ(lines.Out(), "cmd: bk : 3\ncmd: bk : 4\n");
+    Debugger().Reset();
+    Engine().Reset();
 }
 
 }  // namespace
