@@ -80,6 +80,24 @@ TEST(SymbolStore, DeclarationOfAnotherTypeGetsCellsOfItsOwn)
     EXPECT_EQ(scope.FindVariable("x"), text);
 }
 
+TEST(SymbolStore, SettlingByTypeFollowsTheDeclarationBefore)
+{
+    CSymbolStore scope;
+    CVariable* d1 = scope.Declare("x");
+    CVariable* d2 = scope.Declare("x");
+    CVariable* d3 = scope.Declare("x");
+    CVariable* d4 = scope.Declare("x");
+    EXPECT_FALSE(d1->SettleStorage(kTypeInteger));  // the first has its own cells anyway
+    EXPECT_TRUE(d2->SettleStorage(kTypeInteger));
+    EXPECT_FALSE(d3->SettleStorage(kTypeString));
+    EXPECT_TRUE(d4->SettleStorage(kTypeString));
+    EXPECT_EQ(&d2->Storage(), d1);
+    EXPECT_EQ(&d3->Storage(), d3);
+    // Shares the string cells of the declaration before it, not the first integer ones.
+    EXPECT_EQ(&d4->Storage(), d3);
+    EXPECT_EQ(d4->Type(), kTypeString);
+}
+
 TEST(SymbolStore, ProcedureRedeclaringAGlobalSharesItsCells)
 {
     CSymbolStore global;
