@@ -16,8 +16,20 @@ struct CAnalysisError {
     unsigned column = 0;
 };
 
+// A scratch list serves an analysis whose findings are thrown away: one run during execution
+// to learn a type, or a second look at an expression already analysed. Nothing found with a
+// scratch list is ever written, not even the debugging line of the expression check.
+enum class ErrorListUse { Reported, Scratch };
+
 class CErrorList {
 public:
+    explicit CErrorList(ErrorListUse use = ErrorListUse::Reported)
+        : scratch_(use == ErrorListUse::Scratch)
+    {
+    }
+
+    bool IsScratch() const { return scratch_; }
+
     void AddAnalysisError(unsigned line, unsigned column, std::string_view text);
 
     // Writes every entry as "err: %03d : %s\n" (the column is not printed), ordered by line
@@ -34,6 +46,7 @@ public:
 
 private:
     std::vector<CAnalysisError> errors_;
+    bool scratch_;
 };
 
 }  // namespace zov

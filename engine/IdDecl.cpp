@@ -41,7 +41,7 @@ int CIdDecl::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& er
     TypeCode type = variable_->Type();
     CAny* owner = Parent();
     if (CAny* value = owner ? owner->Child(1) : nullptr) {
-        CErrorList scratch;
+        CErrorList scratch(ErrorListUse::Scratch);
         type = kTypeUndetermined;
         value->TypeAnalysis(scope, type, scratch, passThrough);
         if (type == kTypeUndetermined) {

@@ -140,7 +140,8 @@ int CExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList
         }
         const auto comparable = [](TypeCode t) { return t == kTypeCli ? kTypeInteger : t; };
         if (comparable(leftType) != comparable(rightType)) {
-            WriteText(Stream::Out, nodemsg::DebugMixedTypes);
+            if (!errors.IsScratch())
+                WriteText(Stream::Out, nodemsg::DebugMixedTypes);
             AddError(errors, nodemsg::MixedTypes);
             return kAnalysisFailed;
         }

@@ -132,7 +132,8 @@ inline constexpr char MixedTypes[] =
     "L'expression est non conforme car plusieurs types differents sont utilises dans l'expression";
 inline constexpr char BooleanOrdering[] =
     "L'expression est non conforme car des valeurs booleennes sont utilisees dans une expression arithmetique";
-// Written on standard output right before the mixed-types error is listed.
+// Written on standard output right before the mixed-types error is listed (not for a
+// scratch list).
 inline constexpr char DebugMixedTypes[] = "DEBUG <CExpression::TypeAnalysis> Error\n";
 }  // namespace nodemsg
 

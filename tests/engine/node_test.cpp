@@ -410,6 +410,19 @@ TEST(ExpressionTypeCheck, Table)
     }
 }
 
+TEST(ExpressionTypeCheck, ScratchListWritesNothing)
+{
+    Operator node(OperatorClass::Plain);
+    node.AddChild(std::make_unique<Operand>(kTypeInteger, 0));
+    node.AddChild(std::make_unique<Operand>(kTypeReal, 0));
+    CErrorList scratch(ErrorListUse::Scratch);
+    TypeCode type = kTypeUndetermined;
+    CapturedOutput out;
+    EXPECT_EQ(node.TypeAnalysis(nullptr, type, scratch, 0), kAnalysisFailed);
+    EXPECT_EQ(scratch.GetAnalysisErrorCount(), 1u);
+    EXPECT_EQ(out.Text(), "");
+}
+
 TEST(ExpressionTypeCheck, OperatorContextStartsAtNone)
 {
     Operator node(OperatorClass::Plain);

@@ -61,6 +61,12 @@ private:
 // cells, an element through the array checks.
 class Assign final : public CStatement {
 public:
+    // The value is analysed before the target is declared, so `x = x + 1` reads the x before.
+    int NameAnalysis(CSymbolStore* scope, CErrorList& errors) override
+    {
+        Child(1)->NameAnalysis(scope, errors);
+        return Child(0)->NameAnalysis(scope, errors);
+    }
     JumpTarget Execute(CSymbolStore* scope, CValue&, CDebugger& debugger) override
     {
         auto* target = static_cast<CIdDecl*>(Child(0));
@@ -105,7 +111,7 @@ public:
         Child(1)->Execute(scope, count, debugger);
         Child(2)->Execute(scope, initial, debugger);
         TypeCode type = kTypeUndetermined;
-        CErrorList scratch;
+        CErrorList scratch(ErrorListUse::Scratch);
         Child(2)->TypeAnalysis(scope, type, scratch, 0);
         static_cast<CIdDecl*>(Child(0))->Variable()->Allocate(count.Word(), type, initial);
         return nullptr;
@@ -322,6 +328,25 @@ TEST_F(VariableTest, UndeterminedTypeIsReported)
               "2: L'expression 'a' a un type indefinit\n");
 }
 
+// An operator with the shared operand check only.
+class Sum final : public CExpression {
+};
+
+TEST_F(VariableTest, ValueErrorsAreReportedOnceThoughTheDeclarationLooksAgain)
+{
+    CAny root;
+    Assign* a = Add<Assign>(root, 4);
+    Declare(*a, "x");
+    Sum* sum = Add<Sum>(*a, 4);
+    Add<Constant>(*sum, 4, CValue::Integer(1), kTypeInteger);
+    Add<Constant>(*sum, 4, CValue::Real(2.5), kTypeReal);
+    CapturedOutput out;
+    EXPECT_FALSE(Analyse(root, global));
+    EXPECT_EQ(ErrorTexts(),
+              "4: L'expression est non conforme car plusieurs types differents sont utilises dans l'expression\n");
+    EXPECT_EQ(out.Text(), "DEBUG <CExpression::TypeAnalysis> Error\n");
+}
+
 TEST_F(VariableTest, DimWithCountZeroMakesOneElement)
 {
     CAny root;
@@ -382,8 +407,9 @@ TEST_F(VariableTest, OutOfRangeReads)
         EXPECT_EQ(runDebugger.Aborting(), failed) << c.what;
         // After a run-time error the next statement does not run.
         EXPECT_EQ(scope.FindVariable("after")->Value().Word(), failed ? 0 : 1) << c.what;
-        if (c.index < 0)
+        if (c.index < 0) {
             EXPECT_EQ(out.Word(), 55) << c.what;
+        }
     }
 }
 
@@ -409,8 +435,9 @@ TEST_F(VariableTest, OutOfRangeWrites)
         CValue scratch;
         root.Execute(&scope, scratch, runDebugger);
         EXPECT_EQ(captured.Text(), c.expected) << c.index;
-        if (!*c.expected)
+        if (!*c.expected) {
             EXPECT_EQ(scope.FindVariable("a")->Element(1)->Word(), 8);
+        }
     }
 }
 
