@@ -1,0 +1,14 @@
+#pragma once
+
+// A label standing as a statement, where a goto resumes: child 0 the CLabel.
+
+#include "Node.h"
+
+namespace zov {
+
+class CLabelStmt final : public CStatement {
+public:
+    CLabelStmt() = default;
+};
+
+}  // namespace zov

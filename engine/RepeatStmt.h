@@ -1,0 +1,14 @@
+#pragma once
+
+// repeat ... until ...: child 0 the body, 1 the condition.
+
+#include "Node.h"
+
+namespace zov {
+
+class CRepeatStmt final : public CStatement {
+public:
+    CRepeatStmt() = default;
+};
+
+}  // namespace zov

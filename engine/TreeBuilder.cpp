@@ -1,0 +1,741 @@
+#include "TreeBuilder.h"
+
+#include <unordered_map>
+
+#include "AddExpression.h"
+#include "AndExpression.h"
+#include "AssignStatement.h"
+#include "CallStmt.h"
+#include "Case.h"
+#include "CaseList.h"
+#include "CaseStmt.h"
+#include "CaseStmtEnd.h"
+#include "ConstBool.h"
+#include "ConstInt.h"
+#include "ConstReal.h"
+#include "ConstStr.h"
+#include "ConstantList.h"
+#include "DimStmt.h"
+#include "DivExpression.h"
+#include "EqualExpression.h"
+#include "ForStmt.h"
+#include "FunctionCall.h"
+#include "FunctionProc.h"
+#include "GotoStmt.h"
+#include "GrammarTable.h"
+#include "GreaterEqualExpression.h"
+#include "GreaterExpression.h"
+#include "IdDecl.h"
+#include "IdProc.h"
+#include "IdUse.h"
+#include "IfStmt.h"
+#include "Label.h"
+#include "LabelStmt.h"
+#include "LessEqualExpression.h"
+#include "LessExpression.h"
+#include "ModExpression.h"
+#include "MultExpression.h"
+#include "NegateExpression.h"
+#include "NotEqualExpression.h"
+#include "NotExpression.h"
+#include "OrExpression.h"
+#include "Output.h"
+#include "ParameterList.h"
+#include "PowerExpression.h"
+#include "ProcParamList.h"
+#include "ProcedureStmt.h"
+#include "RepeatStmt.h"
+#include "ReturnStmt.h"
+#include "Scanner.h"
+#include "Start.h"
+#include "StatementList.h"
+#include "SubtractExpression.h"
+#include "SyntaxMessages.h"
+#include "WhileStmt.h"
+#include "WithStmt.h"
+#include "XorExpression.h"
+
+namespace zov {
+
+namespace {
+
+enum class Rule {
+    Start,
+    StatementList,
+    AssignStatement,
+    IfStmt,
+    CaseStmt,
+    CaseList,
+    Case,
+    CaseStmtEnd,
+    ConstantList,
+    ForStmt,
+    WhileStmt,
+    RepeatStmt,
+    WithStmt,
+    LabelStmt,
+    GotoStmt,
+    Label,
+    DimStmt,
+    ProcedureStmt,
+    IdProc,
+    ProcParamList,
+    ReturnStmt,
+    CallStmt,
+    FunctionCall,
+    FunctionProc,
+    ParameterList,
+    OrExpression,
+    AndExpression,
+    XorExpression,
+    NotExpression,
+    CompareExpression,
+    AddExpression,
+    MultExpression,
+    NegateExpression,
+    PowerExpression,
+    ModExpression,
+    IdDecl,
+    IdUse,
+    ConstInt,
+    ConstIntNeg,
+    ConstWord,
+    ConstHexa,
+    ConstBin,
+    ConstOct,
+    ConstReal,
+    ConstBool,
+    ConstStr,
+};
+
+const std::unordered_map<std::string, Rule>& Rules()
+{
+    static const std::unordered_map<std::string, Rule> rules = {
+        {"Start", Rule::Start},
+        {"StatementList", Rule::StatementList},
+        {"AssignStatement", Rule::AssignStatement},
+        {"IfStmt", Rule::IfStmt},
+        {"CaseStmt", Rule::CaseStmt},
+        {"CaseList", Rule::CaseList},
+        {"Case", Rule::Case},
+        {"CaseStmtEnd", Rule::CaseStmtEnd},
+        {"ConstantList", Rule::ConstantList},
+        {"ForStmt", Rule::ForStmt},
+        {"WhileStmt", Rule::WhileStmt},
+        {"RepeatStmt", Rule::RepeatStmt},
+        {"WithStmt", Rule::WithStmt},
+        {"LabelStmt", Rule::LabelStmt},
+        {"GotoStmt", Rule::GotoStmt},
+        {"Label", Rule::Label},
+        {"DimStmt", Rule::DimStmt},
+        {"ProcedureStmt", Rule::ProcedureStmt},
+        {"IdProc", Rule::IdProc},
+        {"ProcParamList", Rule::ProcParamList},
+        {"ReturnStmt", Rule::ReturnStmt},
+        {"CallStmt", Rule::CallStmt},
+        {"FunctionCall", Rule::FunctionCall},
+        {"FunctionProc", Rule::FunctionProc},
+        {"ParameterList", Rule::ParameterList},
+        {"OrExpression", Rule::OrExpression},
+        {"AndExpression", Rule::AndExpression},
+        {"XorExpression", Rule::XorExpression},
+        {"NotExpression", Rule::NotExpression},
+        {"CompareExpression", Rule::CompareExpression},
+        {"AddExpression", Rule::AddExpression},
+        {"MultExpression", Rule::MultExpression},
+        {"NegateExpression", Rule::NegateExpression},
+        {"PowerExpression", Rule::PowerExpression},
+        {"ModExpression", Rule::ModExpression},
+        {"IdDecl", Rule::IdDecl},
+        {"IdUse", Rule::IdUse},
+        {"ConstInt", Rule::ConstInt},
+        {"ConstIntNeg", Rule::ConstIntNeg},
+        {"ConstWord", Rule::ConstWord},
+        {"ConstHexa", Rule::ConstHexa},
+        {"ConstBin", Rule::ConstBin},
+        {"ConstOct", Rule::ConstOct},
+        {"ConstReal", Rule::ConstReal},
+        {"ConstBool", Rule::ConstBool},
+        {"ConstStr", Rule::ConstStr},
+    };
+    return rules;
+}
+
+const CGrammarSymbol* ChildAt(const CReduction& entry, std::size_t position)
+{
+    return position < entry.Children.size() ? entry.Children[position].get() : nullptr;
+}
+
+const std::string& ImageAt(const CReduction& entry, std::size_t position)
+{
+    static const std::string none;
+    const CGrammarSymbol* child = ChildAt(entry, position);
+    return child && child->Kind == 1 ? static_cast<const CTerminal*>(child)->Image : none;
+}
+
+bool IsNamed(const CGrammarSymbol* entry, std::string_view name)
+{
+    return entry && entry->SymbolName == name;
+}
+
+// A new node filled from the entry's child at `position` (the entry itself when there is no
+// such child), built under `parent`.
+template <class Node>
+std::unique_ptr<Node> NewNode(const CReduction& entry, std::size_t position, CAny* parent)
+{
+    auto node = std::make_unique<Node>();
+    const CGrammarSymbol* from = ChildAt(entry, position);
+    node->SetFromReduction(from ? *from : entry);
+    node->SetParent(parent);
+    return node;
+}
+
+template <class Node>
+std::unique_ptr<Node> NewNodeFromEntry(const CGrammarSymbol& entry, CAny* parent)
+{
+    auto node = std::make_unique<Node>();
+    node->SetFromReduction(entry);
+    node->SetParent(parent);
+    return node;
+}
+
+}  // namespace
+
+std::unique_ptr<CAny> CTreeBuilder::BuildTree(const CGrammarSymbol* root)
+{
+    withTarget_ = nullptr;
+    return CreateTree(root, nullptr);
+}
+
+std::unique_ptr<CAny> CTreeBuilder::CreateTree(const CGrammarSymbol* entry, CAny* parent)
+{
+    if (!entry)
+        return nullptr;
+    return Build(*entry, parent);
+}
+
+CAny* CTreeBuilder::Append(CAny& node, const CReduction& entry, std::size_t position)
+{
+    std::unique_ptr<CAny> child = CreateTree(ChildAt(entry, position), &node);
+    return static_cast<CAny*>(node.AddChild(std::move(child)));
+}
+
+std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* parent)
+{
+    if (entry.Kind == 1) {
+        if (entry.SymbolName == "end") {
+            // The closing word of a block becomes its end marker; the one of a `with` also ends
+            // the body in which calls receive the `with` target.
+            if (dynamic_cast<CWithStmt*>(parent))
+                withTarget_ = nullptr;
+            return NewNodeFromEntry<CCaseStmtEnd>(entry, parent);
+        }
+        WriteText(Stream::Out, std::string(buildmsg::UnknownToken) + entry.SymbolName + ")\n");
+        return nullptr;
+    }
+    const auto& reduction = static_cast<const CReduction&>(entry);
+    const auto& rules = Rules();
+    const auto found = rules.find(entry.SymbolName);
+    if (found == rules.end())
+        return PassThrough(reduction, parent);  // Statement, Value and every wrapping rule
+
+    const std::size_t n = reduction.Children.size();
+    switch (found->second) {
+    case Rule::Start: {
+        withTarget_ = nullptr;
+        auto node = NewNode<CStart>(reduction, 0, parent);
+        Append(*node, reduction, 0);
+        return node;
+    }
+    case Rule::StatementList:
+        return BuildStatementList(reduction, parent);
+    case Rule::AssignStatement: {
+        auto node = NewNode<CAssignStatement>(reduction, 0, parent);
+        Append(*node, reduction, 0);
+        Append(*node, reduction, 2);
+        return node;
+    }
+    case Rule::IfStmt: {
+        auto node = NewNode<CIfStmt>(reduction, 0, parent);
+        Append(*node, reduction, 1);
+        Append(*node, reduction, 3);
+        if (n == 7)
+            Append(*node, reduction, 5);
+        return node;
+    }
+    case Rule::CaseStmt:
+        return BuildCaseStmt(reduction, parent);
+    case Rule::CaseList:
+        return BuildCaseList(reduction, parent);
+    case Rule::Case: {
+        auto node = NewNode<CCase>(reduction, 0, parent);
+        Append(*node, reduction, 0);
+        Append(*node, reduction, 2);
+        return node;
+    }
+    case Rule::CaseStmtEnd: {
+        auto node = NewNodeFromEntry<CCaseStmtEnd>(reduction, parent);
+        if (n == 3)
+            Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::ConstantList: {
+        auto node = NewNode<CConstantList>(reduction, 0, parent);
+        node->SetRange(IsNamed(ChildAt(reduction, 1), "to"));
+        Append(*node, reduction, 0);
+        Append(*node, reduction, 2);
+        return node;
+    }
+    case Rule::ForStmt: {
+        auto node = NewNode<CForStmt>(reduction, 0, parent);
+        node->SetCountingUp(!IsNamed(ChildAt(reduction, 4), "downto"));
+        Append(*node, reduction, 1);
+        Append(*node, reduction, 3);
+        Append(*node, reduction, 5);
+        if (n > 9) {
+            Append(*node, reduction, 7);
+            Append(*node, reduction, 9);
+            Append(*node, reduction, 10);
+        } else {
+            Append(*node, reduction, 7);
+            Append(*node, reduction, 8);
+        }
+        return node;
+    }
+    case Rule::WhileStmt: {
+        auto node = NewNode<CWhileStmt>(reduction, 0, parent);
+        Append(*node, reduction, 1);
+        Append(*node, reduction, 3);
+        Append(*node, reduction, 4);
+        return node;
+    }
+    case Rule::RepeatStmt: {
+        auto node = NewNode<CRepeatStmt>(reduction, 0, parent);
+        Append(*node, reduction, 1);
+        Append(*node, reduction, 3);
+        return node;
+    }
+    case Rule::WithStmt:
+        return BuildWith(reduction, parent);
+    case Rule::LabelStmt: {
+        auto node = NewNodeFromEntry<CLabelStmt>(reduction, parent);
+        Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::GotoStmt: {
+        auto node = NewNodeFromEntry<CGotoStmt>(reduction, parent);
+        Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::Label: {
+        auto node = NewNode<CLabel>(reduction, 0, parent);
+        node->SetLabelName(ImageAt(reduction, 0));
+        return node;
+    }
+    case Rule::DimStmt: {
+        auto node = NewNode<CDimStmt>(reduction, 0, parent);
+        Append(*node, reduction, 1);
+        Append(*node, reduction, 3);
+        Append(*node, reduction, 6);
+        return node;
+    }
+    case Rule::ProcedureStmt:
+        return BuildProcedure(reduction, parent);
+    case Rule::IdProc: {
+        auto node = NewNode<CIdProc>(reduction, 0, parent);
+        node->SetProcedureName(ImageAt(reduction, 0));
+        return node;
+    }
+    case Rule::ProcParamList: {
+        auto node = NewNode<CProcParamList>(reduction, 0, parent);
+        if (n > 0) {
+            Append(*node, reduction, 0);
+            if (n == 3)
+                FlattenListNamed(*node, "ProcParamList", *reduction.Children[2], 1, 3, node.get());
+        }
+        return node;
+    }
+    case Rule::ParameterList: {
+        auto node = NewNode<CParameterList>(reduction, 0, parent);
+        if (n > 0) {
+            Append(*node, reduction, 0);
+            if (n == 3)
+                FlattenListNamed(*node, "ParameterList", *reduction.Children[2], 1, 3, node.get());
+        }
+        return node;
+    }
+    case Rule::ReturnStmt: {
+        auto node = NewNodeFromEntry<CReturnStmt>(reduction, parent);
+        if (n > 1)
+            Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::CallStmt: {
+        auto node = NewNodeFromEntry<CCallStmt>(reduction, parent);
+        Append(*node, reduction, 1);
+        AppendArguments(*node, reduction, 3);
+        return node;
+    }
+    case Rule::FunctionCall:
+        return BuildCall(NewNode<CFunctionCall>(reduction, 0, parent), reduction, parent);
+    case Rule::FunctionProc:
+        return BuildCall(NewNode<CFunctionProc>(reduction, 0, parent), reduction, parent);
+    case Rule::OrExpression:
+    case Rule::AndExpression:
+    case Rule::XorExpression:
+    case Rule::PowerExpression:
+    case Rule::ModExpression: {
+        std::unique_ptr<CAny> node;
+        switch (found->second) {
+        case Rule::OrExpression: node = NewNode<COrExpression>(reduction, 0, parent); break;
+        case Rule::AndExpression: node = NewNode<CAndExpression>(reduction, 0, parent); break;
+        case Rule::XorExpression: node = NewNode<CXorExpression>(reduction, 0, parent); break;
+        case Rule::PowerExpression: node = NewNode<CPowerExpression>(reduction, 0, parent); break;
+        default: node = NewNode<CModExpression>(reduction, 0, parent); break;
+        }
+        Append(*node, reduction, 0);
+        Append(*node, reduction, 2);
+        return node;
+    }
+    case Rule::NotExpression: {
+        auto node = NewNode<CNotExpression>(reduction, 0, parent);
+        Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::NegateExpression: {
+        auto node = NewNode<CNegateExpression>(reduction, 0, parent);
+        Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::CompareExpression:
+        return BuildComparison(reduction, parent);
+    case Rule::AddExpression:
+    case Rule::MultExpression:
+        return BuildArithmetic(reduction, parent);
+    case Rule::IdDecl: {
+        auto node = NewNode<CIdDecl>(reduction, 0, parent);
+        node->SetVariableName(ImageAt(reduction, 0));
+        if (n > 1)
+            Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::IdUse: {
+        auto node = NewNode<CIdUse>(reduction, 0, parent);
+        node->SetVariableName(ImageAt(reduction, 0));
+        if (n > 1)
+            Append(*node, reduction, 1);
+        return node;
+    }
+    case Rule::ConstInt:
+    case Rule::ConstIntNeg:
+    case Rule::ConstWord:
+    case Rule::ConstHexa:
+    case Rule::ConstBin:
+    case Rule::ConstOct:
+    case Rule::ConstReal:
+    case Rule::ConstBool:
+    case Rule::ConstStr:
+        return BuildConstant(reduction, parent);
+    }
+    return nullptr;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::PassThrough(const CReduction& entry, CAny* parent)
+{
+    for (const auto& child : entry.Children) {
+        if (!child || child->Kind != 0)
+            continue;
+        if (std::unique_ptr<CAny> node = CreateTree(child.get(), parent))
+            return node;
+    }
+    return nullptr;
+}
+
+void CTreeBuilder::FlattenList(CAny& target, const CReduction& entry, std::size_t take, std::size_t full,
+                               CAny* parent)
+{
+    // Iterative: a script of many thousand lines is one chain of that many links.
+    const CReduction* link = &entry;
+    while (link) {
+        const std::size_t n = link->Children.size();
+        if (n == 0)
+            return;
+        const std::size_t upTo = n >= full ? n - 1 : n;
+        for (std::size_t i = 0; i < upTo && i < take; ++i) {
+            if (std::unique_ptr<CAny> node = CreateTree(link->Children[i].get(), parent))
+                target.AddChild(std::move(node));
+        }
+        const CGrammarSymbol* last = link->Children[n - 1].get();
+        link = n >= full && last && last->Kind == 0 ? static_cast<const CReduction*>(last) : nullptr;
+    }
+}
+
+void CTreeBuilder::FlattenListNamed(CAny& target, std::string_view ruleName, const CGrammarSymbol& entry,
+                                    std::size_t take, std::size_t full, CAny* parent)
+{
+    const CGrammarSymbol* link = &entry;
+    while (link) {
+        if (link->SymbolName != ruleName || link->Kind != 0) {
+            // The trimmed one-element tail.
+            target.AddChild(CreateTree(link, parent));
+            return;
+        }
+        const auto& reduction = static_cast<const CReduction&>(*link);
+        const std::size_t n = reduction.Children.size();
+        if (n == 0)
+            return;
+        if (n < full) {
+            for (std::size_t i = 0; i < n && i < take; ++i) {
+                if (std::unique_ptr<CAny> node = CreateTree(reduction.Children[i].get(), parent))
+                    target.AddChild(std::move(node));
+            }
+            return;
+        }
+        for (std::size_t i = 0; i + 1 < n && i < take; ++i) {
+            const CGrammarSymbol* child = reduction.Children[i].get();
+            if (!child || child->Kind != 0)
+                continue;
+            if (std::unique_ptr<CAny> node = CreateTree(child, parent))
+                target.AddChild(std::move(node));
+        }
+        const CGrammarSymbol* last = reduction.Children[n - 1].get();
+        link = last && last->Kind == 0 ? last : nullptr;
+    }
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildStatementList(const CReduction& entry, CAny* parent)
+{
+    auto node = NewNode<CStatementList>(entry, 0, parent);
+    if (std::unique_ptr<CAny> first = CreateTree(ChildAt(entry, 0), node.get()))
+        node->AddChild(std::move(first));
+    if (entry.Children.size() == 3 && entry.Children[2] && entry.Children[2]->Kind == 0)
+        FlattenList(*node, static_cast<const CReduction&>(*entry.Children[2]), 1, 3, node.get());
+    return node;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildCaseStmt(const CReduction& entry, CAny* parent)
+{
+    auto node = NewNode<CCaseStmt>(entry, 0, parent);
+    Append(*node, entry, 1);
+    const CGrammarSymbol* cases = ChildAt(entry, 4);
+    node->AddChild(cases ? BuildCaseList(*cases, node.get()) : nullptr);
+    const CGrammarSymbol* end = ChildAt(entry, 5);
+    if (IsNamed(end, "CaseStmtEnd") && end->Kind == 0 && static_cast<const CReduction*>(end)->Children.size() == 3) {
+        // The else statements and the closing end become children of the case itself.
+        const auto& elsePart = static_cast<const CReduction&>(*end);
+        Append(*node, elsePart, 1);
+        Append(*node, elsePart, 2);
+    } else {
+        Append(*node, entry, 5);
+    }
+    return node;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildCaseList(const CGrammarSymbol& entry, CAny* parent)
+{
+    // Every link of the chain is a CCaseList holding one case and the rest of the chain; a
+    // single case, which the parser delivers bare, gets a link of its own too, so that the
+    // rest of a chain is always a list.
+    auto head = NewNodeFromEntry<CCaseList>(entry, parent);
+    CCaseList* link = head.get();
+    const CGrammarSymbol* linkEntry = &entry;
+    for (;;) {
+        if (!IsNamed(linkEntry, "CaseList") || linkEntry->Kind != 0) {
+            link->AddChild(CreateTree(linkEntry, link));
+            break;
+        }
+        const auto& reduction = static_cast<const CReduction&>(*linkEntry);
+        Append(*link, reduction, 0);
+        const std::size_t n = reduction.Children.size();
+        const CGrammarSymbol* rest = n >= 2 ? reduction.Children[n - 1].get() : nullptr;
+        if (!rest || rest->Kind != 0)
+            break;
+        auto next = NewNodeFromEntry<CCaseList>(*rest, link);
+        CCaseList* nextLink = next.get();
+        link->AddChild(std::move(next));
+        link = nextLink;
+        linkEntry = rest;
+    }
+    return head;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildWith(const CReduction& entry, CAny* parent)
+{
+    if (withTarget_) {
+        WriteText(Stream::Out, buildmsg::NestedWith);
+        return nullptr;
+    }
+    auto node = NewNode<CWithStmt>(entry, 0, parent);
+    Append(*node, entry, 1);
+    withTarget_ = ChildAt(entry, 1);
+    Append(*node, entry, 3);
+    Append(*node, entry, 4);  // its end clears the target
+    withTarget_ = nullptr;
+    return node;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildCall(std::unique_ptr<CAny> node, const CReduction& entry, CAny*)
+{
+    const std::size_t n = entry.Children.size();
+    Append(*node, entry, 0);
+    AppendArguments(*node, entry, 2);
+    if (n > 5) {
+        Append(*node, entry, 5);
+    } else if (withTarget_) {
+        // A copy of the `with` target; a call inside the target itself gets none.
+        const CGrammarSymbol* target = withTarget_;
+        withTarget_ = nullptr;
+        node->AddChild(CreateTree(target, node.get()));
+        withTarget_ = target;
+    }
+    if (n > 7)
+        Append(*node, entry, 7);
+    return node;
+}
+
+void CTreeBuilder::AppendArguments(CAny& node, const CReduction& entry, std::size_t position)
+{
+    const CGrammarSymbol* arguments = ChildAt(entry, position);
+    if (IsNamed(arguments, "ParameterList")) {
+        Append(node, entry, position);
+        return;
+    }
+    auto list = NewNode<CParameterList>(entry, 0, &node);
+    list->AddChild(CreateTree(arguments, list.get()));
+    node.AddChild(std::move(list));
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildProcedure(const CReduction& entry, CAny* parent)
+{
+    auto node = NewNode<CProcedureStmt>(entry, 0, parent);
+    Append(*node, entry, 1);
+    const CGrammarSymbol* parameters = ChildAt(entry, 3);
+    if (IsNamed(parameters, "AssignStatement")) {
+        auto list = NewNode<CProcParamList>(entry, 0, node.get());
+        list->AddChild(CreateTree(parameters, list.get()));
+        node->AddChild(std::move(list));
+    } else {
+        Append(*node, entry, 3);
+    }
+    Append(*node, entry, 5);
+    Append(*node, entry, 6);
+    return node;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildComparison(const CReduction& entry, CAny* parent)
+{
+    if (entry.Children.size() < 2)
+        return nullptr;
+    const std::string& op = entry.Children[1]->SymbolName;
+    std::unique_ptr<CAny> node;
+    if (op == "==")
+        node = NewNode<CEqualExpression>(entry, 0, parent);
+    else if (op == "<>" || op == "!=")
+        node = NewNode<CNotEqualExpression>(entry, 0, parent);
+    else if (op == ">")
+        node = NewNode<CGreaterExpression>(entry, 0, parent);
+    else if (op == ">=")
+        node = NewNode<CGreaterEqualExpression>(entry, 0, parent);
+    else if (op == "<")
+        node = NewNode<CLessExpression>(entry, 0, parent);
+    else if (op == "<=")
+        node = NewNode<CLessEqualExpression>(entry, 0, parent);
+    else
+        return nullptr;
+    Append(*node, entry, 0);
+    Append(*node, entry, 2);
+    return node;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildArithmetic(const CReduction& entry, CAny* parent)
+{
+    // The grammar's chains are left-recursive, so the tree already has the order of
+    // evaluation and each written operator maps to its own class.
+    if (entry.Children.size() < 2)
+        return nullptr;
+    const std::string& op = entry.Children[1]->SymbolName;
+    std::unique_ptr<CExpression> node;
+    std::uint32_t context = kContextNone;
+    if (entry.SymbolName == "AddExpression") {
+        if (op == "+") {
+            node = NewNode<CAddExpression>(entry, 0, parent);
+            context = kContextPlus;
+        } else {
+            node = NewNode<CSubtractExpression>(entry, 0, parent);
+            context = kContextMinus;
+        }
+    } else if (op == "*") {
+        node = NewNode<CMultExpression>(entry, 0, parent);
+        context = kContextMultiply;
+    } else if (op == "/") {
+        node = NewNode<CDivExpression>(entry, 0, parent);
+        context = kContextDivide;
+    } else {
+        return nullptr;
+    }
+    node->SetOperatorContext(context);
+    Append(*node, entry, 0);
+    Append(*node, entry, 2);
+    return node;
+}
+
+std::unique_ptr<CAny> CTreeBuilder::BuildConstant(const CReduction& entry, CAny* parent)
+{
+    const std::string& name = entry.SymbolName;
+    // The literal is the last child: a negative constant is the minus and its digits.
+    const std::size_t last = entry.Children.empty() ? 0 : entry.Children.size() - 1;
+    const std::string& image = ImageAt(entry, last);
+    if (name == "ConstReal") {
+        auto node = NewNode<CConstReal>(entry, 0, parent);
+        node->SetFromImage(image);
+        return node;
+    }
+    if (name == "ConstBool") {
+        auto node = NewNode<CConstBool>(entry, 0, parent);
+        node->SetFromImage(image);
+        return node;
+    }
+    if (name == "ConstStr") {
+        auto node = NewNode<CConstStr>(entry, 0, parent);
+        node->SetFromImage(image);
+        return node;
+    }
+    auto node = NewNode<CConstInt>(entry, 0, parent);
+    if (name == "ConstIntNeg")
+        node->SetDecimal(last > 0 ? "-" + image : image);
+    else if (name == "ConstWord")
+        node->SetWord(image);
+    else if (name == "ConstHexa")
+        node->SetPrefixed(image, 16);
+    else if (name == "ConstBin")
+        node->SetPrefixed(image, 2);
+    else if (name == "ConstOct")
+        node->SetPrefixed(image, 8);
+    else
+        node->SetDecimal(image);
+    return node;
+}
+
+CScriptTree BuildScriptTree(CGrammarTable& table, std::string_view text)
+{
+    CScriptTree result;
+    CScriptMessages messages;
+    CScanner* scanner = table.CreateScanner();
+    if (!scanner->Tokenize(text)) {
+        if (!scanner->GetErrors().empty())
+            result.Error = messages.FormatScriptError(scanner->GetErrors()[0]);
+        return result;
+    }
+    CParser* parser = table.CreateParser();
+    const CReduction* root = parser->Parse(scanner->GetTokens());
+    if (!root) {
+        if (!parser->GetErrors().empty())
+            result.Error = messages.FormatScriptError(parser->GetErrors()[0]);
+        return result;
+    }
+    CTreeBuilder builder;
+    result.Root = builder.BuildTree(root);
+    return result;
+}
+
+}  // namespace zov

@@ -1,0 +1,82 @@
+#pragma once
+
+// Turns the parser's reduction tree of a whole script into the tree of node objects that the
+// analysis and the run walk: one node per construct, of the class named after its rule.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Node.h"
+#include "Parser.h"
+
+namespace zov {
+
+class CGrammarTable;
+
+namespace buildmsg {
+// Followed by the terminal's symbol name and ")\n".
+inline constexpr char UnknownToken[] = "Token inconnu (";
+inline constexpr char NestedWith[] = "Imbrication de with non authorise\n";
+}  // namespace buildmsg
+
+class CTreeBuilder {
+public:
+    CTreeBuilder() = default;
+    virtual ~CTreeBuilder() = default;
+    CTreeBuilder(const CTreeBuilder&) = delete;
+    CTreeBuilder& operator=(const CTreeBuilder&) = delete;
+
+    // The tree of the parser's root entry; the caller owns it. Null when the root yields no
+    // node. A construct that cannot be built (an unknown terminal, a nested `with`) prints its
+    // line and leaves a null child, which the name analysis reports.
+    std::unique_ptr<CAny> BuildTree(const CGrammarSymbol* root);
+
+    // Converts one entry into a node built under `parent` (its parent link); null when the
+    // entry yields none.
+    virtual std::unique_ptr<CAny> CreateTree(const CGrammarSymbol* entry, CAny* parent);
+
+protected:
+    // The first node that a reduction child of the entry yields (terminals are skipped).
+    std::unique_ptr<CAny> PassThrough(const CReduction& entry, CAny* parent);
+    // Appends to `target` the elements of a right-recursive list: of each link, the children
+    // below position `take`; a link with `full` children or more goes on into its last child.
+    void FlattenList(CAny& target, const CReduction& entry, std::size_t take, std::size_t full, CAny* parent);
+    // The same for a list whose one-element tail is trimmed: an entry not named `ruleName` is
+    // one element, converted whole.
+    void FlattenListNamed(CAny& target, std::string_view ruleName, const CGrammarSymbol& entry, std::size_t take,
+                          std::size_t full, CAny* parent);
+
+private:
+    std::unique_ptr<CAny> Build(const CGrammarSymbol& entry, CAny* parent);
+    // Converts a child of the entry under `parent` and appends it (null included).
+    CAny* Append(CAny& node, const CReduction& entry, std::size_t position);
+    std::unique_ptr<CAny> BuildStatementList(const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildCaseStmt(const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildCaseList(const CGrammarSymbol& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildWith(const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildCall(std::unique_ptr<CAny> node, const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildProcedure(const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildComparison(const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildArithmetic(const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildConstant(const CReduction& entry, CAny* parent);
+    // The argument list of a call at `position`: a ParameterList entry as it is, a single
+    // argument wrapped into a list of its own.
+    void AppendArguments(CAny& node, const CReduction& entry, std::size_t position);
+
+    // The CLI expression of the `with` whose body is being built, or null. Each call of the
+    // body without a target of its own receives its own copy of it, so that every node keeps
+    // exactly one owner.
+    const CGrammarSymbol* withTarget_ = nullptr;
+};
+
+// Scanning, parsing and building of one script text with the script grammar.
+struct CScriptTree {
+    std::unique_ptr<CAny> Root;
+    // The syntax error line (without its line feed) when the text did not parse; empty else.
+    std::string Error;
+};
+CScriptTree BuildScriptTree(CGrammarTable& table, std::string_view text);
+
+}  // namespace zov

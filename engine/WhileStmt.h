@@ -1,0 +1,14 @@
+#pragma once
+
+// while ... do ... end: child 0 the condition, 1 the body, 2 the end marker.
+
+#include "Node.h"
+
+namespace zov {
+
+class CWhileStmt final : public CStatement {
+public:
+    CWhileStmt() = default;
+};
+
+}  // namespace zov
