@@ -440,6 +440,17 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
     return nullptr;
 }
 
+void CTreeBuilder::AppendElement(CAny& target, const CGrammarSymbol* element, CAny* parent)
+{
+    // An empty statement (a blank line, a comment line) yields nothing and is left out. Any
+    // other element that yields no node failed to build (a nested `with`, an unknown terminal)
+    // and stays as a null child, so that the analysis fails instead of running the script
+    // without it.
+    if (!element || (element->Kind == 0 && static_cast<const CReduction*>(element)->Children.empty()))
+        return;
+    target.AddChild(CreateTree(element, parent));
+}
+
 std::unique_ptr<CAny> CTreeBuilder::PassThrough(const CReduction& entry, CAny* parent)
 {
     for (const auto& child : entry.Children) {
@@ -461,10 +472,8 @@ void CTreeBuilder::FlattenList(CAny& target, const CReduction& entry, std::size_
         if (n == 0)
             return;
         const std::size_t upTo = n >= full ? n - 1 : n;
-        for (std::size_t i = 0; i < upTo && i < take; ++i) {
-            if (std::unique_ptr<CAny> node = CreateTree(link->Children[i].get(), parent))
-                target.AddChild(std::move(node));
-        }
+        for (std::size_t i = 0; i < upTo && i < take; ++i)
+            AppendElement(target, link->Children[i].get(), parent);
         const CGrammarSymbol* last = link->Children[n - 1].get();
         link = n >= full && last && last->Kind == 0 ? static_cast<const CReduction*>(last) : nullptr;
     }
@@ -506,8 +515,7 @@ void CTreeBuilder::FlattenListNamed(CAny& target, std::string_view ruleName, con
 std::unique_ptr<CAny> CTreeBuilder::BuildStatementList(const CReduction& entry, CAny* parent)
 {
     auto node = NewNode<CStatementList>(entry, 0, parent);
-    if (std::unique_ptr<CAny> first = CreateTree(ChildAt(entry, 0), node.get()))
-        node->AddChild(std::move(first));
+    AppendElement(*node, ChildAt(entry, 0), node.get());
     if (entry.Children.size() == 3 && entry.Children[2] && entry.Children[2]->Kind == 0)
         FlattenList(*node, static_cast<const CReduction&>(*entry.Children[2]), 1, 3, node.get());
     return node;

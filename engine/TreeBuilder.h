@@ -50,6 +50,8 @@ protected:
 
 private:
     std::unique_ptr<CAny> Build(const CGrammarSymbol& entry, CAny* parent);
+    // Appends one element of a statement list to the list.
+    void AppendElement(CAny& target, const CGrammarSymbol* element, CAny* parent);
     // Converts a child of the entry under `parent` and appends it (null included).
     CAny* Append(CAny& node, const CReduction& entry, std::size_t position);
     std::unique_ptr<CAny> BuildStatementList(const CReduction& entry, CAny* parent);

@@ -1,0 +1,242 @@
+// The script grammar table: the symbol names the engine relies on, the fixture scripts (one per
+// construct) that parse and build, the malformed ones with the messages a test engineer sees,
+// and the same verdicts from an independent reader of the table format.
+
+#include "GrammarTable.h"
+#include "LineCapture.h"
+#include "Parser.h"
+#include "Scanner.h"
+#include "TreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zov;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kScripts = fs::path(ZOV_SOURCE_DIR) / "tests" / "engine" / "scripts";
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<fs::path> Fixtures(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".qzs")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class ScriptGrammarTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        table_ = new CGrammarTable;
+        ASSERT_TRUE(table_->Load(std::string(ZOV_BIN_DIR) + "/zov.cgt")) << table_->GetLastError();
+    }
+    static void TearDownTestSuite()
+    {
+        delete table_;
+        table_ = nullptr;
+    }
+
+    static bool HasSymbol(const std::string& name, uint32_t kind)
+    {
+        for (const CSymbolEntry& symbol : table_->GetSymbols())
+            if (symbol.Name == name && symbol.Kind == kind)
+                return true;
+        return false;
+    }
+
+    static CGrammarTable* table_;
+};
+
+CGrammarTable* ScriptGrammarTest::table_ = nullptr;
+
+TEST_F(ScriptGrammarTest, TableNamesWhatTheEngineCompares)
+{
+    EXPECT_FALSE(table_->IsCaseSensitive());
+    const char* rules[] = {"Start", "StatementList", "AssignStatement", "IfStmt", "CaseStmt", "CaseList", "Case",
+                           "CaseStmtEnd", "ConstantList", "ForStmt", "WhileStmt", "RepeatStmt", "WithStmt",
+                           "LabelStmt", "GotoStmt", "Label", "DimStmt", "ProcedureStmt", "IdProc", "ProcParamList",
+                           "ReturnStmt", "CallStmt", "FunctionCall", "FunctionProc", "ParameterList", "OrExpression",
+                           "AndExpression", "XorExpression", "NotExpression", "CompareExpression", "AddExpression",
+                           "MultExpression", "NegateExpression", "PowerExpression", "ModExpression", "IdDecl",
+                           "IdUse", "ConstInt", "ConstIntNeg", "ConstWord", "ConstHexa", "ConstBin", "ConstOct",
+                           "ConstReal", "ConstBool", "ConstStr", "Value"};
+    for (const char* name : rules)
+        EXPECT_TRUE(HasSymbol(name, SymbolNonterminal)) << name;
+    // The syntax-error explainer and the builder compare these terminal names.
+    const char* terminals[] = {"if", "then", "end", "case", "while", "do", "for", "repeat", "until", "to",
+                               "downto", "with", "proc", "==", "<>", "!=", ">", ">=", "<", "<=", "+", "-",
+                               "*", "/", "NewLine"};
+    for (const char* name : terminals)
+        EXPECT_TRUE(HasSymbol(name, SymbolTerminal)) << name;
+    EXPECT_TRUE(HasSymbol("Comment Line", SymbolCommentLine));
+}
+
+TEST_F(ScriptGrammarTest, EveryFixtureScriptParsesAndBuilds)
+{
+    const auto files = Fixtures(kScripts);
+    ASSERT_GE(files.size(), 10u);
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        test::LineCapture capture;
+        CScriptTree tree = BuildScriptTree(*table_, ReadFile(file));
+        EXPECT_EQ(tree.Error, "");
+        ASSERT_NE(tree.Root, nullptr);
+        EXPECT_EQ(capture.Out(), "");  // no unknown terminal, no nested with
+        // Every statement of the fixtures became a node.
+        ASSERT_GT(tree.Root->Child(0)->ChildCount(), 0u);
+        for (size_t i = 0; i < tree.Root->Child(0)->ChildCount(); ++i)
+            EXPECT_NE(tree.Root->Child(0)->Child(i), nullptr) << i;
+    }
+}
+
+TEST_F(ScriptGrammarTest, MalformedScriptsGiveTheirMessage)
+{
+    const auto files = Fixtures(kScripts / "bad");
+    ASSERT_GE(files.size(), 10u);
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        std::string expected = ReadFile(fs::path(file).replace_extension(".err"));
+        while (!expected.empty() && expected.back() == '\n')
+            expected.pop_back();
+        CScriptTree tree = BuildScriptTree(*table_, ReadFile(file));
+        EXPECT_EQ(tree.Root, nullptr);
+        EXPECT_EQ(tree.Error, expected);
+    }
+}
+
+TEST_F(ScriptGrammarTest, ScanningTable)
+{
+    struct Case {
+        const char* text;
+        bool scans;
+    };
+    const Case cases[] = {
+        {"a = 010\n", true},    {"a = 09\n", false},   {"a = 0\n", true},         {"a = 08.5\n", true},
+        {"a = 1.\n", false},    {"a = 0x\n", false},   {"a = 0xFG\n", true},      // 0xF then G: a parse error
+        {"a = 2e\n", false},    {"a = \"x\n", false},  {"a = \"x\\\"y\"\n", true}, {"a = 1 $\n", false},
+        {":L1\n", true},        {"a = 5u\n", true},    {"a = \"\xc3\xa9t\xc3\xa9\"\n", true},
+    };
+    for (const Case& c : cases) {
+        CScanner* scanner = table_->CreateScanner();
+        EXPECT_EQ(scanner->Tokenize(c.text), c.scans) << c.text;
+    }
+}
+
+TEST_F(ScriptGrammarTest, KeywordsIgnoreCaseAndLinesEndAlike)
+{
+    const char* scripts[] = {
+        "IF a == 1 THEN\n  b = 2\nELSE\n  b = 3\nEND\n",
+        "If a == 1 Then\r\n  b = 2\r\nEnd\r\n",
+        "while a do & b = 1 & end\n",
+        "for i = 1 TO 3 Step 1 DO\nEND\n",
+        "Proc p(a = 1)\nReturn a\nEnd\nCALL p(2)\n",
+        "repeat\na = 1\nUNTIL a\n",
+    };
+    for (const char* script : scripts) {
+        CScriptTree tree = BuildScriptTree(*table_, script);
+        EXPECT_EQ(tree.Error, "") << script;
+        EXPECT_NE(tree.Root, nullptr) << script;
+    }
+}
+
+// The independent reader of the table format, run over the fixture corpus and a few more texts.
+std::string Quote(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+TEST_F(ScriptGrammarTest, IndependentReaderAgrees)
+{
+    const fs::path modules = fs::path(ZOV_SOURCE_DIR) / "tools" / "node_modules";
+    if (!fs::exists(modules / "@warfley" / "node-gold-engine"))
+        GTEST_SKIP() << "tools/node_modules is missing: run scripts/setup.sh (npm ci in tools/) to enable this check";
+    if (std::system("node --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "node is not installed: run scripts/setup.sh to enable this check";
+
+    std::vector<std::string> samples;
+    for (const fs::path& file : Fixtures(kScripts))
+        samples.push_back(ReadFile(file));
+    for (const fs::path& file : Fixtures(kScripts / "bad"))
+        samples.push_back(ReadFile(file));
+    for (const char* text : {"a = 1 & b = 2\n", "a = 1\n", "a = 1", "x = a-1\n", "case x of\n1: a = 1\n2:a = 2\nend\n",
+                             "f(1,)\n", "f(,)\n", "y = 1 2\n", "goto L\n", ":L\n", "dim t(2) = \"\"\n",
+                             "with c\nend\n", "x = (((1)))\n", "x = not not a\n", "x = a < b < c\n"})
+        samples.emplace_back(text);
+
+    const fs::path json = fs::temp_directory_path() / ("zov-script-crosscheck-" + std::to_string(::getpid()) + ".json");
+    {
+        std::ofstream out(json, std::ios::binary);
+        out << "[";
+        for (size_t i = 0; i < samples.size(); ++i)
+            out << (i ? ",\n" : "") << Quote(samples[i]);
+        out << "]\n";
+    }
+    const fs::path script = fs::path(ZOV_SOURCE_DIR) / "tests" / "tools" / "gold_crosscheck.js";
+    const std::string command = "node '" + script.string() + "' '" + modules.string() + "' '" + ZOV_BIN_DIR +
+                                "/zov.cgt' '" + json.string() + "' 2>&1";
+    std::FILE* p = ::popen(command.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::vector<std::string> verdicts;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) {
+        std::string line(buf);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        verdicts.push_back(line);
+    }
+    const int status = ::pclose(p);
+    fs::remove(json);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << (verdicts.empty() ? std::string("no output") : verdicts.front());
+    ASSERT_EQ(verdicts.size(), samples.size());
+
+    size_t accepted = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        CScanner* scanner = table_->CreateScanner();
+        bool ours = scanner->Tokenize(samples[i]);
+        if (ours) {
+            CParser* parser = table_->CreateParser();
+            ours = parser->Parse(scanner->GetTokens()) != nullptr;
+        }
+        accepted += ours;
+        EXPECT_EQ(verdicts[i], ours ? "accept" : "reject") << "text: " << Quote(samples[i]);
+    }
+    EXPECT_GT(accepted, 0u);
+    EXPECT_LT(accepted, samples.size());
+}
+
+}  // namespace
