@@ -14,6 +14,8 @@
 #   ; trace: <text>                    a text that one of its traces must contain (repeatable)
 #   ; needs: display                   not run when no display is available
 #   ; timeout: <seconds>               CLI reply time-out for the run (engine default 5 s)
+#   ; limit: <seconds>                 time after which the run counts as hung (default
+#                                      DEMO_LIMIT); for scripts that wait for a person
 # Any other leading comment line describes the script; the first one is shown as its title.
 #
 # Options: --raw (or DEMO_RAW=1) shows the engine's tagged lines as they come.
@@ -30,7 +32,7 @@ args=()
 for a in "$@"; do
   case $a in
     --raw) raw=1 ;;
-    -h|--help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
     *) args+=("$a") ;;
   esac
 done
@@ -71,12 +73,12 @@ trap 'rm -rf "$work"' EXIT
 
 # One engine run as the IDE makes it: console commands on standard input, working folder = bin.
 # Standard error is merged so that the engine's "Erreur: ..." lines show where they happened.
-run_engine() { # <interface> <script> <params> <reply timeout or empty>
+run_engine() { # <interface> <script> <params> <reply timeout or empty> [<limit>]
   (cd "$bin" && {
     printf 'notifyline -val 0\n'
     if [ -n "$4" ]; then printf 'timeout -val %s\n' "$4"; fi
     printf 'interpret -dicofn "%s" -scriptfn "%s" -params {%s}\n' "$1" "$2" "$3"
-  } | timeout -k 5 "$limit" ./zovrun 2>&1)
+  } | timeout -k 5 "${5:-$limit}" ./zovrun 2>&1)
 }
 
 # The engine runs scripts when its script grammar is in place and a one-statement script
@@ -102,7 +104,7 @@ read_header() {
     !/^[ \t]*;/ { exit }
     {
       line = $0; sub(/^[ \t]*;[ \t]*/, "", line); sub(/\r$/, "", line)
-      if (match(line, /^(expect|params|trace|needs|timeout)[ \t]*:/)) {
+      if (match(line, /^(expect|params|trace|needs|timeout|limit)[ \t]*:/)) {
         key = line; sub(/[ \t]*:.*/, "", key)
         value = line; sub(/^[^:]*:[ \t]*/, "", value); sub(/[ \t]+$/, "", value)
         print key " " value
@@ -163,7 +165,7 @@ echo "${bold}ZOV demo${off}: ${#scripts[@]} script(s) from ${demo_dir#"$root"/} 
 passed=0; failed=0; notrun=0; failures=()
 for script in "${scripts[@]}"; do
   name=$(basename "$script")
-  expect=ok; params=; needs=; reply=; title=; traces=()
+  expect=ok; params=; needs=; reply=; title=; traces=(); run_limit=$limit
   while IFS= read -r entry; do
     key=${entry%% *}; value=${entry#* }
     [ "$value" = "$key" ] && value=
@@ -173,6 +175,7 @@ for script in "${scripts[@]}"; do
       trace) traces+=("$value") ;;
       needs) needs=$value ;;
       timeout) reply=$value ;;
+      limit) [[ $value =~ ^[0-9]+$ ]] && run_limit=$value ;;
       title) [ -z "$title" ] && title=$value ;;
     esac
   done < <(read_header "$script")
@@ -194,9 +197,9 @@ for script in "${scripts[@]}"; do
   out="$work/$name.out"
   start=$(date +%s%N)
   if [ "$raw" = 1 ]; then
-    run_engine "$interface" "$script" "$params" "$reply" | tee "$out"
+    run_engine "$interface" "$script" "$params" "$reply" "$run_limit" | tee "$out"
   else
-    run_engine "$interface" "$script" "$params" "$reply" | tee "$out" \
+    run_engine "$interface" "$script" "$params" "$reply" "$run_limit" | tee "$out" \
       | while IFS= read -r l; do render "$l"; done
   fi
   status=${PIPESTATUS[0]}
@@ -210,7 +213,7 @@ for script in "${scripts[@]}"; do
       || problems+=("no trace holding \"$t\"")
   done
   case $got in
-    hung) echo "   ${red}stopped after ${limit} s${off}" ;;
+    hung) echo "   ${red}stopped after ${run_limit} s${off}" ;;
     silent) echo "   ${red}the engine did not reach execution${off}" ;;
     none) echo "   ended without a verdict" ;;
   esac

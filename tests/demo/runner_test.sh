@@ -76,6 +76,7 @@ script bad b_trace.qzs '; trace: never written' ';> cmd: ok : 2 : fine'
 script bad c_hang.qzs ';! hang'
 script bad d_stderr.qzs ';! stderr'
 script bad e_good.qzs ';> cmd: ok : 1 : fine'
+script bad f_limit.qzs '; limit: 1' ';! hang'
 run bad
 expect_status 1 "failures"
 expect_text "FAIL a_wrong.qzs: verdict nok, expected ok" "wrong verdict"
@@ -84,7 +85,8 @@ expect_text "stopped after 3 s" "hung run"
 expect_text "FAIL c_hang.qzs: verdict hung, expected ok" "hung run"
 expect_text "FAIL d_stderr.qzs: verdict error, expected ok" "standard error line"
 expect_text "engine  Erreur: CLI inexistant" "standard error line shown"
-expect_text "Summary: 1 passed, 4 failed, 0 not run (failed: a_wrong.qzs b_trace.qzs c_hang.qzs d_stderr.qzs)" \
+expect_text "stopped after 1 s" "a script's own time limit"
+expect_text "Summary: 1 passed, 5 failed, 0 not run (failed: a_wrong.qzs b_trace.qzs c_hang.qzs d_stderr.qzs f_limit.qzs)" \
   "failure summary"
 
 # Parameters, {tmp}, the reply time-out and the working folder reach the engine.
