@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +61,33 @@ std::optional<std::string> ReadScript(const std::string& path)
     std::string text;
     text.reserve(static_cast<std::size_t>(fileSize) + 2);
     std::size_t lineLength = 0;  // bytes of the current line so far, its LF included
+    // Appends bytes whose line ends are LF or CR LF, counting the length of each line.
+    const auto append = [&](std::string_view piece) {
+        std::size_t start = 0;
+        while (start < piece.size()) {
+            const std::size_t lf = piece.find('\n', start);
+            const std::size_t end = lf == std::string_view::npos ? piece.size() : lf + 1;
+            lineLength += end - start;
+            if (lineLength >= kMaxScriptLine) {
+                WriteOut(lines::EngLineTooLong);
+                return false;
+            }
+            if (lf != std::string_view::npos)
+                lineLength = 0;
+            start = end;
+        }
+        if (piece.size() > kMaxScriptText - text.size()) {
+            WriteOut(lines::ErrScriptTooLarge);
+            return false;
+        }
+        text.append(piece);
+        return true;
+    };
+
+    // The later steps count lines by their LF: a lone CR (a file saved with CR line ends)
+    // becomes CR LF. A CR at the end of a chunk waits for the first byte of the next one.
+    bool afterCr = false;
+    std::string normalised;
     char chunk[65536];
     for (;;) {
         const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
@@ -75,25 +103,22 @@ std::optional<std::string> ReadScript(const std::string& path)
             WriteOut(lines::EngScriptNulByte);
             return std::nullopt;
         }
-        std::size_t start = 0;
-        while (start < piece.size()) {
-            const std::size_t lf = piece.find('\n', start);
-            const std::size_t end = lf == std::string_view::npos ? piece.size() : lf + 1;
-            lineLength += end - start;
-            if (lineLength >= kMaxScriptLine) {
-                WriteOut(lines::EngLineTooLong);
-                return std::nullopt;
+        std::string_view ready = piece;
+        if (afterCr || piece.find('\r') != std::string_view::npos) {
+            normalised.clear();
+            for (const char c : piece) {
+                if (afterCr && c != '\n')
+                    normalised.push_back('\n');
+                normalised.push_back(c);
+                afterCr = c == '\r';
             }
-            if (lf != std::string_view::npos)
-                lineLength = 0;
-            start = end;
+            ready = normalised;
         }
-        if (piece.size() > kMaxScriptText - text.size()) {
-            WriteOut(lines::ErrScriptTooLarge);
+        if (!append(ready))
             return std::nullopt;
-        }
-        text.append(piece);
     }
+    if (afterCr && !append("\n"))
+        return std::nullopt;
 
     // Only a last line without its line end can end with blanks here; a line of one blank
     // keeps it.

@@ -11,9 +11,9 @@ namespace zov {
 // A line this long or longer, its line end included, refuses the whole script.
 inline constexpr std::size_t kMaxScriptLine = 10000;
 
-// Reads the script at `path` byte for byte (line ends kept as they are), trims the trailing
-// blanks of a last line that has no line end, and ends the text with "\r\n". An empty file
-// gives "\r\n".
+// Reads the script at `path` byte for byte (CR LF and LF line ends kept as they are, a lone CR
+// made CR LF), trims the trailing blanks of a last line that has no line end, and ends the
+// text with "\r\n". An empty file gives "\r\n".
 //
 // With `Verbose`, writes the file size and the text size lines. Gives no text when the file
 // cannot be opened or read (no line: the caller reports it with the path), or, after its own

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -72,7 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "s = \"\xc3\xa9t\xe9\"\r\n\r\n"},
         LoadCase{"9997 characters and CR LF", std::string(9997, 'x') + "\r\n", std::string(9997, 'x') + "\r\n\r\n"},
         LoadCase{"9998 characters and LF", std::string(9998, 'x') + "\n", std::string(9998, 'x') + "\n\r\n"},
-        LoadCase{"9999 characters without line end", std::string(9999, 'x'), std::string(9999, 'x') + "\r\n"}),
+        LoadCase{"9999 characters without line end", std::string(9999, 'x'), std::string(9999, 'x') + "\r\n"},
+        LoadCase{"CR line ends become CR LF", "a\rb\r", "a\r\nb\r\n\r\n"},
+        LoadCase{"CR, LF and CR LF in one file", "a\rb\nc\r\n\rd  ", "a\r\nb\nc\r\n\r\nd\r\n"},
+        LoadCase{"9997 characters and a lone CR", std::string(9997, 'x') + "\r", std::string(9997, 'x') + "\r\n\r\n"}),
     [](const ::testing::TestParamInfo<LoadCase>& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(ScriptLoaderTest, ALineOfTenThousandCharactersWithItsLineEndIsRefused)
@@ -99,6 +103,35 @@ TEST_F(ScriptLoaderTest, LineLengthsAreCountedAcrossReadChunks)
 
     EXPECT_FALSE(LoadScriptFile(Write(head + std::string(9998, 'y') + "\r\nend\r\n")));
     EXPECT_EQ(capture.Out(), lines::EngLineTooLong);
+}
+
+TEST_F(ScriptLoaderTest, ALineEndedByALoneCrCountsTowardsTheLineLimit)
+{
+    EXPECT_FALSE(LoadScriptFile(Write("a\r" + std::string(9998, 'x') + "\rb")));
+    EXPECT_EQ(capture.Out(), lines::EngLineTooLong);
+}
+
+TEST_F(ScriptLoaderTest, ACrAtTheEndOfAReadChunkIsJudgedByTheNextByte)
+{
+    // Lines of 16 bytes put a CR at the last byte of the first 64 KiB read.
+    std::string crLines;
+    for (int i = 0; i < 4096; ++i)
+        crLines += "xxxxxxxxxxxxxxx\r";
+    ASSERT_EQ(crLines[65535], '\r');
+    std::string expected;
+    for (int i = 0; i < 4096; ++i)
+        expected += "xxxxxxxxxxxxxxx\r\n";
+
+    // Followed by a LF in the next chunk: the pair stays one line end.
+    const auto pair = LoadScriptFile(Write(crLines + "\nend"));
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(*pair, expected + "end\r\n");
+
+    // Followed by anything else: the CR alone ends its line.
+    const auto lone = LoadScriptFile(Write(crLines + "end"));
+    ASSERT_TRUE(lone);
+    EXPECT_EQ(*lone, expected + "end\r\n");
+    EXPECT_EQ(std::count(lone->begin(), lone->end(), '\n'), 4097);
 }
 
 TEST_F(ScriptLoaderTest, VerboseWritesTheFileAndTextSizes)
