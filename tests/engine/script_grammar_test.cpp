@@ -160,6 +160,29 @@ TEST_F(ScriptGrammarTest, KeywordsIgnoreCaseAndLinesEndAlike)
     }
 }
 
+// The examples of the language reference are scripts that the engine reads.
+TEST_F(ScriptGrammarTest, EveryExampleOfTheLanguageReferenceParses)
+{
+    const std::string reference = ReadFile(fs::path(ZOV_SOURCE_DIR) / "docs" / "language.md");
+    ASSERT_FALSE(reference.empty());
+    const std::string open = "```qzs\n";
+    size_t examples = 0;
+    for (size_t at = reference.find(open); at != std::string::npos; at = reference.find(open, at)) {
+        at += open.size();
+        const size_t end = reference.find("```", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string example = reference.substr(at, end - at);
+        ++examples;
+        test::LineCapture capture;
+        CScriptTree tree = BuildScriptTree(*table_, example);
+        EXPECT_EQ(tree.Error, "") << example;
+        EXPECT_NE(tree.Root, nullptr) << example;
+        EXPECT_EQ(capture.Out(), "") << example;
+        at = end + 3;
+    }
+    EXPECT_GE(examples, 10u);
+}
+
 // The independent reader of the table format, run over the fixture corpus and a few more texts.
 std::string Quote(const std::string& text)
 {
