@@ -1,1 +1,48 @@
 #include "AddExpression.h"
+
+#include <string>
+
+#include "ExpressionSupport.h"
+
+namespace zov {
+
+int CAddExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+{
+    return CheckOperandType(*this, CExpression::TypeAnalysis(scope, typeOut, errors, passThrough),
+                            kTakesNumbers | kTakesString, errors);
+}
+
+// Integers wrap at 32 bits; texts are joined, an absent text counting as empty. The display
+// base of value out is left as it is.
+JumpTarget CAddExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
+{
+    CValue a = FreshOperand();
+    CValue b = FreshOperand();
+    bool proceed = false;
+    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
+        return jump;
+    if (!proceed)
+        return nullptr;
+    switch (OperandType()) {
+    case kTypeInteger:
+    case kTypeCli:
+        valueOut.SetWord(WrapAdd(a.Word(), b.Word()));
+        break;
+    case kTypeReal:
+        valueOut.SetReal(a.RealValue() + b.RealValue());
+        break;
+    case kTypeString: {
+        // The left operand's buffer becomes the result: value out may be the variable that
+        // the left operand has just been copied from.
+        std::string& joined = a.MutableText();
+        joined.append(b.TextView());
+        valueOut.AdoptText(std::move(joined));
+        break;
+    }
+    default:
+        break;
+    }
+    return nullptr;
+}
+
+}  // namespace zov

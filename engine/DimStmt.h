@@ -10,6 +10,12 @@ namespace zov {
 class CDimStmt final : public CStatement {
 public:
     CDimStmt() = default;
+    // The array takes the type of its initial value.
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
+
+private:
+    TypeCode elementType_ = kTypeUndetermined;
 };
 
 }  // namespace zov

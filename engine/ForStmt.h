@@ -8,9 +8,16 @@
 
 namespace zov {
 
+class CIdDecl;
+
 class CForStmt final : public CStatement {
 public:
     CForStmt() = default;
+    // The bounds and the step name the variables in force before the loop variable is bound.
+    int NameAnalysis(CSymbolStore* scope, CErrorList& errors) override;
+    // The loop variable is an integer.
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
     // False for "downto".
     bool IsCountingUp() const { return countingUp_; }
     void SetCountingUp(bool countingUp) { countingUp_ = countingUp; }
@@ -18,6 +25,8 @@ public:
 
 private:
     bool countingUp_ = true;
+    // Child 0, found once.
+    CIdDecl* variable_ = nullptr;
 };
 
 }  // namespace zov

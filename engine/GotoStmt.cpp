@@ -1,1 +1,26 @@
 #include "GotoStmt.h"
+
+#include "Debugger.h"
+#include "Label.h"
+#include "StatementMessages.h"
+
+namespace zov {
+
+// The label statement is the jump target: the statement list that holds it resumes there.
+JumpTarget CGotoStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
+{
+    auto* label = dynamic_cast<CLabel*>(Child(0));
+    if (!label)
+        return nullptr;
+    if (!ReportLine(debugger, label->Line()))
+        return nullptr;
+    if (!target_)
+        target_ = ScriptLabels().Find(label->LabelName());
+    if (!target_) {
+        RunTimeError(debugger, stmtmsg::UnknownLabel);
+        return nullptr;
+    }
+    return target_;
+}
+
+}  // namespace zov

@@ -9,6 +9,11 @@ namespace zov {
 class CGotoStmt final : public CStatement {
 public:
     CGotoStmt() = default;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
+
+private:
+    // The label statement, found at the first jump and kept.
+    CAny* target_ = nullptr;
 };
 
 }  // namespace zov

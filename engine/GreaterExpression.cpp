@@ -1,1 +1,18 @@
 #include "GreaterExpression.h"
+
+#include "ExpressionSupport.h"
+
+namespace zov {
+
+int CGreaterExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+{
+    return CheckOperandType(*this, CExpression::TypeAnalysis(scope, typeOut, errors, passThrough),
+                            kTakesNumbers | kTakesString, errors);
+}
+
+JumpTarget CGreaterExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
+{
+    return ExecuteComparison(*this, Relation::Greater, scope, valueOut, debugger);
+}
+
+}  // namespace zov

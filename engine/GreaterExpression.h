@@ -9,6 +9,8 @@ namespace zov {
 class CGreaterExpression final : public CExpression {
 public:
     CGreaterExpression() : CExpression(OperatorClass::Ordering) {}
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

@@ -10,6 +10,7 @@ namespace zov {
 class CIfStmt final : public CStatement {
 public:
     CIfStmt() = default;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

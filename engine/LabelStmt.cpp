@@ -1,1 +1,15 @@
 #include "LabelStmt.h"
+
+#include "Debugger.h"
+
+namespace zov {
+
+// A place where the debugger can stop, and nothing else.
+JumpTarget CLabelStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
+{
+    if (CAny* label = Child(0))
+        ReportLine(debugger, label->Line());
+    return nullptr;
+}
+
+}  // namespace zov

@@ -9,6 +9,7 @@ namespace zov {
 class CLabelStmt final : public CStatement {
 public:
     CLabelStmt() = default;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

@@ -9,6 +9,8 @@ namespace zov {
 class CLessEqualExpression final : public CExpression {
 public:
     CLessEqualExpression() : CExpression(OperatorClass::Ordering) {}
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

@@ -1,1 +1,47 @@
 #include "ModExpression.h"
+
+#include "Debugger.h"
+#include "ExpressionSupport.h"
+
+namespace zov {
+
+// Reals and texts pass the analysis and are refused when the operator runs.
+int CModExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+{
+    return CheckOperandType(*this, CExpression::TypeAnalysis(scope, typeOut, errors, passThrough),
+                            kTakesNumbers | kTakesString, errors);
+}
+
+// The remainder has the sign of the dividend, unless the dividend came from a hexadecimal,
+// binary, octal or word literal: both are then taken as unsigned words. A zero divisor stops
+// the run as the division does.
+JumpTarget CModExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
+{
+    CValue a = FreshOperand();
+    CValue b = FreshOperand();
+    bool proceed = false;
+    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
+        return jump;
+    if (!proceed)
+        return nullptr;
+    switch (OperandType()) {
+    case kTypeInteger:
+    case kTypeCli:
+        if (b.Word() == 0)
+            RunTimeError(debugger, exprmsg::DivisionByZero);
+        else if (a.Based())
+            valueOut.SetWord(UnsignedRemainder(a.Word(), b.Word()));
+        else
+            valueOut.SetWord(WrapRemainder(a.Word(), b.Word()));
+        break;
+    case kTypeReal:
+    case kTypeString:
+        RunTimeError(debugger, exprmsg::StringOperation);
+        break;
+    default:
+        break;
+    }
+    return nullptr;
+}
+
+}  // namespace zov

@@ -1,1 +1,36 @@
 #include "RepeatStmt.h"
+
+#include "Debugger.h"
+
+namespace zov {
+
+// The body runs at least once. Unlike `while`, any non-zero low byte ends the loop: an integer
+// 2 as the `until` condition counts as true.
+JumpTarget CRepeatStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
+{
+    if (debugger.Aborting())
+        return nullptr;
+    CAny* body = Child(0);
+    CAny* condition = Child(1);
+    if (!condition)
+        return nullptr;
+    const unsigned bodyLine = body ? body->Line() : Line();
+    for (;;) {
+        if (!ReportLine(debugger, bodyLine))
+            return nullptr;
+        if (body) {
+            if (JumpTarget result = body->Execute(scope, valueOut, debugger))
+                return result;
+            if (debugger.Aborting())
+                return nullptr;
+        }
+        CValue value;
+        if (JumpTarget jump = condition->Execute(scope, value, debugger))
+            return jump;
+        ReportLine(debugger, condition->Line());
+        if (value.LowByte() != 0 || debugger.Aborting())
+            return nullptr;
+    }
+}
+
+}  // namespace zov

@@ -9,6 +9,7 @@ namespace zov {
 class CRepeatStmt final : public CStatement {
 public:
     CRepeatStmt() = default;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

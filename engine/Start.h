@@ -9,6 +9,9 @@ namespace zov {
 class CStart final : public CAny {
 public:
     CStart() = default;
+    // Begins the analysis of a script: the labels of an earlier script are forgotten.
+    int NameAnalysis(CSymbolStore* scope, CErrorList& errors) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

@@ -9,6 +9,7 @@ namespace zov {
 class CWhileStmt final : public CStatement {
 public:
     CWhileStmt() = default;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

@@ -11,6 +11,8 @@ namespace zov {
 class CWithStmt final : public CStatement {
 public:
     CWithStmt() = default;
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

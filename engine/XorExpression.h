@@ -9,6 +9,8 @@ namespace zov {
 class CXorExpression final : public CExpression {
 public:
     CXorExpression() = default;
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 
 }  // namespace zov

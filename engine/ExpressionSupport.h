@@ -1,0 +1,58 @@
+#pragma once
+
+// What the operator nodes share: their run-time messages, the operand types each operator
+// takes, the evaluation of operands and the six comparisons.
+
+#include <cstdint>
+
+#include "Node.h"
+
+namespace zov {
+
+namespace exprmsg {
+inline constexpr char StringOperation[] = "Operation non autorise sur les chaines";
+inline constexpr char DivisionByZero[] = "Division par 0";
+}  // namespace exprmsg
+
+// Operand types an operator accepts once the shared check has found both operands alike. A
+// CLI handle counts as an integer. Texts may be let through by an operator that refuses them
+// at run time, as the language has always done for "-", "*", "/", "^" and mod.
+enum : unsigned {
+    kTakesInteger = 1u << 0,
+    kTakesReal = 1u << 1,
+    kTakesBoolean = 1u << 2,
+    kTakesString = 1u << 3,
+    kTakesNumbers = kTakesInteger | kTakesReal,
+};
+
+// After the shared check: an operand type outside `accepted` is an analysis error (booleans
+// with the message on booleans in arithmetic, any other type with the mixed-types message), so
+// that no operator ever computes on a value of a type it cannot read. Answers the shared
+// check's result when it did not go through, Failed after an error, else ExpressionChecked.
+int CheckOperandType(const CExpression& node, int sharedResult, unsigned accepted, CErrorList& errors);
+
+// A temporary for an operand: no display base yet, so that an integer variable read into it
+// passes its own base and flag on (the modulo reads the flag).
+inline CValue FreshOperand()
+{
+    return CValue::Integer(0, kNoBase);
+}
+
+// Evaluates child 0 into `a` and, when `b` is given, child 1 into it. Answers a jump target of
+// either operand, or null. `proceed` is false when nothing must be computed: a jump, a missing
+// operand, or a run-time error inside an operand (only the first error of a run is reported).
+JumpTarget EvaluateOperands(const CExpression& node, CSymbolStore* scope, CValue& a, CValue* b,
+                            CDebugger& debugger, bool& proceed);
+
+enum class Relation { Equal, NotEqual, Greater, GreaterEqual, Less, LessEqual };
+
+// The comparisons of two values of one operand type. Reals are equal within 1e-6 (absolute) and
+// ordered exactly; texts compare byte by byte as unsigned bytes, two absent texts are equal, an
+// absent text differs from any text and makes every ordering false.
+bool CompareValues(const CValue& a, const CValue& b, TypeCode type, Relation relation);
+
+// Execute of a comparison node: the boolean lands in value out; other fields are untouched.
+JumpTarget ExecuteComparison(const CExpression& node, Relation relation, CSymbolStore* scope, CValue& valueOut,
+                             CDebugger& debugger);
+
+}  // namespace zov
