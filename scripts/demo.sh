@@ -108,6 +108,8 @@ read_header() {
         key = line; sub(/[ \t]*:.*/, "", key)
         value = line; sub(/^[^:]*:[ \t]*/, "", value); sub(/[ \t]+$/, "", value)
         print key " " value
+      } else if (match(line, /^[a-z]+:/)) {
+        key = line; sub(/:.*/, "", key); print "unknown " key
       } else if (line != "") print "title " line
     }' "$1"
 }
@@ -165,7 +167,7 @@ echo "${bold}ZOV demo${off}: ${#scripts[@]} script(s) from ${demo_dir#"$root"/} 
 passed=0; failed=0; notrun=0; failures=()
 for script in "${scripts[@]}"; do
   name=$(basename "$script")
-  expect=ok; params=; needs=; reply=; title=; traces=(); run_limit=$limit
+  expect=ok; params=; needs=; reply=; title=; traces=(); unknown=(); run_limit=$limit
   while IFS= read -r entry; do
     key=${entry%% *}; value=${entry#* }
     [ "$value" = "$key" ] && value=
@@ -177,12 +179,14 @@ for script in "${scripts[@]}"; do
       timeout) reply=$value ;;
       limit) [[ $value =~ ^[0-9]+$ ]] && run_limit=$value ;;
       title) [ -z "$title" ] && title=$value ;;
+      unknown) unknown+=("$value") ;;
     esac
   done < <(read_header "$script")
 
   echo
   echo "${bold}== $name${off}${title:+ - $title}"
   echo "   expects $expect${params:+, parameters {$params\}}"
+  for key in "${unknown[@]}"; do echo "   ${yellow}note${off}: header key '$key' is not known and was ignored"; done
   if [[ $needs == *display* ]] && ! have_display; then
     echo "   ${yellow}SKIPPED: no display available${off} (DISPLAY and WAYLAND_DISPLAY are empty);" \
       "its operator dialogs need a screen"

@@ -44,7 +44,7 @@ make_bench good
 script good a_ok.qzs '; Checks that pass' '; trace: all 3 passed' \
   ';> trc: 4:all 3 passed' ';> cmd: ok : 9 : fine'
 script good b_nok.qzs '; expect: nok' ';> cmd: wng : 3 : looks odd' ';> cmd: nok : 5 : fault found'
-script good c_none.qzs '; expect: none' ';> trc: 2:just tracing'
+script good c_none.qzs '; expect: none' '; expects: ok' ';> trc: 2:just tracing'
 script good d_error.qzs '; expect: error' ';> err: 004 : Division par 0'
 run good
 expect_status 0 "all expected verdicts"
@@ -55,6 +55,7 @@ expect_text "verdict ok at line 9: fine" "ok verdict"
 expect_text "verdict nok at line 5: fault found" "nok verdict"
 expect_text "warning line 3: looks odd" "warning"
 expect_text "error   004 : Division par 0" "error line"
+expect_text "header key 'expects' is not known" "misspelt header key"
 expect_no_text "trc: " "readable mode hides the tags"
 expect_no_text "eng:*** " "readable mode hides the phase lines"
 # Scripts run in name order.
