@@ -1,1 +1,67 @@
 #include "CallStmt.h"
+
+#include "Debugger.h"
+#include "IdProc.h"
+#include "ParameterList.h"
+#include "ProcedureStmt.h"
+#include "SymbolStore.h"
+
+namespace zov {
+
+const std::string& CCallStmt::ProcedureName() const
+{
+    static const std::string none;
+    const auto* name = dynamic_cast<const CIdProc*>(Child(0));
+    return name ? name->ProcedureName() : none;
+}
+
+int CCallStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+{
+    if (CAny* arguments = Child(1)) {
+        TypeCode argumentType = kTypeUndetermined;
+        arguments->TypeAnalysis(scope, argumentType, errors, passThrough);
+    }
+    const std::string& name = ProcedureName();
+    CAny* found = scope ? scope->FindProcedureHere(name) : nullptr;
+    if (!found && scope)
+        found = scope->Global().FindProcedureHere(name);
+    if (auto* procedure = dynamic_cast<CProcedureStmt*>(found)) {
+        typeOut = procedure->ReturnType();
+        return kAnalysisDone;
+    }
+    typeOut = kTypeUnknownProcedure;
+    AddError(errors, std::string(procmsg::MissingLead) + " " + procmsg::MissingTail);
+    return kAnalysisDone;
+}
+
+JumpTarget CCallStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
+{
+    const CAny* name = Child(0);
+    if (!ReportLine(debugger, name ? name->Line() : Line()))
+        return nullptr;
+    if (!resolved_) {
+        procedure_ = scope ? dynamic_cast<CProcedureStmt*>(scope->FindProcedure(ProcedureName())) : nullptr;
+        arguments_ = dynamic_cast<CParameterList*>(Child(1));
+        resolved_ = true;
+    }
+    CProcedureStmt* procedure = procedure_;
+    if (!procedure) {
+        RunTimeError(debugger, procmsg::MissingAtRunTime);
+        return nullptr;
+    }
+    if (CParameterList* arguments = arguments_) {
+        CValue scratch;
+        if (JumpTarget jump = arguments->Execute(scope, scratch, debugger))
+            return jump;
+        procedure->SetCallArguments(arguments, arguments->Types(scope));
+    } else {
+        procedure->SetCallArguments(nullptr, {});
+    }
+    JumpTarget result = procedure->Execute(scope, valueOut, debugger);
+    if (debugger.Aborting())
+        return nullptr;
+    valueOut = procedure->ReturnValue();
+    return result;
+}
+
+}  // namespace zov

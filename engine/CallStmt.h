@@ -1,15 +1,41 @@
 #pragma once
 
 // call name(arguments): child 0 the procedure's name (CIdProc), 1 the arguments
-// (CParameterList).
+// (CParameterList). Used as a statement, or as a value: the procedure's return value.
+
+#include <string>
 
 #include "Node.h"
 
 namespace zov {
 
+class CParameterList;
+class CProcedureStmt;
+
+namespace procmsg {
+// The analysis finds only procedures declared before the call.
+inline constexpr char MissingLead[] = "La procedure";
+inline constexpr char MissingTail[] = "n'existe pas ou a ete definie après l'appel";
+inline constexpr char MissingAtRunTime[] = "Cette procedure n'existe pas";
+}  // namespace procmsg
+
 class CCallStmt final : public CStatement {
 public:
     CCallStmt() = default;
+
+    const std::string& ProcedureName() const;
+
+    // Analyses the arguments and finds the procedure in this scope's table or the global one;
+    // the type is its return type (8 when there is none).
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    // Evaluates the arguments, runs the procedure and copies its return value into valueOut.
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
+
+private:
+    // Found once: the procedure tables do not change after the analysis.
+    CProcedureStmt* procedure_ = nullptr;
+    CParameterList* arguments_ = nullptr;
+    bool resolved_ = false;
 };
 
 }  // namespace zov

@@ -1,1 +1,68 @@
 #include "ParameterList.h"
+
+#include "ErrorList.h"
+
+namespace zov {
+
+int CParameterList::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
+{
+    values_.reserve(ChildCount());
+    return CAny::NameAnalysis(scope, errors);
+}
+
+int CParameterList::CheckTypes(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors,
+                               std::span<const TypeCode> expected, bool skip)
+{
+    bool reported = false;
+    for (std::size_t i = 0, n = ChildCount(); i < n; ++i) {
+        CAny* argument = Child(i);
+        if (!argument)
+            continue;
+        typeOut = kTypeUndetermined;
+        argument->TypeAnalysis(scope, typeOut, errors, skip ? 1u : 0u);
+        if (skip || reported || i >= expected.size())
+            continue;
+        const TypeCode wanted = expected[i];
+        if (wanted != kTypeUndetermined && wanted != kTypeAny && wanted != typeOut) {
+            AddError(errors, callmsg::WrongParameterType);
+            reported = true;
+        }
+    }
+    return kAnalysisDone;
+}
+
+JumpTarget CParameterList::Execute(CSymbolStore* scope, CValue&, CDebugger& debugger)
+{
+    const std::size_t count = ChildCount();
+    values_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        CValue& value = values_[i];
+        value.Reset();
+        // No base yet, so that an integer variable passes its own on.
+        value.SetBase(kNoBase);
+        CAny* argument = Child(i);
+        if (!argument)
+            continue;
+        if (JumpTarget jump = argument->Execute(scope, value, debugger))
+            return jump;
+        if (value.Base() == kNoBase)
+            value.SetBase(kDefaultBase);
+    }
+    return nullptr;
+}
+
+std::span<const TypeCode> CParameterList::Types(CSymbolStore* scope)
+{
+    if (!typesKnown_) {
+        CErrorList scratch(ErrorListUse::Scratch);
+        types_.assign(ChildCount(), kTypeUndetermined);
+        for (std::size_t i = 0; i < types_.size(); ++i) {
+            if (CAny* argument = Child(i))
+                argument->TypeAnalysis(scope, types_[i], scratch, 0);
+        }
+        typesKnown_ = true;
+    }
+    return types_;
+}
+
+}  // namespace zov

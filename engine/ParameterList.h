@@ -1,14 +1,51 @@
 #pragma once
 
-// The arguments of a call, one expression per argument in order.
+// The arguments of a call, one expression per argument in order. Running the list evaluates
+// every argument into a value of its own, which the call then hands on.
+
+#include <cstddef>
+#include <span>
+#include <vector>
 
 #include "Node.h"
 
 namespace zov {
 
+namespace callmsg {
+inline constexpr char WrongParameterType[] = "Type du parametre incorrect";
+}  // namespace callmsg
+
 class CParameterList final : public CAny {
 public:
     CParameterList() = default;
+
+    std::size_t ArgumentCount() const { return ChildCount(); }
+
+    // Reserves one value per argument, then the default walk.
+    int NameAnalysis(CSymbolStore* scope, CErrorList& errors) override;
+
+    // Analyses every argument in order; unless `skip`, an argument whose expected type (by
+    // position) is neither undetermined nor "any" and differs from the argument's type gets
+    // "Type du parametre incorrect" at the list's place, and the check ends there. Arguments
+    // beyond `expected` are not compared. Always Done; `typeOut` ends with the last argument's
+    // type.
+    int CheckTypes(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::span<const TypeCode> expected,
+                   bool skip);
+
+    // Evaluates every argument into Values(), in order. An argument that yields a jump target
+    // (a CLI time-out inside it that found its label) ends the evaluation and is handed up.
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
+
+    // What the last Execute produced: one value per argument; the call may change them.
+    std::vector<CValue>& Values() { return values_; }
+    // The type of each argument. Types are settled once the analysis is over, so they are
+    // learned once, at the first run, with a scratch error list.
+    std::span<const TypeCode> Types(CSymbolStore* scope);
+
+private:
+    std::vector<CValue> values_;
+    std::vector<TypeCode> types_;
+    bool typesKnown_ = false;
 };
 
 }  // namespace zov

@@ -2,14 +2,74 @@
 
 // A procedure declaration: child 0 its name (CIdProc), 1 its parameters (CProcParamList),
 // 2 its body, 3 its return part (CReturnStmt). A running list passes it over; a call enters it.
+//
+// A procedure has one scope of its own for the whole run: its parameters and local variables
+// keep their values from one call to the next (parameters are set back to their defaults at
+// the start of each call), and a recursive call works on the same variables.
+
+#include <memory>
+#include <span>
+#include <string>
 
 #include "Node.h"
+#include "SymbolStore.h"
 
 namespace zov {
+
+class CIdProc;
+class CParameterList;
+class CProcParamList;
+class CReturnStmt;
+
+namespace procmsg {
+inline constexpr char TooManyParameters[] = "Nombre de parametres trop grand";
+inline constexpr char WrongParameterType[] = "Type de parametre incorrect";
+}  // namespace procmsg
 
 class CProcedureStmt final : public CStatement {
 public:
     CProcedureStmt() { MarkProcedureDeclaration(); }
+    ~CProcedureStmt() override;
+
+    CIdProc* Name() const;
+    const std::string& ProcedureName() const;
+    CProcParamList* Parameters() const;
+    CAny* Body() const { return Child(2); }
+    CReturnStmt* ReturnPart() const { return returnPart_; }
+
+    // The procedure's own scope; null before the first name analysis.
+    CSymbolStore* OwnScope() const { return ownScope_.get(); }
+    // The type of the return part: undetermined until the declaration has been analysed.
+    TypeCode ReturnType() const;
+    // The value of the last return part run.
+    const CValue& ReturnValue() const;
+
+    // Creates the own scope (first time only), linked to `scope`, and analyses the children in
+    // it.
+    int NameAnalysis(CSymbolStore* scope, CErrorList& errors) override;
+    // The name in the enclosing scope (which registers the procedure there), then the
+    // parameters, the body and last the return part in the own scope: the body settles the
+    // types of the variables that the return part names.
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+
+    // The arguments of the call about to enter, with their types (both owned by the call).
+    void SetCallArguments(CParameterList* arguments, std::span<const TypeCode> types);
+
+    // One call: defaults, then the arguments bound, the body, the return part. Answers the
+    // return point (see SetReturnPoint) or a jump target out of the body.
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
+    // Where a list that resumed at this declaration goes on once it is done.
+    void SetReturnPoint(JumpTarget resumeAt) override { returnPoint_ = resumeAt; }
+
+private:
+    // Copies the call's arguments into the parameters; false after a run-time error.
+    bool BindArguments(CDebugger& debugger);
+
+    std::unique_ptr<CSymbolStore> ownScope_;
+    CParameterList* callArguments_ = nullptr;
+    std::span<const TypeCode> callTypes_;
+    CReturnStmt* returnPart_ = nullptr;
+    JumpTarget returnPoint_ = nullptr;
 };
 
 }  // namespace zov
