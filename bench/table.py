@@ -3,7 +3,7 @@
 
 Writes the benchmark table of bench/README.md (between its two table marks) from one run of
 bench/run.sh: the "bench:" lines of the script-level benchmarks, the summary lines of
-bench/cli/cli.sh, the JSON output of the Google Benchmark programs and the "bench-env:" lines
+bench/cli/cli.sh and of bench/compare.sh, the JSON output of the Google Benchmark programs and the "bench-env:" lines
 that describe the machine. Every benchmark of the table appears, measured or not.
 """
 import argparse
@@ -42,7 +42,7 @@ THROUGHPUT_ROWS = [
 def read_log(path):
     """Measured values by (id, side) in the unit of their row, and the reasons given for
     benchmarks that could not be measured."""
-    values, missing, env = {}, {}, []
+    values, missing, env, others = {}, {}, [], []
     text = open(path, encoding="utf-8", errors="replace").read() if path else ""
     for line in text.splitlines():
         m = re.match(r"bench: (\S+) not measured yet \((.*)\)\s*$", line)
@@ -58,6 +58,11 @@ def read_log(path):
             values[("cli", "zov")] = float(m.group(1))
             values[("cli", "raw" if m.group(2) == "raw pipes" else "expect")] = float(m.group(3))
             continue
+        # Any other side-by-side run through bench/compare.sh.
+        m = re.match(r"(.+): zov ([0-9.]+) ms, (\S+) ([0-9.]+) ms, ratio [0-9.]+\s*$", line)
+        if m:
+            others.append((m.group(1), m.group(3), float(m.group(2)), float(m.group(4))))
+            continue
         m = re.match(r"cli: (.*missing.*)$", line)
         if m:
             missing["cli"] = m.group(1)
@@ -65,7 +70,7 @@ def read_log(path):
         m = re.match(r"bench-env: (.*)$", line)
         if m:
             env.append(m.group(1).strip())
-    return values, missing, env
+    return values, missing, env, others
 
 
 def read_gbench(paths):
@@ -98,7 +103,7 @@ def verdict_ratio(ratio, target):
     return f"**missed** by {100.0 * (ratio / target - 1.0):.0f} %"
 
 
-def build_table(values, missing, rates):
+def build_table(values, missing, rates, others=()):
     out = ["| Benchmark | ZOV | Peer | Peer's time | Ratio ZOV / peer | Target | Result |",
            "|---|---|---|---|---|---|---|"]
     missed = []
@@ -133,6 +138,10 @@ def build_table(values, missing, rates):
             result = f"**missed** by {100.0 * (1.0 - rate / minimum):.0f} %"
             missed.append(title)
         out.append(f"| {title} | {rate / 1e6:.1f} M tokens/s | — | — | — | {target_text} | {result} |")
+    # Side-by-side runs of other benchmarks (bench/compare.sh), recorded as they came.
+    for label, peer_label, zov, peer in others:
+        out.append(f"| {label} | {number(zov, 'ms')} | {peer_label} | {number(peer, 'ms')} | "
+                   f"{zov / peer:.2f} | — | recorded |")
     return out, missed
 
 
@@ -143,9 +152,9 @@ def main():
     parser.add_argument("--readme", required=True)
     args = parser.parse_args()
 
-    values, missing, env = read_log(args.log)
+    values, missing, env, others = read_log(args.log)
     rates = read_gbench(args.gbench)
-    table, missed = build_table(values, missing, rates)
+    table, missed = build_table(values, missing, rates, others)
     block = [BEGIN, ""]
     if env:
         block += ["Measured " + "; ".join(env) + ".", ""]
