@@ -311,6 +311,9 @@ JumpTarget CCallSite::Execute(CAny& node, CSymbolStore* scope, CValue* valueOut,
     CValue scratch;
     if (JumpTarget jump = arguments_->Execute(scope, scratch, debugger))
         return jump;
+    // An argument that ended the run (a call inside it failed) leaves nothing to call.
+    if (debugger.Aborting())
+        return nullptr;
     std::vector<CValue>& arguments = arguments_->Values();
 
     JumpTarget result = entry_->InterfaceFlag != 0

@@ -1,5 +1,6 @@
 #include "ParameterList.h"
 
+#include "Debugger.h"
 #include "ErrorList.h"
 
 namespace zov {
@@ -45,6 +46,8 @@ JumpTarget CParameterList::Execute(CSymbolStore* scope, CValue&, CDebugger& debu
             continue;
         if (JumpTarget jump = argument->Execute(scope, value, debugger))
             return jump;
+        if (debugger.Aborting())
+            return nullptr;
         if (value.Base() == kNoBase)
             value.SetBase(kDefaultBase);
     }
