@@ -349,8 +349,7 @@ void CTreeNode::SetFromReduction(const CGrammarSymbol& entry)
 {
     name_ = entry.SymbolName;
     image_ = entry.Kind == 1 ? static_cast<const CTerminal&>(entry).Image : entry.SymbolName;
-    // Lines past the 16-bit range keep the largest line that is not the "unfilled" mark.
-    auto clamp = [](int32_t v) { return static_cast<uint16_t>(v < 0 ? 0 : (v > 65534 ? 65534 : v)); };
+    auto clamp = [](int32_t v) { return static_cast<uint32_t>(v < 0 ? 0 : v); };
     line_ = clamp(entry.Line);
     column_ = clamp(entry.Column);
     parent_ = nullptr;

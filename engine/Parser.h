@@ -199,9 +199,12 @@ public:
     CTreeNode* GetParent() const { return parent_; }
     void SetParent(CTreeNode* parent) { parent_ = parent; }
 
-    uint16_t GetLine() const { return line_; }
-    uint16_t GetColumn() const { return column_; }
-    void SetPosition(uint16_t line, uint16_t column)
+    // The mark of a node whose position was never set.
+    static constexpr uint32_t kUnfilledLine = 0xFFFFFFFFu;
+
+    uint32_t GetLine() const { return line_; }
+    uint32_t GetColumn() const { return column_; }
+    void SetPosition(uint32_t line, uint32_t column)
     {
         line_ = line;
         column_ = column;
@@ -215,8 +218,10 @@ private:
     std::string name_;
     std::string image_;
     CTreeNode* parent_ = nullptr;
-    uint16_t line_ = 65535;
-    uint16_t column_ = 0;
+    // 32 bits: a script may be longer than 65535 lines, and its run-time errors and stops must
+    // name the line they happen on.
+    uint32_t line_ = kUnfilledLine;
+    uint32_t column_ = 0;
 };
 
 }  // namespace zov

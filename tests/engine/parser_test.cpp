@@ -270,11 +270,12 @@ TEST(TreeNode, TakesNameImageAndPositionFromParserEntries)
     CTreeNode parent;
     CTreeNode node;
     node.SetParent(&parent);
-    EXPECT_EQ(node.GetLine(), 65535);
+    EXPECT_EQ(node.GetLine(), CTreeNode::kUnfilledLine);
     node.SetFromReduction(terminal);
     EXPECT_EQ(node.GetName(), "Number");
     EXPECT_EQ(node.GetImage(), "42");
-    EXPECT_EQ(node.GetLine(), 65534);
+    // Lines beyond 16 bits keep their number.
+    EXPECT_EQ(node.GetLine(), 70000u);
     EXPECT_EQ(node.GetColumn(), 3);
     EXPECT_EQ(node.GetParent(), nullptr);
     node.SetFromReduction(reduction);
