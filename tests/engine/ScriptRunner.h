@@ -1,0 +1,115 @@
+#pragma once
+
+// Runs a script text as the engine does, at library level: the script grammar's table, the
+// tree builder, name and type analysis into one error list, then the run under a debugger of
+// its own with every output line captured.
+
+#include "Debugger.h"
+#include "EngineState.h"
+#include "ErrorList.h"
+#include "GrammarTable.h"
+#include "LineCapture.h"
+#include "Node.h"
+#include "SymbolStore.h"
+#include "TreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zov::test {
+
+inline CGrammarTable& ScriptGrammar()
+{
+    static CGrammarTable* table = [] {
+        auto* loaded = new CGrammarTable;
+        const bool ok = loaded->Load(std::string(ZOV_BIN_DIR) + "/zov.cgt");
+        EXPECT_TRUE(ok) << "zov.cgt beside the programs";
+        return loaded;
+    }();
+    return *table;
+}
+
+class ScriptRunner {
+public:
+    ScriptRunner()
+        : debugger_(state_)
+    {
+        state_.NotifyLines = false;
+    }
+
+    // Parses and analyses; true when the script may run (no syntax or analysis error).
+    bool Analyse(std::string_view text)
+    {
+        CScriptTree tree = BuildScriptTree(ScriptGrammar(), text);
+        syntaxError_ = tree.Error;
+        root_ = std::move(tree.Root);
+        if (!root_)
+            return false;
+        root_->NameAnalysis(&global_, errors_);
+        TypeCode type = kTypeUndetermined;
+        root_->TypeAnalysis(&global_, type, errors_, 0);
+        return errors_.Empty();
+    }
+
+    // Runs the analysed script on the calling thread; the jump target it ended with.
+    JumpTarget Run()
+    {
+        if (!root_)
+            return nullptr;
+        debugger_.BeginRun(global_);
+        CValue value;
+        JumpTarget end = root_->Execute(&global_, value, debugger_);
+        debugger_.EndRun();
+        return end;
+    }
+
+    // Analyses and runs; fails the test on a syntax or analysis error.
+    void Execute(std::string_view text)
+    {
+        if (!Analyse(text)) {
+            ADD_FAILURE() << "not accepted: " << syntaxError_ << FirstError() << "\n" << text;
+            return;
+        }
+        Run();
+    }
+
+    // The value of a global variable as the debugger would read it; a failure when absent.
+    const CValue& Value(std::string_view name) const
+    {
+        static const CValue none;
+        const CVariable* variable = global_.FindVariable(name);
+        if (!variable) {
+            ADD_FAILURE() << "no variable " << name;
+            return none;
+        }
+        return variable->Value();
+    }
+    std::int32_t Word(std::string_view name) const { return Value(name).Word(); }
+    double Real(std::string_view name) const { return Value(name).RealValue(); }
+    std::string Text(std::string_view name) const { return std::string(Value(name).TextView()); }
+    bool Has(std::string_view name) const { return global_.FindVariable(name) != nullptr; }
+
+    std::string FirstError() const { return errors_.Empty() ? std::string() : errors_.Errors()[0].text; }
+    const CErrorList& Errors() const { return errors_; }
+    const std::string& SyntaxError() const { return syntaxError_; }
+    std::string Out() const { return capture_.Out(); }
+
+    EngineState& State() { return state_; }
+    CDebugger& Debugger() { return debugger_; }
+
+private:
+    LineCapture capture_;
+    EngineState state_;
+    CDebugger debugger_;
+    CSymbolStore global_;
+    CErrorList errors_;
+    std::string syntaxError_;
+    std::unique_ptr<CAny> root_;
+};
+
+}  // namespace zov::test
