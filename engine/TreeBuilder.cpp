@@ -234,13 +234,12 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
         return nullptr;
     }
     const auto& reduction = static_cast<const CReduction&>(entry);
-    const auto& rules = Rules();
-    const auto found = rules.find(entry.SymbolName);
-    if (found == rules.end())
+    const int rule = RuleOf(entry);
+    if (rule < 0)
         return PassThrough(reduction, parent);  // Statement, Value and every wrapping rule
 
     const std::size_t n = reduction.Children.size();
-    switch (found->second) {
+    switch (static_cast<Rule>(rule)) {
     case Rule::Start: {
         withTarget_ = nullptr;
         auto node = NewNode<CStart>(reduction, 0, parent);
@@ -386,7 +385,7 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
     case Rule::PowerExpression:
     case Rule::ModExpression: {
         std::unique_ptr<CAny> node;
-        switch (found->second) {
+        switch (static_cast<Rule>(rule)) {
         case Rule::OrExpression: node = NewNode<COrExpression>(reduction, 0, parent); break;
         case Rule::AndExpression: node = NewNode<CAndExpression>(reduction, 0, parent); break;
         case Rule::XorExpression: node = NewNode<CXorExpression>(reduction, 0, parent); break;
@@ -449,6 +448,28 @@ void CTreeBuilder::AppendElement(CAny& target, const CGrammarSymbol* element, CA
     if (!element || (element->Kind == 0 && static_cast<const CReduction*>(element)->Children.empty()))
         return;
     target.AddChild(CreateTree(element, parent));
+}
+
+int CTreeBuilder::RuleOf(const CGrammarSymbol& entry)
+{
+    // The names are looked up once per symbol of the table; later entries of the symbol find
+    // their rule by index (the name is still compared, as entries may come from anywhere).
+    const uint32_t index = entry.SymbolIndex;
+    if (index < ruleBySymbol_.size() && ruleBySymbol_[index] != kRuleUnknown &&
+        ruleNameBySymbol_[index] == entry.SymbolName)
+        return ruleBySymbol_[index];
+    const auto& rules = Rules();
+    const auto found = rules.find(entry.SymbolName);
+    const int rule = found == rules.end() ? kRuleNone : static_cast<int>(found->second);
+    if (index < kMaxCachedSymbols) {
+        if (index >= ruleBySymbol_.size()) {
+            ruleBySymbol_.resize(index + 1, kRuleUnknown);
+            ruleNameBySymbol_.resize(index + 1);
+        }
+        ruleBySymbol_[index] = rule;
+        ruleNameBySymbol_[index] = entry.SymbolName;
+    }
+    return rule;
 }
 
 std::unique_ptr<CAny> CTreeBuilder::PassThrough(const CReduction& entry, CAny* parent)

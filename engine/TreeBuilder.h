@@ -4,9 +4,11 @@
 // analysis and the run walk: one node per construct, of the class named after its rule.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Node.h"
 #include "Parser.h"
@@ -66,6 +68,14 @@ private:
     // The argument list of a call at `position`: a ParameterList entry as it is, a single
     // argument wrapped into a list of its own.
     void AppendArguments(CAny& node, const CReduction& entry, std::size_t position);
+
+    // The rule of a reduction, or kRuleNone for a rule that yields no node of its own.
+    int RuleOf(const CGrammarSymbol& entry);
+    static constexpr int kRuleNone = -1;
+    static constexpr int kRuleUnknown = -2;
+    static constexpr uint32_t kMaxCachedSymbols = 4096;
+    std::vector<int> ruleBySymbol_;
+    std::vector<std::string> ruleNameBySymbol_;
 
     // The CLI expression of the `with` whose body is being built, or null. Each call of the
     // body without a target of its own receives its own copy of it, so that every node keeps
