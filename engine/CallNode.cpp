@@ -318,7 +318,7 @@ JumpTarget CCallSite::Execute(CAny& node, CSymbolStore* scope, CValue* valueOut,
 
     JumpTarget result = entry_->InterfaceFlag != 0
                             ? CallInterface(node, scope, valueOut, debugger, arguments, arguments_->Types(scope))
-                            : CallBuiltin(scope, valueOut, debugger, arguments);
+                            : CallBuiltin(node, scope, valueOut, debugger, arguments);
 
     if (!statementForm_ && entry_->CliDeclaration)
         NameStartedCli(node);
@@ -329,13 +329,13 @@ JumpTarget CCallSite::Execute(CAny& node, CSymbolStore* scope, CValue* valueOut,
     return result;
 }
 
-JumpTarget CCallSite::CallBuiltin(CSymbolStore* scope, CValue* valueOut, CDebugger& debugger,
+JumpTarget CCallSite::CallBuiltin(const CAny& node, CSymbolStore* scope, CValue* valueOut, CDebugger& debugger,
                                   std::vector<CValue>& arguments)
 {
     if (appendsRunLimit_ && arguments.size() == 1)
         arguments.emplace_back(CValue::Integer(0));
     if (inNode_ != InNodeBuiltin::None) {
-        CarryOut(valueOut, debugger, arguments, arguments_->Types(scope));
+        CarryOut(node, valueOut, debugger, arguments, arguments_->Types(scope));
         return nullptr;
     }
 
@@ -409,7 +409,7 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
     return result;
 }
 
-void CCallSite::CarryOut(CValue* valueOut, CDebugger& debugger, std::vector<CValue>& arguments,
+void CCallSite::CarryOut(const CAny& node, CValue* valueOut, CDebugger& debugger, std::vector<CValue>& arguments,
                          std::span<const TypeCode> types)
 {
     CValue unused;
@@ -528,6 +528,10 @@ void CCallSite::CarryOut(CValue* valueOut, CDebugger& debugger, std::vector<CVal
                                    : inNode_ == InNodeBuiltin::Ok  ? ScriptMessage::Ok
                                    : inNode_ == InNodeBuiltin::Nok ? ScriptMessage::Nok
                                                                    : ScriptMessage::Warning;
+        // The line of the call itself: a procedure called in an argument has reported lines
+        // of its own since this statement reported its line.
+        if (const CAny* name = node.Child(0))
+            context.Line = static_cast<int>(name->Line());
         WriteScriptMessage(kind, context, arguments, types);
         break;
     }

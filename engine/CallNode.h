@@ -106,8 +106,9 @@ public:
 private:
     JumpTarget CallInterface(CAny& node, CSymbolStore* scope, CValue* valueOut, CDebugger& debugger,
                              std::vector<CValue>& arguments, std::span<const TypeCode> types);
-    JumpTarget CallBuiltin(CSymbolStore* scope, CValue* valueOut, CDebugger& debugger, std::vector<CValue>& arguments);
-    void CarryOut(CValue* valueOut, CDebugger& debugger, std::vector<CValue>& arguments,
+    JumpTarget CallBuiltin(const CAny& node, CSymbolStore* scope, CValue* valueOut, CDebugger& debugger,
+                           std::vector<CValue>& arguments);
+    void CarryOut(const CAny& node, CValue* valueOut, CDebugger& debugger, std::vector<CValue>& arguments,
                   std::span<const TypeCode> types);
     void NameStartedCli(const CAny& node) const;
 

@@ -1,0 +1,208 @@
+// Procedures from script text: parameters with defaults, return values, calls as statements
+// and as values, recursion, and the errors of declarations and calls.
+
+#include "CallTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zov {
+namespace {
+
+using test::CallScript;
+
+TEST(Procedures, ReturnTheirValueToACallUsedAsAValue)
+{
+    CallScript script;
+    const std::string out = script.Execute("proc square(n = 0)\n"
+                                           "  r = n * n\n"
+                                           "  return r\n"
+                                           "end\n"
+                                           "x = call square(7)\n"
+                                           "y = call square(3) + call square(4)\n"
+                                           "trace(x, \" \", y)\n");
+    EXPECT_EQ(out, "trc: 7:49 25\n");
+    EXPECT_EQ(script.Word("x"), 49);
+}
+
+TEST(Procedures, TakeTheDefaultsOfMissingArguments)
+{
+    CallScript script;
+    const std::string out = script.Execute("proc greet(name = \"world\", times = 1, loud = false)\n"
+                                           "  trace(name, \" \", times, \" \", loud)\n"
+                                           "end\n"
+                                           "call greet()\n"
+                                           "call greet(\"you\")\n"
+                                           "call greet(\"them\", 3, true)\n"
+                                           "call greet()\n");
+    // Every call starts from the defaults, whatever the previous call gave.
+    EXPECT_EQ(out, "trc: 2:world 1 false\n"
+                   "trc: 2:you 1 false\n"
+                   "trc: 2:them 3 true\n"
+                   "trc: 2:world 1 false\n");
+}
+
+TEST(Procedures, ReturnTheIntegerZeroWithoutReturnExpression)
+{
+    CallScript script;
+    EXPECT_EQ(script.Execute("proc nothing()\nend\nx = call nothing()\ntrace(x + 1)\n"), "trc: 4:1\n");
+}
+
+TEST(Procedures, ReturnTextsAndReals)
+{
+    CallScript script;
+    const std::string out = script.Execute("proc label(n = 0)\n"
+                                           "  s = \"n=\" + int2str(n)\n"
+                                           "  return s\n"
+                                           "end\n"
+                                           "proc half(v = 0.0)\n"
+                                           "  return v / 2.0\n"
+                                           "end\n"
+                                           "t = call label(5)\n"
+                                           "h = call half(3.0)\n"
+                                           "trace(t, \" \", h)\n");
+    // The return part names a variable of the body: the body is analysed first.
+    EXPECT_EQ(out, "trc: 10:n=5 1.5\n");
+}
+
+TEST(Procedures, CopyTheirArgumentsIn)
+{
+    CallScript script;
+    const std::string out = script.Execute("a = 5\n"
+                                           "proc change(v = 0)\n"
+                                           "  v = v + 100\n"
+                                           "  return v\n"
+                                           "end\n"
+                                           "b = call change(a)\n"
+                                           "trace(a, \" \", b)\n");
+    EXPECT_EQ(out, "trc: 7:5 105\n");
+}
+
+TEST(Procedures, RecurseOnTheirOwnVariables)
+{
+    // One scope per procedure for the whole run: the product is carried down as an argument.
+    CallScript script;
+    const std::string out = script.Execute("proc fact(n = 0, acc = 1)\n"
+                                           "  if n > 1 then\n"
+                                           "    call fact(n - 1, acc * n)\n"
+                                           "  else\n"
+                                           "    res = acc\n"
+                                           "  end\n"
+                                           "  return res\n"
+                                           "end\n"
+                                           "f = call fact(10)\n"
+                                           "trace(f)\n"
+                                           "trace(call fact(5))\n");
+    // The trace line is the line of the trace, not the last line the procedure ran.
+    EXPECT_EQ(out, "trc: 10:3628800\ntrc: 11:120\n");
+}
+
+TEST(Procedures, AreNotRunWhenTheListReachesThem)
+{
+    CallScript script;
+    const std::string out = script.Execute("trace(\"a\")\n"
+                                           "proc p()\n"
+                                           "  trace(\"in p\")\n"
+                                           "end\n"
+                                           "trace(\"b\")\n"
+                                           "call p()\n"
+                                           "trace(\"c\")\n");
+    EXPECT_EQ(out, "trc: 1:a\ntrc: 5:b\ntrc: 3:in p\ntrc: 7:c\n");
+}
+
+TEST(Procedures, KeepTheirLocalsFromOneCallToTheNext)
+{
+    CallScript script;
+    const std::string out = script.Execute("first = 0\n"
+                                           "proc counter()\n"
+                                           "  if first == 0 then\n"
+                                           "    count = 0\n"
+                                           "  end\n"
+                                           "  count = count + 1\n"
+                                           "  return count\n"
+                                           "end\n"
+                                           "a = call counter()\n"
+                                           "first = 1\n"
+                                           "b = call counter()\n"
+                                           "trace(a, b)\n");
+    EXPECT_EQ(out, "trc: 12:12\n");
+}
+
+TEST(Procedures, LeaveThroughAGotoToAnOuterLabel)
+{
+    CallScript script;
+    const std::string out = script.Execute("proc p()\n"
+                                           "  trace(\"in\")\n"
+                                           "  goto :out\n"
+                                           "  trace(\"never\")\n"
+                                           "end\n"
+                                           "call p()\n"
+                                           "trace(\"skipped\")\n"
+                                           ":out\n"
+                                           "trace(\"out\")\n");
+    EXPECT_EQ(out, "trc: 2:in\ntrc: 9:out\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Errors.
+
+struct ProcedureErrorCase {
+    const char* script;
+    const char* message;
+};
+
+class ProcedureAnalysisError : public testing::TestWithParam<ProcedureErrorCase> {};
+
+TEST_P(ProcedureAnalysisError, IsReported)
+{
+    const ProcedureErrorCase& c = GetParam();
+    CallScript script;
+    EXPECT_FALSE(script.Analyse(c.script)) << c.script;
+    EXPECT_EQ(script.SyntaxError(), "") << c.script;
+    EXPECT_EQ(script.FirstError(), c.message) << c.script;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProcedureAnalysisError,
+    testing::Values(
+        ProcedureErrorCase{"call p()\nproc p()\nend\n", "La procedure n'existe pas ou a ete definie après l'appel"},
+        ProcedureErrorCase{"call q(1)\n", "La procedure n'existe pas ou a ete definie après l'appel"},
+        ProcedureErrorCase{"proc p()\nend\nproc p(a = 1)\nend\n", "La procedure 'p' a ete deja definie"}));
+
+TEST(ProcedureErrors, TheSecondDeclarationIsTheOneReported)
+{
+    CallScript script;
+    EXPECT_FALSE(script.Analyse("proc p()\nend\n\nproc p()\nend\n"));
+    ASSERT_EQ(script.Errors().GetAnalysisErrorCount(), 1u);
+    EXPECT_EQ(script.Errors().Errors()[0].line, 4u);
+}
+
+struct ProcedureRunCase {
+    const char* call;
+    const char* out;
+};
+
+class ProcedureRunError : public testing::TestWithParam<ProcedureRunCase> {};
+
+TEST_P(ProcedureRunError, EndsTheRun)
+{
+    const ProcedureRunCase& c = GetParam();
+    CallScript script;
+    const std::string out = script.Execute(std::string("proc p(a = 0, b = \"x\")\n"
+                                                       "  trace(\"in p\")\n"
+                                                       "end\n")
+                                           + c.call + "\ntrace(\"after\")\n");
+    EXPECT_EQ(out, c.out) << c.call;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProcedureRunError,
+    testing::Values(ProcedureRunCase{"call p(1, \"y\")", "trc: 2:in p\ntrc: 5:after\n"},
+                    ProcedureRunCase{"call p(1, \"y\", 3)", "err: 001 : Nombre de parametres trop grand\n"},
+                    ProcedureRunCase{"call p(\"1\")", "err: 001 : Type de parametre incorrect\n"},
+                    ProcedureRunCase{"call p(1, 2)", "err: 001 : Type de parametre incorrect\n"},
+                    ProcedureRunCase{"call p(1.5)", "err: 001 : Type de parametre incorrect\n"}));
+
+}  // namespace
+}  // namespace zov
