@@ -219,6 +219,9 @@ TEST_F(ConsoleCommands, ExitEndsExecProgramsAndAsksForStatusZero)
     EXPECT_EQ(lines.Out(), "");
 }
 
+// The tests run outside the folder of the grammar tables, so every run ends at the first one.
+const std::string kRunWithoutTables = "ZOV Engine - Initialisation\neng:Impossible de lire le ficher (zov.cgt)\n";
+
 struct InterpretCase {
     const char* line;
     std::string output;
@@ -245,8 +248,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "eng: Le fichier script est manquant dans l'appel de la commande.\n", {}},
         InterpretCase{"interpret -dicofn i -scriptfn s", "eng: Les parametres du script sont manquant.\n", {}},
         InterpretCase{"interpret -dicofn \"i 1\" -scriptfn \"s 1\" -params {a;b;c;d}",
-                      "ZOV Engine - Initialisation\n", {"a", "b", "c;d"}},
-        InterpretCase{"interpret -dicofn i -scriptfn s -params {}", "ZOV Engine - Initialisation\n", {}}));
+                      kRunWithoutTables, {"a", "b", "c;d"}},
+        InterpretCase{"interpret -dicofn i -scriptfn s -params {}", kRunWithoutTables, {}}));
 
 TEST_F(ConsoleCommands, ASecondInterpretIsIgnored)
 {
@@ -254,7 +257,7 @@ TEST_F(ConsoleCommands, ASecondInterpretIsIgnored)
     EXPECT_EQ(Engine().WaitForQuit(), 1);
     DispatchCommand("interpret -dicofn i -scriptfn s -params {second}");
     DispatchCommand("interpret");
-    EXPECT_EQ(lines.Out(), "ZOV Engine - Initialisation\n");
+    EXPECT_EQ(lines.Out(), kRunWithoutTables);
     EXPECT_EQ(Engine().ParamValue(0), "first");
 }
 
