@@ -17,7 +17,8 @@ version() { "$@" 2>&1 | head -n 1; }
 
 {
   cpu=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //')
-  echo "bench-env: $(date -u '+%Y-%m-%d %H:%M UTC') on ${cpu:-an unknown CPU}, $(nproc) cores"
+  echo "bench-env: $(date -u '+%Y-%m-%d %H:%M UTC') on ${cpu:-an unknown CPU}, $(nproc) cores," \
+    "load average $(cut -d' ' -f1 /proc/loadavg) at the start"
   python=/usr/bin/python3
   [ -x "$python" ] || python=python3
   echo "bench-env: $(version "$python" --version), $(version lua5.4 -v | cut -d' ' -f1-2)," \
