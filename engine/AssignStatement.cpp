@@ -60,7 +60,7 @@ JumpTarget CAssignStatement::Execute(CSymbolStore* scope, CValue&, CDebugger& de
     CVariable* variable = target ? target->Variable() : nullptr;
     if (!variable || !value)
         return nullptr;
-    if (!ReportLine(debugger, target->Line()))
+    if (!debugger.ReportLine(target->Line()))
         return nullptr;
     CVariable& storage = variable->Storage();
     if (!variable->IsArray()) {

@@ -26,7 +26,7 @@ JumpTarget CCaseList::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& 
         CCase* one = link->FirstCase();
         if (!one)
             continue;
-        if (!ReportLine(debugger, one->Line()))
+        if (!debugger.ReportLine(one->Line()))
             return nullptr;
         one->SetSelector(*selector_, selectorType_);
         JumpTarget result = one->Execute(scope, valueOut, debugger);

@@ -30,7 +30,7 @@ JumpTarget CCaseStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& 
     auto* cases = dynamic_cast<CCaseList*>(Child(1));
     if (!selector || !cases)
         return nullptr;
-    if (!ReportLine(debugger, selector->Line()))
+    if (!debugger.ReportLine(selector->Line()))
         return nullptr;
     CValue value = FreshOperand();
     if (JumpTarget jump = selector->Execute(scope, value, debugger))

@@ -30,7 +30,7 @@ JumpTarget CDimStmt::Execute(CSymbolStore* scope, CValue&, CDebugger& debugger)
     CVariable* variable = array ? array->Variable() : nullptr;
     if (!variable || !countNode || !initialNode)
         return nullptr;
-    if (!ReportLine(debugger, array->Line()))
+    if (!debugger.ReportLine(array->Line()))
         return nullptr;
     CValue count;
     if (JumpTarget jump = countNode->Execute(scope, count, debugger))

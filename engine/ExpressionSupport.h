@@ -35,7 +35,9 @@ int CheckOperandType(const CExpression& node, int sharedResult, unsigned accepte
 // passes its own base and flag on (the modulo reads the flag).
 inline CValue FreshOperand()
 {
-    return CValue::Integer(0, kNoBase);
+    CValue value;
+    value.SetBase(kNoBase);
+    return value;
 }
 
 // Evaluates child 0 into `a` and, when `b` is given, child 1 into it. Answers a jump target of

@@ -94,7 +94,7 @@ JumpTarget CForStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& d
         for (;;) {
             cell.SetWord(static_cast<std::int32_t>(i));
             CSymbolStore::Record(storage);
-            if (!ReportLine(debugger, line))
+            if (!debugger.ReportLine(line))
                 return nullptr;  // the run is ending: no end line either
             if (body) {
                 result = body->Execute(scope, valueOut, debugger);
@@ -107,7 +107,7 @@ JumpTarget CForStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& d
         }
     }
     if (endMarker)
-        ReportLine(debugger, endMarker->Line());
+        debugger.ReportLine(endMarker->Line());
     return result;
 }
 

@@ -12,7 +12,7 @@ JumpTarget CGotoStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
     auto* label = dynamic_cast<CLabel*>(Child(0));
     if (!label)
         return nullptr;
-    if (!ReportLine(debugger, label->Line()))
+    if (!debugger.ReportLine(label->Line()))
         return nullptr;
     if (!target_)
         target_ = ScriptLabels().Find(label->LabelName());

@@ -11,7 +11,7 @@ JumpTarget CIfStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& de
     CAny* condition = Child(0);
     if (!condition)
         return nullptr;
-    if (!ReportLine(debugger, condition->Line()))
+    if (!debugger.ReportLine(condition->Line()))
         return nullptr;
     CValue value;
     if (JumpTarget jump = condition->Execute(scope, value, debugger))

@@ -8,7 +8,7 @@ namespace zov {
 JumpTarget CLabelStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
 {
     if (CAny* label = Child(0))
-        ReportLine(debugger, label->Line());
+        debugger.ReportLine(label->Line());
     return nullptr;
 }
 

@@ -16,7 +16,7 @@ JumpTarget CRepeatStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger
         return nullptr;
     const unsigned bodyLine = body ? body->Line() : Line();
     for (;;) {
-        if (!ReportLine(debugger, bodyLine))
+        if (!debugger.ReportLine(bodyLine))
             return nullptr;
         if (body) {
             if (JumpTarget result = body->Execute(scope, valueOut, debugger))
@@ -27,7 +27,7 @@ JumpTarget CRepeatStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger
         CValue value;
         if (JumpTarget jump = condition->Execute(scope, value, debugger))
             return jump;
-        ReportLine(debugger, condition->Line());
+        debugger.ReportLine(condition->Line());
         if (value.LowByte() != 0 || debugger.Aborting())
             return nullptr;
     }

@@ -19,7 +19,7 @@ JumpTarget CWhileStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger&
         return jump;
     const unsigned line = condition->Line();
     while (value.IsTrue()) {
-        if (debugger.Aborting() || !ReportLine(debugger, line))
+        if (debugger.Aborting() || !debugger.ReportLine(line))
             return nullptr;
         if (body) {
             result = body->Execute(scope, valueOut, debugger);
@@ -34,7 +34,7 @@ JumpTarget CWhileStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger&
         }
     }
     if (endMarker)
-        ReportLine(debugger, endMarker->Line());
+        debugger.ReportLine(endMarker->Line());
     return result;
 }
 

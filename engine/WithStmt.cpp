@@ -27,7 +27,7 @@ JumpTarget CWithStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& 
     CAny* target = Child(0);
     if (!target)
         return nullptr;
-    if (!ReportLine(debugger, target->Line()))
+    if (!debugger.ReportLine(target->Line()))
         return nullptr;
     CValue handle;
     if (JumpTarget jump = target->Execute(scope, handle, debugger))

@@ -136,10 +136,11 @@ TEST_F(ScriptDebugger, NextShowsTheEndOfALoopAndTheLabelOfAJump)
     Start("n = 0\nwhile n < 1 do\n  n = n + 1\nend\ngoto :L\nn = 9\n:L\n");
     ExpectStop(1, "cmd: bk : 1\n");
     std::string expected = "cmd: bk : 1\n";
+    std::uint64_t stops = 1;
     for (int line : {2, 3, 4, 5, 7}) {
         script.Debugger().Next();
         expected += "cmd: bk : " + std::to_string(line) + "\n";
-        ExpectStop(script.Debugger().StopCount() + 1, expected);
+        ExpectStop(++stops, expected);
     }
     script.Debugger().Continue();
     running.Join();
