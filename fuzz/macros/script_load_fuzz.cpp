@@ -1,11 +1,12 @@
 // A script file may hold any bytes: loading gives a text ended by CR LF whose lines all fit
-// the limit, or no text after a clear line, never a crash. The loaded text then goes through
+// the limit and whose every CR is followed by LF, or no text after a clear line, never a crash. The loaded text then goes through
 // the joining and an expansion pass, as the analysis does.
 
 #include "MacroTable.h"
 #include "Output.h"
 #include "ScriptLoader.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -29,8 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text)
         return 0;
     const std::string_view t = *text;
-    if (t.size() < 2 || t.size() > size + 2 || t.substr(t.size() - 2) != "\r\n")
+    // A lone CR gains its LF; nothing else is added but the closing "\r\n".
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::size_t crs = static_cast<std::size_t>(std::count(input.begin(), input.end(), '\r'));
+    if (t.size() < 2 || t.size() > size + crs + 2 || t.substr(t.size() - 2) != "\r\n")
         __builtin_trap();
+    for (std::size_t cr = t.find('\r'); cr != std::string_view::npos; cr = t.find('\r', cr + 1))
+        if (cr + 1 >= t.size() || t[cr + 1] != '\n')
+            __builtin_trap();
     if (t.find('\0') != std::string_view::npos)
         __builtin_trap();
     // Every line of the file fits the limit; only the closing "\r\n" may lengthen the last one.
