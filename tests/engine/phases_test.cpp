@@ -230,6 +230,16 @@ TEST_F(PhasesTest, RunStopsEveryCliAndExecProcessAfterTheScript)
     EXPECT_EQ(execsKilled, 2);
 }
 
+TEST_F(PhasesTest, AnEmptyScriptIsTheTextOfOneLineEndAndRunsNothing)
+{
+    CEngine engine;
+    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", "")), 0);
+    ASSERT_EQ(engine.Analyse(Write("s.qzs", "")), 1);
+    EXPECT_EQ(engine.ScriptText(), "\r\n");
+    engine.Execute(Debugger());
+    EXPECT_EQ(capture.Out(), "eng:*** Analyse...\neng:*** Execution...\neng:*** Fin execution\n");
+}
+
 TEST_F(PhasesTest, VerboseRunWritesTheMemoryLineAfterTheAnalysis)
 {
     Engine().Verbose = true;
