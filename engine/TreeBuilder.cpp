@@ -382,16 +382,12 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
     case Rule::OrExpression:
     case Rule::AndExpression:
     case Rule::XorExpression:
-    case Rule::PowerExpression:
-    case Rule::ModExpression: {
-        std::unique_ptr<CAny> node;
-        switch (static_cast<Rule>(rule)) {
-        case Rule::OrExpression: node = NewNode<COrExpression>(reduction, 0, parent); break;
-        case Rule::AndExpression: node = NewNode<CAndExpression>(reduction, 0, parent); break;
-        case Rule::XorExpression: node = NewNode<CXorExpression>(reduction, 0, parent); break;
-        case Rule::PowerExpression: node = NewNode<CPowerExpression>(reduction, 0, parent); break;
-        default: node = NewNode<CModExpression>(reduction, 0, parent); break;
-        }
+    case Rule::ModExpression:
+    case Rule::AddExpression:
+    case Rule::MultExpression:
+        return BuildOperatorChain(reduction, rule, parent);
+    case Rule::PowerExpression: {
+        auto node = NewNode<CPowerExpression>(reduction, 0, parent);
         Append(*node, reduction, 0);
         Append(*node, reduction, 2);
         return node;
@@ -408,9 +404,6 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
     }
     case Rule::CompareExpression:
         return BuildComparison(reduction, parent);
-    case Rule::AddExpression:
-    case Rule::MultExpression:
-        return BuildArithmetic(reduction, parent);
     case Rule::IdDecl: {
         auto node = NewNode<CIdDecl>(reduction, 0, parent);
         node->SetVariableName(ImageAt(reduction, 0));
@@ -676,36 +669,102 @@ std::unique_ptr<CAny> CTreeBuilder::BuildComparison(const CReduction& entry, CAn
     return node;
 }
 
-std::unique_ptr<CAny> CTreeBuilder::BuildArithmetic(const CReduction& entry, CAny* parent)
+namespace {
+
+bool IsOperatorChain(int rule)
 {
-    // The grammar's chains are left-recursive, so the tree already has the order of
-    // evaluation and each written operator maps to its own class.
-    if (entry.Children.size() < 2)
+    switch (static_cast<Rule>(rule)) {
+    case Rule::OrExpression:
+    case Rule::AndExpression:
+    case Rule::XorExpression:
+    case Rule::ModExpression:
+    case Rule::AddExpression:
+    case Rule::MultExpression:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The node of a left-recursive operator rule, without its operands; null when the rule has no
+// operator or an unknown one. The grammar writes the chains left-recursive, so the tree has the
+// order of evaluation as it stands and each written operator maps to its own class.
+std::unique_ptr<CAny> NewOperatorNode(const CReduction& entry, int rule, CAny* parent)
+{
+    switch (static_cast<Rule>(rule)) {
+    case Rule::OrExpression: return NewNode<COrExpression>(entry, 0, parent);
+    case Rule::AndExpression: return NewNode<CAndExpression>(entry, 0, parent);
+    case Rule::XorExpression: return NewNode<CXorExpression>(entry, 0, parent);
+    case Rule::ModExpression: return NewNode<CModExpression>(entry, 0, parent);
+    default: break;
+    }
+    if (entry.Children.size() < 2 || !entry.Children[1])
         return nullptr;
     const std::string& op = entry.Children[1]->SymbolName;
     std::unique_ptr<CExpression> node;
-    std::uint32_t context = kContextNone;
-    if (entry.SymbolName == "AddExpression") {
+    if (static_cast<Rule>(rule) == Rule::AddExpression) {
         if (op == "+") {
             node = NewNode<CAddExpression>(entry, 0, parent);
-            context = kContextPlus;
+            node->SetOperatorContext(kContextPlus);
         } else {
             node = NewNode<CSubtractExpression>(entry, 0, parent);
-            context = kContextMinus;
+            node->SetOperatorContext(kContextMinus);
         }
     } else if (op == "*") {
         node = NewNode<CMultExpression>(entry, 0, parent);
-        context = kContextMultiply;
+        node->SetOperatorContext(kContextMultiply);
     } else if (op == "/") {
         node = NewNode<CDivExpression>(entry, 0, parent);
-        context = kContextDivide;
-    } else {
-        return nullptr;
+        node->SetOperatorContext(kContextDivide);
     }
-    node->SetOperatorContext(context);
-    Append(*node, entry, 0);
-    Append(*node, entry, 2);
     return node;
+}
+
+}  // namespace
+
+std::unique_ptr<CAny> CTreeBuilder::BuildOperatorChain(const CReduction& entry, int rule, CAny* parent)
+{
+    // a + b - c + ... arrives as a spine of left operands as long as the chain; the spine is
+    // walked in a loop (only the right operands are built by recursion), so that a long chain
+    // needs no deep stack. The nodes are made top-down, for their parent links, and given their
+    // operands bottom-up, in the order of evaluation.
+    std::vector<const CReduction*> spine;
+    std::vector<std::unique_ptr<CAny>> nodes;
+    const CReduction* link = &entry;
+    int linkRule = rule;
+    CAny* linkParent = parent;
+    bool leftIsNull = false;
+    for (;;) {
+        std::unique_ptr<CAny> node = NewOperatorNode(*link, linkRule, linkParent);
+        if (!node) {
+            leftIsNull = !nodes.empty();
+            break;
+        }
+        spine.push_back(link);
+        linkParent = node.get();
+        nodes.push_back(std::move(node));
+        const CGrammarSymbol* left = ChildAt(*link, 0);
+        if (!left || left->Kind != 0)
+            break;
+        linkRule = RuleOf(*left);
+        if (!IsOperatorChain(linkRule))
+            break;
+        link = static_cast<const CReduction*>(left);
+    }
+    if (nodes.empty())
+        return nullptr;
+
+    const std::size_t deepest = nodes.size() - 1;
+    if (leftIsNull)
+        nodes[deepest]->AddChild(nullptr);
+    else
+        Append(*nodes[deepest], *spine[deepest], 0);
+    Append(*nodes[deepest], *spine[deepest], 2);
+    for (std::size_t i = deepest; i-- > 0;) {
+        nodes[i]->AddChild(std::move(nodes[i + 1]));
+        Append(*nodes[i], *spine[i], 2);
+    }
+    return std::move(nodes[0]);
 }
 
 std::unique_ptr<CAny> CTreeBuilder::BuildConstant(const CReduction& entry, CAny* parent)

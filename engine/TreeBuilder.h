@@ -63,7 +63,7 @@ private:
     std::unique_ptr<CAny> BuildCall(std::unique_ptr<CAny> node, const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildProcedure(const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildComparison(const CReduction& entry, CAny* parent);
-    std::unique_ptr<CAny> BuildArithmetic(const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildOperatorChain(const CReduction& entry, int rule, CAny* parent);
     std::unique_ptr<CAny> BuildConstant(const CReduction& entry, CAny* parent);
     // The argument list of a call at `position`: a ParameterList entry as it is, a single
     // argument wrapped into a list of its own.

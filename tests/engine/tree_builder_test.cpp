@@ -263,6 +263,33 @@ TEST_F(TreeBuilderTest, OperatorChainsEvaluateLeftToRight)
     }
 }
 
+TEST_F(TreeBuilderTest, LongOperatorChainBuildsAsALeftSpine)
+{
+    // Far longer than any stack would allow one frame per operator.
+    constexpr int kTerms = 50000;
+    std::string expression = "100";
+    for (int i = 1; i < kTerms; ++i)
+        expression += i % 2 ? " - 1" : " + 2";
+    CAny* node = ValueOf(expression);
+    int operators = 0;
+    while (node && node->ChildCount() == 2) {
+        const bool plus = dynamic_cast<CAddExpression*>(node) != nullptr;
+        ASSERT_TRUE(plus || dynamic_cast<CSubtractExpression*>(node));
+        // The right operand of the last operator written is the top of the spine.
+        ASSERT_EQ(plus, (kTerms - 1 - operators) % 2 == 0);
+        auto* right = dynamic_cast<CConstInt*>(node->Child(1));
+        ASSERT_NE(right, nullptr);
+        EXPECT_EQ(right->Word(), plus ? 2 : 1);
+        EXPECT_EQ(node->Child(0)->Parent(), node);
+        node = node->Child(0);
+        ++operators;
+    }
+    EXPECT_EQ(operators, kTerms - 1);
+    auto* first = dynamic_cast<CConstInt*>(node);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Word(), 100);
+}
+
 TEST_F(TreeBuilderTest, SubtractionOfALiteralIsNotANegativeLiteral)
 {
     for (const char* text : {"a-1", "a -1", "a - 1"}) {
