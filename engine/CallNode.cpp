@@ -300,7 +300,7 @@ JumpTarget CCallSite::Execute(CAny& node, CSymbolStore* scope, CValue* valueOut,
 {
     if (statementForm_) {
         const CAny* name = node.Child(0);
-        if (!ReportLine(debugger, name ? name->Line() : node.Line()))
+        if (!debugger.ReportLine(name ? name->Line() : node.Line()))
             return nullptr;
     }
     EngineState& engine = Engine();

@@ -37,7 +37,7 @@ int CCallStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& 
 JumpTarget CCallStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
     const CAny* name = Child(0);
-    if (!ReportLine(debugger, name ? name->Line() : Line()))
+    if (!debugger.ReportLine(name ? name->Line() : Line()))
         return nullptr;
     if (!resolved_) {
         procedure_ = scope ? dynamic_cast<CProcedureStmt*>(scope->FindProcedure(ProcedureName())) : nullptr;

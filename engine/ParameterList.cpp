@@ -35,7 +35,8 @@ int CParameterList::CheckTypes(CSymbolStore* scope, TypeCode& typeOut, CErrorLis
 JumpTarget CParameterList::Execute(CSymbolStore* scope, CValue&, CDebugger& debugger)
 {
     const std::size_t count = ChildCount();
-    values_.resize(count);
+    if (values_.size() != count)
+        values_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         CValue& value = values_[i];
         value.Reset();

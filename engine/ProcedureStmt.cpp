@@ -1,6 +1,11 @@
 #include "ProcedureStmt.h"
 
+#include "ConstBool.h"
+#include "ConstInt.h"
+#include "ConstReal.h"
+#include "ConstStr.h"
 #include "Debugger.h"
+#include "EngineState.h"
 #include "IdDecl.h"
 #include "IdProc.h"
 #include "ParameterList.h"
@@ -53,6 +58,12 @@ int CProcedureStmt::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
     returnPart_ = dynamic_cast<CReturnStmt*>(Child(3));
     if (returnPart_)
         returnPart_->NameAnalysis(own, errors);
+    parameters_ = Parameters();
+    parameterVariables_.clear();
+    for (std::size_t i = 0, n = parameters_ ? parameters_->ParameterCount() : 0; i < n; ++i) {
+        CIdDecl* parameter = parameters_->Parameter(i);
+        parameterVariables_.push_back(parameter ? parameter->Variable() : nullptr);
+    }
     return kAnalysisDone;
 }
 
@@ -72,6 +83,16 @@ int CProcedureStmt::TypeAnalysis(CSymbolStore* scope, TypeCode&, CErrorList& err
         type = kTypeUndetermined;
         returnPart_->TypeAnalysis(own, type, errors, passThrough);
     }
+
+    skippableDefault_.assign(parameterVariables_.size(), 0);
+    for (std::size_t i = 0; i < parameterVariables_.size(); ++i) {
+        const CAny* assignment = parameters_ ? parameters_->Child(i) : nullptr;
+        const CAny* value = assignment ? assignment->Child(1) : nullptr;
+        const bool literal = dynamic_cast<const CConstInt*>(value) || dynamic_cast<const CConstReal*>(value)
+                             || dynamic_cast<const CConstBool*>(value) || dynamic_cast<const CConstStr*>(value);
+        const TypeCode parameterType = parameterVariables_[i] ? parameterVariables_[i]->Type() : kTypeUndetermined;
+        skippableDefault_[i] = literal && parameterType >= kTypeInteger && parameterType <= kTypeString;
+    }
     return kAnalysisDone;
 }
 
@@ -81,22 +102,47 @@ void CProcedureStmt::SetCallArguments(CParameterList* arguments, std::span<const
     callTypes_ = types;
 }
 
+JumpTarget CProcedureStmt::RunDefaults(CDebugger& debugger)
+{
+    CProcParamList* parameters = parameters_;
+    if (!parameters)
+        return nullptr;
+    CSymbolStore* own = ownScope_.get();
+    // Each default assignment reports the declaration's line again; with the line notification
+    // on, those reports are written, so every default runs.
+    static EngineState& engine = Engine();
+    std::size_t given = callArguments_ ? callArguments_->ArgumentCount() : 0;
+    if (engine.NotifyLines.load(std::memory_order_relaxed))
+        given = 0;
+    CValue scratch;
+    for (std::size_t i = 0, n = parameters->ChildCount(); i < n; ++i) {
+        CAny* assignment = parameters->Child(i);
+        if (!assignment)
+            continue;
+        if (i < given && i < skippableDefault_.size() && skippableDefault_[i])
+            continue;
+        if (JumpTarget jump = assignment->Execute(own, scratch, debugger))
+            return jump;
+        if (debugger.Aborting())
+            return nullptr;
+    }
+    return nullptr;
+}
+
 bool CProcedureStmt::BindArguments(CDebugger& debugger)
 {
     CParameterList* arguments = callArguments_;
     callArguments_ = nullptr;
     if (!arguments)
         return true;
-    CProcParamList* parameters = Parameters();
-    const std::size_t parameterCount = parameters ? parameters->ParameterCount() : 0;
+    const std::size_t parameterCount = parameterVariables_.size();
     std::vector<CValue>& values = arguments->Values();
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i >= parameterCount) {
             RunTimeError(debugger, procmsg::TooManyParameters);
             return false;
         }
-        CIdDecl* parameter = parameters->Parameter(i);
-        CVariable* variable = parameter ? parameter->Variable() : nullptr;
+        CVariable* variable = parameterVariables_[i];
         if (!variable)
             continue;
         const TypeCode type = variable->Type();
@@ -139,16 +185,14 @@ JumpTarget CProcedureStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
     // procedure get scratch of their own.
     CValue valueOut;
     const CAny* name = Child(0);
-    if (!ReportLine(debugger, name ? name->Line() : Line())) {
+    if (!debugger.ReportLine(name ? name->Line() : Line())) {
         callArguments_ = nullptr;
         return nullptr;
     }
     CSymbolStore* own = ownScope_.get();
-    if (CProcParamList* parameters = Parameters()) {
-        if (JumpTarget jump = parameters->Execute(own, valueOut, debugger)) {
-            callArguments_ = nullptr;
-            return jump;
-        }
+    if (JumpTarget jump = RunDefaults(debugger)) {
+        callArguments_ = nullptr;
+        return jump;
     }
     if (debugger.Aborting() || !BindArguments(debugger))
         return nullptr;

@@ -7,9 +7,11 @@
 // keep their values from one call to the next (parameters are set back to their defaults at
 // the start of each call), and a recursive call works on the same variables.
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "Node.h"
 #include "SymbolStore.h"
@@ -62,10 +64,19 @@ public:
     void SetReturnPoint(JumpTarget resumeAt) override { returnPoint_ = resumeAt; }
 
 private:
+    // Runs the default assignments (those the call's arguments overwrite may be left out).
+    JumpTarget RunDefaults(CDebugger& debugger);
     // Copies the call's arguments into the parameters; false after a run-time error.
     bool BindArguments(CDebugger& debugger);
 
     std::unique_ptr<CSymbolStore> ownScope_;
+    // Found once the names are bound: the parameter list and each parameter's variable.
+    CProcParamList* parameters_ = nullptr;
+    std::vector<CVariable*> parameterVariables_;
+    // Per parameter: its default is a literal, so a call that gives the argument need not run
+    // the default assignment first (nothing but the value could tell, and it is overwritten).
+    // Settled by the type analysis: a literal default of a number, boolean or text type.
+    std::vector<std::uint8_t> skippableDefault_;
     CParameterList* callArguments_ = nullptr;
     std::span<const TypeCode> callTypes_;
     CReturnStmt* returnPart_ = nullptr;

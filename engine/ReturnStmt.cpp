@@ -1,5 +1,7 @@
 #include "ReturnStmt.h"
 
+#include "Debugger.h"
+
 namespace zov {
 
 int CReturnStmt::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
@@ -28,7 +30,7 @@ JumpTarget CReturnStmt::Execute(CSymbolStore* scope, CValue&, CDebugger& debugge
     CAny* expression = Expression();
     if (!expression)
         return nullptr;
-    if (!ReportLine(debugger, expression->Line()))
+    if (!debugger.ReportLine(expression->Line()))
         return nullptr;
     value_.SetBase(kNoBase);
     JumpTarget jump = expression->Execute(scope, value_, debugger);
