@@ -147,6 +147,25 @@ TEST_F(ScriptDebugger, NextShowsTheEndOfALoopAndTheLabelOfAJump)
     EXPECT_EQ(script.Word("n"), 1);
 }
 
+// A repeat loop shows its first line before each pass and its until line after it; a case
+// shows the line of each case label it tries.
+TEST_F(ScriptDebugger, NextWalksARepeatLoopAndACase)
+{
+    script.Debugger().SetBreakpoint(1, kBreakpointOn);
+    Start("r = 0\nrepeat\n  r = r + 1\n  s = r\nuntil r == 2\ncase r of\n  1: s = 10\n  2: s = 20\nend\n");
+    ExpectStop(1, "cmd: bk : 1\n");
+    std::string expected = "cmd: bk : 1\n";
+    std::uint64_t stops = 1;
+    for (int line : {2, 3, 4, 5, 2, 3, 4, 5, 6, 7, 8}) {
+        script.Debugger().Next();
+        expected += "cmd: bk : " + std::to_string(line) + "\n";
+        ExpectStop(++stops, expected);
+    }
+    script.Debugger().Continue();
+    running.Join();
+    EXPECT_EQ(script.Word("s"), 20);
+}
+
 // A script longer than 65535 lines: its line 65537 is a new line after line 1.
 TEST_F(ScriptDebugger, StepModeStopsOnALineBeyond65535)
 {
