@@ -185,16 +185,20 @@ TEST_F(ScriptDebugger, StepModeStopsOnALineBeyond65535)
 TEST_F(ScriptDebugger, GetvalAtAStopReadsTheScriptsValues)
 {
     script.Debugger().SetBreakpoint(4, kBreakpointOn);
-    Start("x = 41\nx = x + 1\ns = \"a:b\"\nr = 1.5\n");
+    Start("x = 41\nx = x + 1\ns = \"a:b\" & b = false & h = 0xFF\nr = 1.5\ny = x\n");
     ExpectStop(1, "cmd: bk : 4\n");
-    script.Debugger().GetValue("x");
-    script.Debugger().GetValue("s");
+    for (const char* name : {"x", "s", "b", "h"})
+        script.Debugger().GetValue(name);
     script.Debugger().SetValue("x", "7");
+    script.Debugger().SetValue("b", "TRUE");  // only "true" and "false" change a boolean
     script.Debugger().GetValue("x");
-    EXPECT_EQ(script.Out(), "cmd: bk : 4\ncmd:val:x:0:42\ncmd:val:s:7:a:b\ncmd:val:x:0:7\n");
+    script.Debugger().GetValue("b");
+    EXPECT_EQ(script.Out(), "cmd: bk : 4\ncmd:val:x:0:42\ncmd:val:s:7:a:b\ncmd:val:b:6:false\ncmd:val:h:2:0xFF\n"
+                            "cmd:val:x:0:7\ncmd:val:b:6:false\n");
     script.Debugger().Continue();
     running.Join();
     EXPECT_DOUBLE_EQ(script.Real("r"), 1.5);
+    EXPECT_EQ(script.Word("y"), 7);  // the script goes on with the value set at the stop
 }
 
 }  // namespace
