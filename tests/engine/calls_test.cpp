@@ -213,5 +213,50 @@ TEST(CliFunctions, ATimeOutWithoutLabelGoesOn)
     EXPECT_FALSE(Engine().TimedOut.load());
 }
 
+// ---------------------------------------------------------------------------------------------
+// Handles in variables: the variable names the CLI in its echo lines.
+
+TEST(CliHandles, TheVariableNamesItsCli)
+{
+    CallScript script(TestCliLine("t") + R"(_say(@1) : "err %s")" "\n" R"(@echo(@1) : "echo %s")" "\n"
+                      R"(_hang() : "hang")" "\n");
+    const std::string out = script.Execute("h = t()\n"
+                                           "say(\"hello\") on h\n"
+                                           "with h\n"
+                                           "  say(\"again\")\n"
+                                           "  r = echo(\"reply\")\n"
+                                           "end\n"
+                                           "say(\"unnamed\") on (t())\n"
+                                           "hang() on h within 0\n"
+                                           "trace(r, \" \", h)\n");
+    EXPECT_EQ(out, "out:[h] hello\n"
+                   "out:[h] again\n"
+                   "out: unnamed\n"
+                   "out:[h] (timeout)\n"
+                   "trc: 9:reply 1\n");
+}
+
+TEST(CliHandles, AHandleNeverAssignedEndsTheRun)
+{
+    CallScript script(TestCliLine("t") + R"(@echo(@1) : "echo %s")" "\n");
+    const std::string out = script.Execute("h = t()\n"
+                                           "if false then\n"
+                                           "  g = t()\n"
+                                           "end\n"
+                                           "trace(echo(\"x\") on h)\n"
+                                           "trace(echo(\"y\") on g)\n"
+                                           "trace(\"after\")\n");
+    EXPECT_EQ(out, "trc: 5:x\nerr: 006 : CLI non initialise\n");
+}
+
+TEST(CliHandles, ATimeOutPerCallTakesAVariable)
+{
+    CallScript script(TestCliLine("t") + R"(@late(@1) : "delay %s late")" "\n");
+    const std::string out = script.Execute("h = t()\n"
+                                           "limit = 5\n"
+                                           "trace(late(\"10\") on h within limit)\n");
+    EXPECT_EQ(out, "trc: 3:late\n");
+}
+
 }  // namespace
 }  // namespace zov
