@@ -89,7 +89,7 @@ TEST_F(PhasesTest, InitialiseFillsTheTablesAndPutsTheScriptParametersLast)
 TEST_F(PhasesTest, AnInterfaceOfCommentsAndEmptyLinesInitialisesWithNoEntry)
 {
     CEngine engine;
-    EXPECT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", ";a\n\n;b\r\n\r\n")), 0);
+    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", ";a\n\n;b\r\n\r\n")), 0);
     EXPECT_EQ(engine.Macros()->Size(), 0u);
     EXPECT_EQ(GetFunctionTable()->GetCount(), kBuiltinCount);
 }
