@@ -1,0 +1,68 @@
+// The real zovrun running scripts that call procedures, built-ins and the functions of a test
+// CLI (tests/engine/e2e/calls_*). Standard output is compared line for line with the golden
+// files there. The engine runs in the folder of the programs, where it finds its grammar tables
+// and the test CLI by its bare name.
+
+#include "EngineProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace zov {
+namespace {
+
+const std::string kFixtures = std::string(ZOV_SOURCE_DIR) + "/tests/engine/e2e";
+const std::string kBin = ZOV_BIN_DIR;
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+test::ProcessResult RunScript(const std::string& script)
+{
+    test::EngineProcess engine({"-C", kBin, kBin + "/zovrun"}, "/usr/bin/env");
+    EXPECT_TRUE(engine.Started());
+    engine.Send("notifyline -val 0\ninterpret -dicofn \"" + kFixtures + "/calls_cli.qzi\" -scriptfn \"" + kFixtures
+                + "/" + script + ".qzs\" -params {}\n");
+    return engine.Finish();
+}
+
+class CallsEndToEnd : public testing::TestWithParam<const char*> {};
+
+TEST_P(CallsEndToEnd, WritesExactlyTheGoldenLines)
+{
+    const std::string name = GetParam();
+    const test::ProcessResult result = RunScript(name);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_TRUE(result.exited);
+    EXPECT_EQ(result.status, 1);
+    const std::string golden = ReadFile(kFixtures + "/" + name + ".out");
+    ASSERT_FALSE(golden.empty()) << name;
+    EXPECT_EQ(result.out, golden) << name;
+}
+
+// calls_cli: a CLI started from its declaration; functions of every return type with and
+// without parameters; argument texts; echo lines named after the handle variable; `with`; a
+// time-out that jumps to :TIMEOUT; ok, nok and warning with the condition form.
+// calls_procedures: defaults, recursion, call as a statement and as a value, trace of mixed
+// values, the built-ins of the call node. calls_no_cli: a call on a CLI that did not start.
+// calls_errors, calls_type_errors: the analysis messages of calls.
+INSTANTIATE_TEST_SUITE_P(Scripts, CallsEndToEnd,
+                         testing::Values("calls_cli", "calls_procedures", "calls_no_cli", "calls_errors",
+                                         "calls_type_errors"));
+
+TEST(CallsEndToEnd, ACliThatDoesNotStartIsReportedOnStandardError)
+{
+    const test::ProcessResult result = RunScript("calls_no_cli");
+    EXPECT_NE(result.err.find("Erreur: Impossible d'executer le CLI ou le CLI est inexistant\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zov
