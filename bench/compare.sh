@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # compare.sh <label> <zov command> <peer label> <peer command> [runs]
 # Times a ZOV command and its peer side by side in one hyperfine run (warm-up, repeated runs)
-# and prints one line: label, both medians and the ratio zov/peer (below 1.0: ZOV is faster).
+# (exit statuses are ignored: zovrun ends a run with 1) and prints one line: label, both medians and the ratio zov/peer (below 1.0: ZOV is faster).
 set -euo pipefail
 label=$1; zov=$2; peer_label=$3; peer=$4; runs=${5:-10}
 out=$(mktemp)
-hyperfine -N --warmup 2 --runs "$runs" --export-json "$out" --command-name zov "$zov" \
-  --command-name "$peer_label" "$peer" >/dev/null 2>&1 || hyperfine --warmup 2 --runs "$runs" \
+hyperfine -N -i --warmup 2 --runs "$runs" --export-json "$out" --command-name zov "$zov" \
+  --command-name "$peer_label" "$peer" >/dev/null 2>&1 || hyperfine -i --warmup 2 --runs "$runs" \
   --export-json "$out" --command-name zov "$zov" --command-name "$peer_label" "$peer" >/dev/null
 python3 - "$out" "$label" "$peer_label" <<'PY'
 import json, sys
