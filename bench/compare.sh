@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # compare.sh <label> <zov command> <peer label> <peer command> [runs]
-# Times a ZOV command and its peer side by side in one hyperfine run (warm-up, repeated runs)
-# (exit statuses are ignored: zovrun ends a run with 1) and prints one line: label, both medians and the ratio zov/peer (below 1.0: ZOV is faster).
+# Times a ZOV command and its peer side by side in one hyperfine run (warm-up, repeated runs;
+# exit statuses are ignored, as zovrun ends every run with 1) and prints one line: label, both
+# medians and the ratio zov/peer (below 1.0: ZOV is faster).
 set -euo pipefail
 label=$1; zov=$2; peer_label=$3; peer=$4; runs=${5:-10}
 out=$(mktemp)
