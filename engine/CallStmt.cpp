@@ -8,6 +8,11 @@
 
 namespace zov {
 
+namespace {
+// Calls running on this thread, each inside the previous one.
+thread_local int callDepth = 0;
+}  // namespace
+
 const std::string& CCallStmt::ProcedureName() const
 {
     static const std::string none;
@@ -57,7 +62,13 @@ JumpTarget CCallStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& 
     } else {
         procedure->SetCallArguments(nullptr, {});
     }
+    if (callDepth >= kMaxCallDepth) {
+        RunTimeError(debugger, procmsg::TooDeep);
+        return nullptr;
+    }
+    ++callDepth;
     JumpTarget result = procedure->Execute(scope, valueOut, debugger);
+    --callDepth;
     if (debugger.Aborting())
         return nullptr;
     valueOut = procedure->ReturnValue();

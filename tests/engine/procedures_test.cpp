@@ -178,6 +178,22 @@ TEST(ProcedureErrors, TheSecondDeclarationIsTheOneReported)
     EXPECT_EQ(script.Errors().Errors()[0].line, 4u);
 }
 
+TEST(ProcedureErrors, ARecursionWithoutEndIsStopped)
+{
+    // Without a limit the stack would run out and the engine would end without a word.
+    CallScript script;
+    const std::string out = script.Execute("proc down(n = 0)\n"
+                                           "  if n > 0 then\n"
+                                           "    call down(n - 1)\n"
+                                           "  end\n"
+                                           "end\n"
+                                           "call down(4999)\n"
+                                           "trace(\"deep enough\")\n"
+                                           "call down(100000)\n"
+                                           "trace(\"after\")\n");
+    EXPECT_EQ(out, "trc: 7:deep enough\nerr: 003 : Trop d'appels de procedure imbriques\n");
+}
+
 struct ProcedureRunCase {
     const char* call;
     const char* out;
