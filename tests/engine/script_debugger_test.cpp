@@ -201,5 +201,20 @@ TEST_F(ScriptDebugger, GetvalAtAStopReadsTheScriptsValues)
     EXPECT_EQ(script.Word("y"), 7);  // the script goes on with the value set at the stop
 }
 
+// "p|x" reads the x of procedure p's own scope; a path whose procedure does not exist reads
+// the global x.
+TEST_F(ScriptDebugger, GetvalReachesAProceduresScope)
+{
+    script.Debugger().SetBreakpoint(7, kBreakpointOn);
+    Start("proc p(a = 1)\n  x = a + 1\nend\nx = 5\ncall p(2)\ny = 0\nz = 0\n");
+    ExpectStop(1, "cmd: bk : 7\n");
+    script.Debugger().GetValue("p|x");
+    script.Debugger().GetValue("x");
+    script.Debugger().GetValue("q|x");
+    EXPECT_EQ(script.Out(), "cmd: bk : 7\ncmd:val:p|x:0:3\ncmd:val:x:0:5\ncmd:val:q|x:0:5\n");
+    script.Debugger().Continue();
+    running.Join();
+}
+
 }  // namespace
 }  // namespace zov
