@@ -25,6 +25,7 @@ struct CliResult {
     std::string err;         // standard error
     int exitCode = -1;       // when the program exited
     int signal = 0;          // when a signal killed it
+    bool timedOut = false;   // still running at the deadline: killed
 };
 
 class CliProcess {
@@ -118,16 +119,62 @@ public:
         return true;
     }
 
+    // Writes all of input while reading both streams, so that a program answering a long input
+    // never blocks on a full pipe while the test is still writing. Returns false at the deadline.
+    bool SendAll(const std::string& input)
+    {
+        if (m_in < 0)
+            return false;
+        fcntl(m_in, F_SETFL, fcntl(m_in, F_GETFL) | O_NONBLOCK);
+        const auto deadline = Clock::now() + Deadline;
+        size_t sent = 0;
+        while (sent < input.size()) {
+            pollfd fds[3];
+            int n = 0;
+            fds[n++] = {m_in, POLLOUT, 0};
+            if (m_out >= 0)
+                fds[n++] = {m_out, POLLIN, 0};
+            if (m_err >= 0)
+                fds[n++] = {m_err, POLLIN, 0};
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0)
+                return false;
+            const int ready = poll(fds, static_cast<nfds_t>(n), static_cast<int>(left));
+            if (ready < 0 && errno != EINTR)
+                return false;
+            if (ready <= 0)
+                continue;
+            if (fds[0].revents != 0) {
+                const ssize_t written = write(m_in, input.data() + sent, input.size() - sent);
+                if (written > 0)
+                    sent += static_cast<size_t>(written);
+                else if (written < 0 && errno != EAGAIN && errno != EINTR)
+                    return true;  // the program closed its input: the rest cannot be delivered
+            }
+            for (int i = 1; i < n; ++i) {
+                if (fds[i].revents != 0)
+                    ReadFrom(fds[i].fd == m_out ? m_out : m_err);
+            }
+        }
+        return true;
+    }
+
     // Reads both streams to their end and reaps the process. With closeInput false, standard input
-    // stays open until the program has ended by itself (after a signal or exit).
+    // stays open until the program has ended by itself (after a signal or exit). A program still
+    // running at the deadline is killed and reported as timed out.
     CliResult Finish(bool closeInput = true)
     {
         if (closeInput)
             CloseInput();
         const auto deadline = Clock::now() + Deadline;
         while (m_out >= 0 || m_err >= 0) {
-            if (!Pump(deadline))
+            if (!Pump(deadline)) {
+                if (Clock::now() >= deadline) {
+                    m_result.timedOut = true;
+                    kill(m_pid, SIGKILL);
+                }
                 break;
+            }
         }
         CloseInput();
         int status = 0;
@@ -238,8 +285,10 @@ inline CliResult RunCli(const std::string& program, const std::vector<std::strin
                         const std::string& workDir = "")
 {
     CliProcess process(program, args, workDir);
-    process.Send(input);
-    return process.Finish();
+    const bool delivered = process.SendAll(input);
+    CliResult result = process.Finish();
+    result.timedOut = result.timedOut || !delivered;
+    return result;
 }
 
 inline std::string BinPath(const std::string& name) { return std::string(ZOV_BIN_DIR) + "/" + name; }

@@ -1,6 +1,6 @@
 // The dovrel program through its real process: every test feeds whole lines on standard input,
 // in a temporary working folder, and compares standard output and standard error byte for byte.
-#include "run_process.h"
+#include "CliProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,7 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
-using dovrel_test::ProcessResult;
-using dovrel_test::RunProcess;
+using ProcessResult = zovtest::CliResult;
 
 namespace {
 
@@ -55,7 +54,7 @@ class DovrelProcessTest : public testing::Test {
     fs::remove_all(m_Dir);
   }
   ProcessResult Run(const std::string& input, const std::vector<std::string>& args = {}) const {
-    ProcessResult result = RunProcess(kProgram, args, input, m_Dir.string());
+    ProcessResult result = zovtest::RunCli(kProgram, args, input, m_Dir.string());
     EXPECT_FALSE(result.timedOut);
     return result;
   }
