@@ -25,4 +25,17 @@ std::string Utf8ToWindows1252(std::string_view utf8, char replacement = '?');
 // Whether every character of the (valid UTF-8) text has a Windows-1252 byte.
 bool FitsWindows1252(std::string_view utf8);
 
+// Character by character, for readers that must keep the valid UTF-8 of a text that also holds
+// stray Windows-1252 bytes (DecodeText decides for the whole text instead).
+
+// The Unicode value of one byte read as Windows-1252 (the five undefined bytes as C1 controls).
+char32_t Windows1252Char(unsigned char byte);
+
+// The character at pos (pos < text.size()), advancing pos: a valid UTF-8 sequence gives its code
+// point, any other byte its Windows-1252 character.
+char32_t NextChar(std::string_view text, size_t& pos);
+
+// Appends the UTF-8 form of a code point (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t code);
+
 } // namespace zov

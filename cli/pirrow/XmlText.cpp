@@ -1,79 +1,15 @@
 #include "XmlText.h"
 
+#include "TextCodec.h"
+
 #include <cstdio>
 
 namespace pirrow {
 
 namespace {
 
-// Windows-1252 for 0x80-0x9F; the five bytes the code page leaves undefined stay C1 controls.
-constexpr char32_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char32_t Windows1252Char(unsigned char byte)
-{
-    if (byte >= 0x80 && byte < 0xA0) {
-        return kWindows1252High[byte - 0x80];
-    }
-    return byte;
-}
-
-// Length of the valid UTF-8 sequence at pos (strict: no overlong form, no surrogate, nothing above
-// U+10FFFF), or 0.
-size_t Utf8SequenceLength(std::string_view text, size_t pos, char32_t& code)
-{
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-    const unsigned char lead = byte(0);
-    size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code = lead & 0x07, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size()) {
-        return 0;
-    }
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i) & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
-void AppendUtf8(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
+using zov::AppendUtf8;
+using zov::Windows1252Char;
 
 void AppendReference(std::string& out, char32_t code)
 {
@@ -199,13 +135,7 @@ std::string_view DeclaredEncoding(std::string_view text)
 
 char32_t NextChar(std::string_view text, size_t& pos)
 {
-    char32_t code = 0;
-    const size_t length = Utf8SequenceLength(text, pos, code);
-    if (length == 0) {
-        return Windows1252Char(static_cast<unsigned char>(text[pos++]));
-    }
-    pos += length;
-    return code;
+    return zov::NextChar(text, pos);
 }
 
 std::string EscapeText(std::string_view utf8)

@@ -72,4 +72,21 @@ TEST(TextCodec, CharactersOutsideWindows1252AreReplaced) {
   EXPECT_TRUE(FitsWindows1252("\xC3\xA9\xE2\x82\xAC"));
 }
 
+TEST(TextCodec, CharacterByCharacterKeepsValidSequencesBesideStrayBytes) {
+  // "é" in UTF-8, a stray 0xE9 (é in Windows-1252), a cut sequence, the euro sign in both forms.
+  const std::string text = "\xC3\xA9\xE9\xE2\x82" "a\xE2\x82\xAC\x80";
+  const char32_t expected[] = {0xE9, 0xE9, 0xE2, 0x201A, 'a', 0x20AC, 0x20AC};
+  size_t pos = 0;
+  std::string again;
+  for (const char32_t code : expected) {
+    ASSERT_LT(pos, text.size());
+    EXPECT_EQ(zov::NextChar(text, pos), code);
+    zov::AppendUtf8(again, code);
+  }
+  EXPECT_EQ(pos, text.size());
+  EXPECT_EQ(again, "\xC3\xA9\xC3\xA9\xC3\xA2\xE2\x80\x9A" "a\xE2\x82\xAC\xE2\x82\xAC");
+  EXPECT_EQ(zov::Windows1252Char(0x81), char32_t{0x81});
+  EXPECT_EQ(zov::Windows1252Char(0x9F), char32_t{0x178});
+}
+
 } // namespace
