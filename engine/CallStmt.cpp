@@ -32,6 +32,8 @@ int CCallStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& 
         found = scope->Global().FindProcedureHere(name);
     if (auto* procedure = dynamic_cast<CProcedureStmt*>(found)) {
         typeOut = procedure->ReturnType();
+        if (typeOut == kTypeUndetermined && procedure->InTypeAnalysis())
+            typeOut = procedure->ProvisionalReturnType();
         return kAnalysisDone;
     }
     typeOut = kTypeUnknownProcedure;

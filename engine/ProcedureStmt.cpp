@@ -6,7 +6,9 @@
 #include "ConstStr.h"
 #include "Debugger.h"
 #include "EngineState.h"
+#include "ErrorList.h"
 #include "IdDecl.h"
+#include "IdUse.h"
 #include "IdProc.h"
 #include "ParameterList.h"
 #include "ProcParamList.h"
@@ -73,6 +75,7 @@ int CProcedureStmt::TypeAnalysis(CSymbolStore* scope, TypeCode&, CErrorList& err
     TypeCode type = kTypeUndetermined;
     if (CAny* name = Child(0))
         name->TypeAnalysis(scope, type, errors, passThrough);
+    inTypeAnalysis_ = true;
     for (std::size_t i = 1; i < 3; ++i) {
         if (CAny* child = Child(i)) {
             type = kTypeUndetermined;
@@ -83,6 +86,7 @@ int CProcedureStmt::TypeAnalysis(CSymbolStore* scope, TypeCode&, CErrorList& err
         type = kTypeUndetermined;
         returnPart_->TypeAnalysis(own, type, errors, passThrough);
     }
+    inTypeAnalysis_ = false;
 
     skippableDefault_.assign(parameterVariables_.size(), 0);
     for (std::size_t i = 0; i < parameterVariables_.size(); ++i) {
@@ -94,6 +98,34 @@ int CProcedureStmt::TypeAnalysis(CSymbolStore* scope, TypeCode&, CErrorList& err
         skippableDefault_[i] = literal && parameterType >= kTypeInteger && parameterType <= kTypeString;
     }
     return kAnalysisDone;
+}
+
+TypeCode CProcedureStmt::ProvisionalReturnType()
+{
+    if (!returnPart_)
+        return kTypeUndetermined;
+    CAny* expression = returnPart_->Expression();
+    if (!expression)
+        return kTypeInteger;
+    // A recursive call inside the return part itself has nothing more to go on.
+    if (inProvisional_)
+        return kTypeUndetermined;
+    inProvisional_ = true;
+    CErrorList scratch(ErrorListUse::Scratch);
+    TypeCode type = kTypeUndetermined;
+    expression->TypeAnalysis(ownScope_.get(), type, scratch, 0);
+    inProvisional_ = false;
+    if (type != kTypeUndetermined && type != kTypeWholeArray)
+        return type;
+    // The returned variable is being given its type by the very statement that holds the
+    // call; an earlier declaration of it has settled its type already.
+    if (const auto* use = dynamic_cast<const CIdUse*>(expression); use && !use->Index()) {
+        for (const CVariable* variable = use->Variable(); variable; variable = variable->Previous()) {
+            if (variable->Type() != kTypeUndetermined)
+                return variable->Type();
+        }
+    }
+    return kTypeUndetermined;
 }
 
 void CProcedureStmt::SetCallArguments(CParameterList* arguments, std::span<const TypeCode> types)

@@ -45,6 +45,12 @@ public:
     TypeCode ReturnType() const;
     // The value of the last return part run.
     const CValue& ReturnValue() const;
+    // For a call met while the declaration itself is being analysed (recursion), before its
+    // return part has a type: the type the return part will have, as far as it can be told
+    // already (the returned variable's earlier declaration, as in r = 1 ... r = n * call f(n - 1)
+    // ... return r). Undetermined when it cannot.
+    TypeCode ProvisionalReturnType();
+    bool InTypeAnalysis() const { return inTypeAnalysis_; }
 
     // Creates the own scope (first time only), linked to `scope`, and analyses the children in
     // it.
@@ -81,6 +87,8 @@ private:
     std::span<const TypeCode> callTypes_;
     CReturnStmt* returnPart_ = nullptr;
     JumpTarget returnPoint_ = nullptr;
+    bool inTypeAnalysis_ = false;
+    bool inProvisional_ = false;
 };
 
 }  // namespace zov

@@ -98,6 +98,31 @@ TEST(Procedures, RecurseOnTheirOwnVariables)
     EXPECT_EQ(out, "trc: 10:3628800\ntrc: 11:120\n");
 }
 
+TEST(Procedures, RecurseWithTheirResultInAnExpression)
+{
+    // The recursive call is analysed before the return part: it takes the type that the
+    // returned variable already has. Every level shares the procedure's variables, so what is
+    // read after the inner call returns is the inner call's: n is read before it.
+    CallScript script;
+    const std::string out = script.Execute("proc fact(n = 0)\n"
+                                           "  r = 1\n"
+                                           "  if n > 1 then\n"
+                                           "    r = n * call fact(n - 1)\n"
+                                           "  end\n"
+                                           "  return r\n"
+                                           "end\n"
+                                           "trace(call fact(6))\n"
+                                           "proc name(n = 0)\n"
+                                           "  s = \"\"\n"
+                                           "  if n > 0 then\n"
+                                           "    s = int2str(n) + call name(n - 1)\n"
+                                           "  end\n"
+                                           "  return s\n"
+                                           "end\n"
+                                           "trace(call name(4))\n");
+    EXPECT_EQ(out, "trc: 8:720\ntrc: 16:4321\n");
+}
+
 TEST(Procedures, AreNotRunWhenTheListReachesThem)
 {
     CallScript script;
