@@ -8,6 +8,8 @@
 #include "Scanner.h"
 #include "SyntaxMessages.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -470,14 +472,19 @@ int ReadInterfaceFile(CFunctionTable& table, CMacroTable& macros, const std::str
     const bool verbose = Engine().Verbose.load();
     if (verbose)
         WriteOut(lines::EngReadInterface, path.c_str());
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
+    const auto cannotRead = [&] {
         if (verbose)
             WriteOut(lines::EngCannotReadVerbose);
         else
             WriteOut(lines::EngCannotRead, path.c_str());
         return -1;
-    }
+    };
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    // A folder opens without complaint and reads as nothing at all: it would pass for an empty
+    // interface, and the script would run without its CLIs.
+    struct stat info {};
+    if (!file || ::fstat(::fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
+        return cannotRead();
     InterfaceApplier applier(table, macros);
     InterfaceLineSplitter splitter(
         [&applier](int lineNumber, std::string_view line, bool tooLong) { applier.Apply(lineNumber, line, tooLong); });
@@ -489,6 +496,10 @@ int ReadInterfaceFile(CFunctionTable& table, CMacroTable& macros, const std::str
         if (got < sizeof buffer)
             break;
     }
+    // A read that fails is a file that cannot be read, not a shorter interface; what was
+    // applied before it is of no use, as initialisation fails on it.
+    if (std::ferror(file.get()))
+        return cannotRead();
     splitter.Finish();
     return applier.Errors();
 }

@@ -145,6 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"verify_nok_refused_line", {{}, kVerify, "refused.qzi", "good_crlf.qzs"}},
         GoldenCase{"missing_interface", {{}, "", "missing.qzi", "good_crlf.qzs"}},
         GoldenCase{"missing_interface_verbose", {{"-v"}, "", "missing.qzi", "good_crlf.qzs"}},
+        // An empty name is the fixture folder itself: a folder is no interface file.
+        GoldenCase{"folder_interface", {{}, "", "", "good_crlf.qzs"}},
         GoldenCase{"missing_script", {{}, "", "basic.qzi", "missing.qzs"}},
         GoldenCase{"missing_script_verbose", {{"-v"}, "", "basic.qzi", "missing.qzs"}},
         GoldenCase{"refused_line", {{}, "", "refused.qzi", "good_crlf.qzs"}},

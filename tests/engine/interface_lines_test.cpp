@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include <string>
 #include <vector>
 
@@ -388,6 +393,39 @@ TEST_F(InterfaceLinesTest, MissingFile)
     EXPECT_EQ(ReadInterfaceFile(table_, macros_, "/no/such/Temp.qzi"), -1);
     EXPECT_EQ(lines_.Out(), "eng: Lecture du fichier d'interface(/no/such/Temp.qzi)\n"
                             "eng:-> Erreur: Impossible de lire le ficher\n");
+}
+
+// A path that names a folder, or a file that cannot be read, fails as a missing file does:
+// nothing is applied and the reading-failure line is written.
+TEST_F(InterfaceLinesTest, AFolderOrAnUnreadableFileFailsAsAMissingFile)
+{
+    const std::string folder = ::testing::TempDir() + "interface_folder.qzi";
+    ::mkdir(folder.c_str(), 0700);
+    std::vector<std::string> paths = {folder};
+    // A root user reads any file whatever its mode, so the mode case only counts elsewhere.
+    const std::string locked = ::testing::TempDir() + "interface_locked.qzi";
+    if (::geteuid() != 0) {
+        std::FILE* file = std::fopen(locked.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs("CONST A : 1\n", file);
+        std::fclose(file);
+        ::chmod(locked.c_str(), 0);
+        paths.push_back(locked);
+    }
+    for (const std::string& path : paths) {
+        lines_.Clear();
+        Engine().Verbose = false;
+        EXPECT_EQ(ReadInterfaceFile(table_, macros_, path), -1) << path;
+        EXPECT_EQ(lines_.Out(), "eng:Impossible de lire le ficher (" + path + ")\n");
+        lines_.Clear();
+        Engine().Verbose = true;
+        EXPECT_EQ(ReadInterfaceFile(table_, macros_, path), -1) << path;
+        EXPECT_EQ(lines_.Out(), "eng: Lecture du fichier d'interface(" + path + ")\n"
+                                "eng:-> Erreur: Impossible de lire le ficher\n");
+        EXPECT_EQ(macros_.Size(), 0u);
+    }
+    ::rmdir(folder.c_str());
+    ::unlink(locked.c_str());
 }
 
 TEST_F(InterfaceLinesTest, CommentsShortLinesAndEveryKindOfLineEnd)
