@@ -101,6 +101,18 @@ BuiltinContext CallContext(int line)
 // ---------------------------------------------------------------------------------------------
 // Verdict, trace and information lines
 
+namespace {
+
+// A CLI is given up to the CLI time-out to end after its exit command: the IDE's getval and
+// setval are answered meanwhile, as during any other wait of the script.
+void StopEveryCliWhileServing(CDebugger& debugger)
+{
+    CDebugger::ScriptPause pause(debugger);
+    StopAllClis();
+}
+
+}  // namespace
+
 void WriteTraceLine(int line, std::string_view text)
 {
     WriteOut(lines::Trace, line, std::string(text).c_str());
@@ -109,14 +121,14 @@ void WriteTraceLine(int line, std::string_view text)
 void WriteOkLine(CDebugger& debugger, int line, std::string_view text)
 {
     WriteOut(lines::CmdOk, line, std::string(text).c_str());
-    StopAllClis();
+    StopEveryCliWhileServing(debugger);
     debugger.SetAbort(true);
 }
 
 void WriteNokLine(CDebugger& debugger, int line, std::string_view text)
 {
     WriteOut(lines::CmdNok, line, std::string(text).c_str());
-    StopAllClis();
+    StopEveryCliWhileServing(debugger);
     debugger.SetAbort(true);
 }
 

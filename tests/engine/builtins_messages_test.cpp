@@ -8,6 +8,7 @@
 #include "LineCapture.h"
 #include "Output.h"
 #include "ProcessRegistry.h"
+#include "SymbolStore.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,30 @@ INSTANTIATE_TEST_SUITE_P(Builtins, TableLines, testing::Values(
     LineCase{"exportdata", {CValue{}, CValue{}}, "exp:  : \n", false},
     LineCase{"pause", {CValue::Integer(0)}, "", false},
     LineCase{"pause", {CValue::Integer(-100)}, "", false}));
+
+// `ok` and `nok` wait for every CLI to end: the IDE's getval is answered while they do, not
+// left queued for a line report that never comes.
+TEST_F(BuiltinMessages, GetvalIsAnsweredWhileTheVerdictStopsTheClis)
+{
+    CSymbolStore global;
+    CVariable* count = global.Declare("count");
+    count->SetType(kTypeInteger);
+    count->Value().SetWord(41);
+    debugger.BeginRun(global);
+    ClearProcessHooks();
+    std::string seenDuringStop;
+    AddStopAllClisHook([&] {
+        debugger.GetValue("count");
+        seenDuringStop = capture.Out();
+    });
+    for (const char* name : {"ok", "nok"}) {
+        capture.Clear();
+        debugger.SetAbort(false);
+        Call(name, {CValue::Text("v")});
+        EXPECT_EQ(seenDuringStop, std::string("cmd: ") + name + " : 12 : v\ncmd:val:count:0:41\n");
+    }
+    debugger.EndRun();
+}
 
 // ---------------------------------------------------------------------------------------------
 // The statement form: pieces by type, condition first
