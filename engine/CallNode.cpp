@@ -308,13 +308,13 @@ JumpTarget CCallSite::Execute(CAny& node, CSymbolStore* scope, CValue* valueOut,
     if (!entry_ || !arguments_)
         return nullptr;
 
-    CValue scratch;
-    if (JumpTarget jump = arguments_->Execute(scope, scratch, debugger))
+    CArgumentFrame frame(*arguments_);
+    if (JumpTarget jump = frame.Evaluate(scope, debugger))
         return jump;
     // An argument that ended the run (a call inside it failed) leaves nothing to call.
     if (debugger.Aborting())
         return nullptr;
-    std::vector<CValue>& arguments = arguments_->Values();
+    std::vector<CValue>& arguments = frame.Values();
 
     JumpTarget result = entry_->InterfaceFlag != 0
                             ? CallInterface(node, scope, valueOut, debugger, arguments, arguments_->Types(scope))

@@ -6,6 +6,8 @@
 #include "ProcedureStmt.h"
 #include "SymbolStore.h"
 
+#include <optional>
+
 namespace zov {
 
 namespace {
@@ -56,13 +58,16 @@ JumpTarget CCallStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& 
         RunTimeError(debugger, procmsg::MissingAtRunTime);
         return nullptr;
     }
+    std::optional<CArgumentFrame> frame;
     if (CParameterList* arguments = arguments_) {
-        CValue scratch;
-        if (JumpTarget jump = arguments->Execute(scope, scratch, debugger))
+        frame.emplace(*arguments);
+        if (JumpTarget jump = frame->Evaluate(scope, debugger))
             return jump;
-        procedure->SetCallArguments(arguments, arguments->Types(scope));
+        if (debugger.Aborting())
+            return nullptr;
+        procedure->SetCallArguments(frame->Values(), arguments->Types(scope));
     } else {
-        procedure->SetCallArguments(nullptr, {});
+        procedure->ClearCallArguments();
     }
     if (callDepth >= kMaxCallDepth) {
         RunTimeError(debugger, procmsg::TooDeep);

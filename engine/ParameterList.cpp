@@ -34,11 +34,16 @@ int CParameterList::CheckTypes(CSymbolStore* scope, TypeCode& typeOut, CErrorLis
 
 JumpTarget CParameterList::Execute(CSymbolStore* scope, CValue&, CDebugger& debugger)
 {
+    return Evaluate(scope, values_, debugger);
+}
+
+JumpTarget CParameterList::Evaluate(CSymbolStore* scope, std::vector<CValue>& values, CDebugger& debugger)
+{
     const std::size_t count = ChildCount();
-    if (values_.size() != count)
-        values_.resize(count);
+    if (values.size() != count)
+        values.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        CValue& value = values_[i];
+        CValue& value = values[i];
         value.Reset();
         // No base yet, so that an integer variable passes its own on.
         value.SetBase(kNoBase);

@@ -32,8 +32,10 @@ public:
     int CheckTypes(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::span<const TypeCode> expected,
                    bool skip);
 
-    // Evaluates every argument into Values(), in order. An argument that yields a jump target
+    // Evaluates every argument into `values`, in order. An argument that yields a jump target
     // (a CLI time-out inside it that found its label) ends the evaluation and is handed up.
+    JumpTarget Evaluate(CSymbolStore* scope, std::vector<CValue>& values, CDebugger& debugger);
+    // Evaluate into Values().
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 
     // What the last Execute produced: one value per argument; the call may change them.
@@ -43,9 +45,40 @@ public:
     std::span<const TypeCode> Types(CSymbolStore* scope);
 
 private:
+    friend class CArgumentFrame;
+
     std::vector<CValue> values_;
+    bool inUse_ = false;
     std::vector<TypeCode> types_;
     bool typesKnown_ = false;
+};
+
+// The arguments of one call in progress. The list's own values serve the call, unless a call
+// of the same list is already in progress further up (a procedure called in one of its own
+// arguments, recursion): that call's values must survive, so this one gets values of its own.
+class CArgumentFrame {
+public:
+    explicit CArgumentFrame(CParameterList& list)
+        : list_(list)
+        , nested_(list.inUse_)
+    {
+        list.inUse_ = true;
+    }
+    ~CArgumentFrame()
+    {
+        if (!nested_)
+            list_.inUse_ = false;
+    }
+    CArgumentFrame(const CArgumentFrame&) = delete;
+    CArgumentFrame& operator=(const CArgumentFrame&) = delete;
+
+    JumpTarget Evaluate(CSymbolStore* scope, CDebugger& debugger) { return list_.Evaluate(scope, Values(), debugger); }
+    std::vector<CValue>& Values() { return nested_ ? own_ : list_.values_; }
+
+private:
+    CParameterList& list_;
+    bool nested_;
+    std::vector<CValue> own_;
 };
 
 }  // namespace zov

@@ -128,10 +128,18 @@ TypeCode CProcedureStmt::ProvisionalReturnType()
     return kTypeUndetermined;
 }
 
-void CProcedureStmt::SetCallArguments(CParameterList* arguments, std::span<const TypeCode> types)
+void CProcedureStmt::SetCallArguments(std::span<const CValue> values, std::span<const TypeCode> types)
 {
-    callArguments_ = arguments;
+    hasCallArguments_ = true;
+    callValues_ = values;
     callTypes_ = types;
+}
+
+void CProcedureStmt::ClearCallArguments()
+{
+    hasCallArguments_ = false;
+    callValues_ = {};
+    callTypes_ = {};
 }
 
 JumpTarget CProcedureStmt::RunDefaults(CDebugger& debugger)
@@ -143,7 +151,7 @@ JumpTarget CProcedureStmt::RunDefaults(CDebugger& debugger)
     // Each default assignment reports the declaration's line again; with the line notification
     // on, those reports are written, so every default runs.
     static EngineState& engine = Engine();
-    std::size_t given = callArguments_ ? callArguments_->ArgumentCount() : 0;
+    std::size_t given = hasCallArguments_ ? callValues_.size() : 0;
     if (engine.NotifyLines.load(std::memory_order_relaxed))
         given = 0;
     CValue scratch;
@@ -163,12 +171,12 @@ JumpTarget CProcedureStmt::RunDefaults(CDebugger& debugger)
 
 bool CProcedureStmt::BindArguments(CDebugger& debugger)
 {
-    CParameterList* arguments = callArguments_;
-    callArguments_ = nullptr;
-    if (!arguments)
+    if (!hasCallArguments_)
         return true;
+    const std::span<const CValue> values = callValues_;
+    const std::span<const TypeCode> types = callTypes_;
+    ClearCallArguments();
     const std::size_t parameterCount = parameterVariables_.size();
-    std::vector<CValue>& values = arguments->Values();
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i >= parameterCount) {
             RunTimeError(debugger, procmsg::TooManyParameters);
@@ -178,7 +186,7 @@ bool CProcedureStmt::BindArguments(CDebugger& debugger)
         if (!variable)
             continue;
         const TypeCode type = variable->Type();
-        const TypeCode given = i < callTypes_.size() ? callTypes_[i] : kTypeUndetermined;
+        const TypeCode given = i < types.size() ? types[i] : kTypeUndetermined;
         if (type != given) {
             RunTimeError(debugger, procmsg::WrongParameterType);
             return false;
@@ -218,12 +226,12 @@ JumpTarget CProcedureStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
     CValue valueOut;
     const CAny* name = Child(0);
     if (!debugger.ReportLine(name ? name->Line() : Line())) {
-        callArguments_ = nullptr;
+        ClearCallArguments();
         return nullptr;
     }
     CSymbolStore* own = ownScope_.get();
     if (JumpTarget jump = RunDefaults(debugger)) {
-        callArguments_ = nullptr;
+        ClearCallArguments();
         return jump;
     }
     if (debugger.Aborting() || !BindArguments(debugger))

@@ -60,8 +60,10 @@ public:
     // types of the variables that the return part names.
     int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
 
-    // The arguments of the call about to enter, with their types (both owned by the call).
-    void SetCallArguments(CParameterList* arguments, std::span<const TypeCode> types);
+    // The arguments of the call about to enter, with their types (both owned by the call and
+    // kept until the procedure has returned), or none.
+    void SetCallArguments(std::span<const CValue> values, std::span<const TypeCode> types);
+    void ClearCallArguments();
 
     // One call: defaults, then the arguments bound, the body, the return part. Answers the
     // return point (see SetReturnPoint) or a jump target out of the body.
@@ -83,7 +85,8 @@ private:
     // the default assignment first (nothing but the value could tell, and it is overwritten).
     // Settled by the type analysis: a literal default of a number, boolean or text type.
     std::vector<std::uint8_t> skippableDefault_;
-    CParameterList* callArguments_ = nullptr;
+    bool hasCallArguments_ = false;
+    std::span<const CValue> callValues_;
     std::span<const TypeCode> callTypes_;
     CReturnStmt* returnPart_ = nullptr;
     JumpTarget returnPoint_ = nullptr;

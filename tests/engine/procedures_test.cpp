@@ -123,6 +123,25 @@ TEST(Procedures, RecurseWithTheirResultInAnExpression)
     EXPECT_EQ(out, "trc: 8:720\ntrc: 16:4321\n");
 }
 
+TEST(Procedures, CalledInTheirOwnArgumentsKeepTheOuterArguments)
+{
+    // The inner call evaluates the same argument list while the outer call's values wait.
+    CallScript script;
+    const std::string out = script.Execute("proc pair(a = 0, b = 0)\n"
+                                           "  return a * 100 + b\n"
+                                           "end\n"
+                                           "trace(call pair(1, call pair(2, 3)))\n"
+                                           "proc show(n = 0)\n"
+                                           "  if n > 0 then\n"
+                                           "    trace(n, \":\", call show(n - 1))\n"
+                                           "  end\n"
+                                           "  return n\n"
+                                           "end\n"
+                                           "x = call show(3)\n");
+    // show: n is shared by every level, so after the inner calls it holds 0 when returned.
+    EXPECT_EQ(out, "trc: 4:303\ntrc: 7:1:0\ntrc: 7:2:0\ntrc: 7:3:0\n");
+}
+
 TEST(Procedures, AreNotRunWhenTheListReachesThem)
 {
     CallScript script;
