@@ -1,5 +1,7 @@
 #include "BrunoxApplication.h"
 
+#include "BrunoxPrompter.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 
@@ -114,6 +116,10 @@ bool InitBrunoxApplication(int& argc, char** argv)
         QApplication probe(argc, argv);
         _exit(0);
     }
+
+    // Answers from a file need no screen, and no window may appear on one that is there.
+    if (PrompterScriptNamed())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     const bool bDisplayNamed = IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
     g_bHasDisplay = IsDisplaylessPlatform() || (bDisplayNamed && ProbeDisplay());

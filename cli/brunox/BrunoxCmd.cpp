@@ -63,19 +63,21 @@ void WritePlacement(const std::filesystem::path& settings, const char* section, 
     ini.WriteString(section, "SIZE", std::to_string(placement.iWidth) + "," + std::to_string(placement.iHeight));
 }
 
-// Runs one of the four own dialogs: placement in, caption and text, modal run, placement out.
+// Runs one of the four own dialogs: placement in, caption and text, modal run through the
+// prompter, placement out. A dialog answered without being shown leaves the placement alone.
 template <typename Dialog, typename Prepare, typename Answer>
-std::string RunOwnDialog(const std::filesystem::path& settings, const char* section, const char* title,
-                         const char* text, Prepare prepare, Answer answer)
+std::string RunOwnDialog(CPrompter& prompter, const std::filesystem::path& settings, const char* section,
+                         const char* title, const char* text, Prepare prepare, Answer answer)
 {
     Dialog dialog;
     dialog.SetInitialPlacement(ReadPlacement(settings, section));
     dialog.SetCaption(Decoded(title));
     dialog.SetLabelText(zov::DecodeText(text));
     prepare(dialog);
-    const int result = dialog.exec();
+    const int result = prompter.Exec(dialog);
     std::string reply = answer(dialog, result == QDialog::Accepted);
-    WritePlacement(settings, section, dialog.CurrentPlacement());
+    if (dialog.WasShown())
+        WritePlacement(settings, section, dialog.CurrentPlacement());
     return reply;
 }
 
@@ -103,7 +105,8 @@ std::string OneLine(QString text)
 
 } // namespace
 
-CDialogCmd::CDialogCmd(std::filesystem::path settingsPath) : m_settingsPath(std::move(settingsPath))
+CDialogCmd::CDialogCmd(std::filesystem::path settingsPath, std::unique_ptr<CPrompter> prompter)
+    : m_settingsPath(std::move(settingsPath)), m_pPrompter(std::move(prompter))
 {
     int i = AddCmd("msgbox", &CDialogCmd::OnMsgBox, "View simple message box");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
@@ -140,7 +143,7 @@ std::string CDialogCmd::MessageBox()
     if (!DisplayOrError())
         return "\n";
     return RunOwnDialog<CWaitDlg>(
-        m_settingsPath, "WAITDLG", m_acTitle, m_acText, [](CWaitDlg&) {},
+        *m_pPrompter, m_settingsPath, "WAITDLG", m_acTitle, m_acText, [](CWaitDlg&) {},
         [](CWaitDlg&, bool) { return std::string("\n"); });
 }
 
@@ -149,7 +152,7 @@ std::string CDialogCmd::AskBox()
     if (!DisplayOrError())
         return "0\n";
     return RunOwnDialog<CAskDlg>(
-        m_settingsPath, "ASKDLG", m_acTitle, m_acText, [](CAskDlg&) {},
+        *m_pPrompter, m_settingsPath, "ASKDLG", m_acTitle, m_acText, [](CAskDlg&) {},
         [](CAskDlg&, bool bYes) { return std::string(bYes ? "1\n" : "0\n"); });
 }
 
@@ -158,7 +161,7 @@ std::string CDialogCmd::EditBox()
     if (!DisplayOrError())
         return "\n";
     return RunOwnDialog<CEditDlg>(
-        m_settingsPath, "EDITDLG", m_acTitle, m_acText, [](CEditDlg&) {},
+        *m_pPrompter, m_settingsPath, "EDITDLG", m_acTitle, m_acText, [](CEditDlg&) {},
         [](CEditDlg& dialog, bool bOk) { return bOk ? OneLine(dialog.EditText()) + "\n" : std::string("\n"); });
 }
 
@@ -169,7 +172,7 @@ std::string CDialogCmd::ComboBox()
     const QString data = Decoded(m_acData);
     const int selection = m_iSelection;
     return RunOwnDialog<CComboDlg>(
-        m_settingsPath, "COMBODLG", m_acTitle, m_acText,
+        *m_pPrompter, m_settingsPath, "COMBODLG", m_acTitle, m_acText,
         [&data, selection](CComboDlg& dialog) { dialog.SetItems(data, selection); },
         [](CComboDlg& dialog, bool bOk) {
             return bOk ? std::to_string(dialog.SelectedIndex()) + "\n" : std::string("-1\n");
@@ -189,7 +192,7 @@ std::string CDialogCmd::FileDialog(bool bSave)
     dialog.setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("Fichier ") + extension + QStringLiteral(" (") + pattern + QStringLiteral(")"));
     dialog.selectFile(pattern);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (m_pPrompter->Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return "\n";
     return OneLine(dialog.selectedFiles().constFirst()) + "\n";
 }
@@ -210,7 +213,7 @@ std::string CDialogCmd::SelectPath()
         return "\n";
     zov::CFolderPicker picker;
     picker.title = Decoded(m_acTitle);
-    if (picker.Browse() != 1)
+    if (m_pPrompter->Browse(picker) != 1)
         return "\n";
     return OneLine(picker.result) + "\n";
 }
@@ -253,6 +256,8 @@ void CDialogCmd::OnSelectPath(void* cmd)
 const TToolInfo g_tToolInfo = {
     .pName = "Brunox",
     .pMaker = "ZOV test bench - operator dialogs",
-    .pCreate = []() -> CMainCmd* { return new CDialogCmd(zov::SettingsFilePath(kBrunoxSettingsFile)); },
+    .pCreate = []() -> CMainCmd* {
+        return new CDialogCmd(zov::SettingsFilePath(kBrunoxSettingsFile), MakePrompterFromEnvironment());
+    },
     .pInit = InitBrunoxApplication,
 };

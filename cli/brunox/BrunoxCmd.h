@@ -1,9 +1,11 @@
 // Brunox's commands: operator dialogs run one at a time, each answered on standard output.
 #pragma once
 
+#include "BrunoxPrompter.h"
 #include "MainCmd.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 // The texts a command receives are cut only by the line itself: no message is ever shortened.
@@ -17,7 +19,9 @@ inline constexpr const char* kNoDisplayMessage =
 
 class CDialogCmd : public CMainCmd {
 public:
-    explicit CDialogCmd(std::filesystem::path settingsPath);
+    // Every dialog goes through `prompter`; by default the operator answers the real windows.
+    explicit CDialogCmd(std::filesystem::path settingsPath,
+                        std::unique_ptr<CPrompter> prompter = std::make_unique<CWindowPrompter>());
 
     const std::filesystem::path& SettingsPath() const { return m_settingsPath; }
 
@@ -47,4 +51,5 @@ private:
     char m_acExtension[kBrunoxTextSize] = {};
     int32_t m_iSelection = 0;
     std::filesystem::path m_settingsPath;
+    std::unique_ptr<CPrompter> m_pPrompter;
 };

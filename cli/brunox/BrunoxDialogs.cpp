@@ -256,6 +256,11 @@ QString CEditDlg::EditText() const
     return m_pEdit->text();
 }
 
+void CEditDlg::SetEditText(const QString& text)
+{
+    m_pEdit->setText(text);
+}
+
 void CEditDlg::LayOut(QSize client)
 {
     if (m_pEdit == nullptr || m_pOk == nullptr || m_pCancel == nullptr)
@@ -286,6 +291,16 @@ void CComboDlg::SetItems(const QString& items, int selection)
 int CComboDlg::SelectedIndex() const
 {
     return m_pCombo->currentIndex();
+}
+
+int CComboDlg::Count() const
+{
+    return m_pCombo->count();
+}
+
+void CComboDlg::SelectIndex(int index)
+{
+    m_pCombo->setCurrentIndex(index);
 }
 
 void CComboDlg::LayOut(QSize client)

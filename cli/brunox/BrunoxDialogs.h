@@ -42,6 +42,8 @@ public:
     void SetInitialPlacement(const TPlacement& placement) { m_tInitial = placement; }
     // The frame's left and top and the window's width and height, as the operator left them.
     TPlacement CurrentPlacement() const { return m_tCurrent; }
+    // Whether the dialog was on screen, so that CurrentPlacement says where the operator left it.
+    bool WasShown() const { return m_bPlaced; }
 
     void SetCaption(const QString& caption);
     // UTF-8 text with '#' mark-up.
@@ -111,6 +113,7 @@ public:
     static constexpr const char* kEditName = "edit";
     CEditDlg();
     QString EditText() const;
+    void SetEditText(const QString& text);
 
 protected:
     void LayOut(QSize client) override;
@@ -132,6 +135,8 @@ public:
     // at selection is selected, none when it is out of range.
     void SetItems(const QString& items, int selection);
     int SelectedIndex() const;
+    int Count() const;
+    void SelectIndex(int index);
 
 protected:
     void LayOut(QSize client) override;
