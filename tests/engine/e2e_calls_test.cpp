@@ -64,5 +64,34 @@ TEST(CallsEndToEnd, ACliThatDoesNotStartIsReportedOnStandardError)
     EXPECT_NE(result.err.find("Erreur: Impossible d'executer le CLI ou le CLI est inexistant\n"), std::string::npos);
 }
 
+// While the script waits (a sync value, imported data, a CLI reply), the IDE's setval and
+// getval are answered at once: each wait here ends only when the test has seen the answer.
+TEST(CallsEndToEnd, GetvalAndSetvalAreAnsweredWhileTheScriptWaits)
+{
+    test::EngineProcess engine({"-C", kBin, kBin + "/zovrun"}, "/usr/bin/env");
+    ASSERT_TRUE(engine.Started());
+    engine.Send("notifyline -val 0\ntimeout -val 600\ninterpret -dicofn \"" + kFixtures
+                + "/calls_cli.qzi\" -scriptfn \"" + kFixtures + "/calls_waits.qzs\" -params {}\n");
+    const struct {
+        const char* waiting;  // the trace line written just before the wait
+        const char* value;
+        const char* release;  // the console line that ends the wait
+    } waits[] = {
+        {"trc: 2:sync\n", "11", "sync -val 3\n"},
+        {"trc: 4:import\n", "12", "setdata -name k -val v\n"},
+        {"trc: 7:cli\n", "13", "exit\n"},
+    };
+    for (const auto& wait : waits) {
+        ASSERT_TRUE(engine.WaitForOutput(wait.waiting)) << wait.waiting;
+        engine.Send(std::string("setval -name x -val ") + wait.value + "\ngetval -name x\n");
+        EXPECT_TRUE(engine.WaitForOutput(std::string("cmd:val:x:0:") + wait.value + "\n")) << wait.waiting;
+        engine.Send(wait.release);
+    }
+    const test::ProcessResult result = engine.Finish();
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_TRUE(result.exited);
+    EXPECT_EQ(result.status, 0);  // ended by `exit` in the middle of the CLI wait
+}
+
 }  // namespace
 }  // namespace zov
