@@ -359,11 +359,11 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
                                     std::vector<CValue>& arguments, std::span<const TypeCode> types)
 {
     EngineState& engine = Engine();
-    cliValues_.resize(2 + arguments.size());
-    // No text in front: the handler takes the entry's own command text.
-    cliValues_[0].Reset();
+    // Command text, CLI index, then the argument texts. No text in front: the handler takes
+    // the entry's own command text.
+    std::vector<CValue> cliValues(2 + arguments.size());
     for (std::size_t i = 0; i < arguments.size(); ++i)
-        cliValues_[2 + i].AdoptText(CliArgumentText(arguments[i], TypeAt(types, i)));
+        cliValues[2 + i].AdoptText(CliArgumentText(arguments[i], TypeAt(types, i)));
 
     bool lacksCli = false;
     std::int32_t cliIndex = 1;
@@ -374,7 +374,7 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
         cliIndex = handle.Word();
         lacksCli = cliIndex == 0;
     }
-    cliValues_[1] = CValue::Cli(cliIndex);
+    cliValues[1] = CValue::Cli(cliIndex);
     if (CAny* timeout = node.Child(3)) {
         CValue limit;
         if (JumpTarget jump = timeout->Execute(scope, limit, debugger))
@@ -388,7 +388,7 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
         CValue returned;
         {
             CDebugger::ScriptPause pause(debugger);
-            table_->Invoke(index_, cliValues_, valueOut ? &returned : nullptr, context);
+            table_->Invoke(index_, cliValues, valueOut ? &returned : nullptr, context);
         }
         if (valueOut) {
             StoreResult(entry_->ReturnType, returned, *valueOut);
@@ -402,8 +402,6 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
             result = timeoutTarget_;
         }
     }
-    for (std::size_t i = 2; i < cliValues_.size(); ++i)
-        cliValues_[i].ClearText();
     if (lacksCli)
         RunTimeError(debugger, callmsg::CliNotStarted);
     return result;

@@ -120,7 +120,6 @@ private:
     bool blocking_ = false;      // the call waits (a CLI, a sleep, a sync): getval is served meanwhile
     bool appendsRunLimit_ = false;  // `run` with its program only gets a time limit of 0
     CParameterList* arguments_ = nullptr;
-    std::vector<CValue> cliValues_;  // command text, CLI index, then the argument texts
     JumpTarget timeoutTarget_ = nullptr;
     bool timeoutSearched_ = false;
 };
