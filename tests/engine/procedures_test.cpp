@@ -142,6 +142,24 @@ TEST(Procedures, CalledInTheirOwnArgumentsKeepTheOuterArguments)
     EXPECT_EQ(out, "trc: 4:303\ntrc: 7:1:0\ntrc: 7:2:0\ntrc: 7:3:0\n");
 }
 
+TEST(Procedures, TheirVariablesAreReachedByTheDebuggerThroughTheirName)
+{
+    CallScript script;
+    script.Execute("proc p(v = 0)\n  w = v * 2\nend\ncall p(21)\n");
+    Debugger().BeginRun(script.Global());
+    {
+        // Answered at once while the script is parked, as during a wait.
+        CDebugger::ScriptPause pause(Debugger());
+        Debugger().GetValue("p|w");
+        Debugger().GetValue("p|v");
+    }
+    Debugger().EndRun();
+    const std::string out = script.Out();
+    EXPECT_NE(out.find("cmd:val:p|w:"), std::string::npos) << out;
+    EXPECT_NE(out.find(":42\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(":21\n"), std::string::npos) << out;
+}
+
 TEST(Procedures, AreNotRunWhenTheListReachesThem)
 {
     CallScript script;
