@@ -204,6 +204,21 @@ TEST(CliFunctions, ATimeOutJumpsToTheTimeoutLabel)
     EXPECT_FALSE(Engine().TimedOut.load());
 }
 
+TEST(CliFunctions, ATimeOutInsideAProcedureJumpsOutOfIt)
+{
+    CallScript script(TestCliLine("t") + R"(_hang() : "hang")" "\n");
+    const std::string out = script.Execute("h = t()\n"
+                                           "proc wait()\n"
+                                           "  hang() on h within 0\n"
+                                           "  trace(\"rest of the procedure\")\n"
+                                           "end\n"
+                                           "call wait()\n"
+                                           "trace(\"after the call\")\n"
+                                           ":TIMEOUT\n"
+                                           "trace(\"timeout\")\n");
+    EXPECT_EQ(out, "out:[h] (timeout)\ntrc: 9:timeout\n");
+}
+
 TEST(CliFunctions, ATimeOutWithoutLabelGoesOn)
 {
     CallScript script(TestCliLine("t") + R"(@hang() : "hang")" "\n");
