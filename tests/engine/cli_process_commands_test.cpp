@@ -5,6 +5,8 @@
 #include "Output.h"
 #include "ProcessRegistry.h"
 
+#include "process_checks.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -24,17 +26,6 @@ namespace {
 
 const std::string kCli = std::string(ZOV_BIN_DIR) + "/zovtestcli";
 
-int OpenDescriptorCount()
-{
-    int count = 0;
-    if (DIR* dir = ::opendir("/proc/self/fd")) {
-        while (::readdir(dir))
-            ++count;
-        ::closedir(dir);
-    }
-    return count;
-}
-
 class CliProcessTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -44,7 +35,7 @@ protected:
             std::lock_guard<std::mutex> hold(lock_);
             (stream == Stream::Out ? out_ : err_).append(text);
         });
-        descriptorsBefore_ = OpenDescriptorCount();
+        descriptorsBefore_ = test::OpenDescriptorCount();
     }
 
     void TearDown() override
@@ -52,10 +43,8 @@ protected:
         StopAllCliProcesses();
         SetLineSink(std::move(previousSink_));
         // Every CLI ended is reaped, and its pipes are closed.
-        errno = 0;
-        EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-        EXPECT_EQ(errno, ECHILD);
-        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore_);
+        test::ExpectNoChildLeft();
+        EXPECT_EQ(test::OpenDescriptorCount(), descriptorsBefore_);
     }
 
     static CliSettings Settings(unsigned syncMode)

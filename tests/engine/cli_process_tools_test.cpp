@@ -4,6 +4,8 @@
 #include "EngineState.h"
 #include "Output.h"
 
+#include "process_checks.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -43,9 +45,7 @@ protected:
         StopAllCliProcesses();
         SetLineSink(std::move(previousSink_));
         EXPECT_EQ(Err(), "");  // it ended on its exit command, no forced end
-        errno = 0;
-        EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-        EXPECT_EQ(errno, ECHILD);
+        test::ExpectNoChildLeft();
     }
     std::string Out()
     {

@@ -4,6 +4,8 @@
 #include "ProcessBuiltins.h"
 #include "ProcessRegistry.h"
 
+#include "process_checks.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -20,17 +22,6 @@ namespace {
 
 const std::string kProgram = std::string(ZOV_BIN_DIR) + "/zovtestprog";
 
-int OpenDescriptorCount()
-{
-    int count = 0;
-    if (DIR* dir = ::opendir("/proc/self/fd")) {
-        while (::readdir(dir))
-            ++count;
-        ::closedir(dir);
-    }
-    return count;
-}
-
 class ProcessBuiltinsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -39,16 +30,14 @@ protected:
             std::lock_guard<std::mutex> hold(lock_);
             (stream == Stream::Out ? out_ : err_).append(text);
         });
-        descriptorsBefore_ = OpenDescriptorCount();
+        descriptorsBefore_ = test::OpenDescriptorCount();
     }
     void TearDown() override
     {
         BuiltinKillAll();
         SetLineSink(std::move(previousSink_));
-        errno = 0;
-        EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-        EXPECT_EQ(errno, ECHILD);
-        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore_);
+        test::ExpectNoChildLeft();
+        EXPECT_EQ(test::OpenDescriptorCount(), descriptorsBefore_);
     }
     std::string Err()
     {
@@ -105,9 +94,7 @@ TEST_F(ProcessBuiltinsTest, ProgramThatEndsByItselfIsReaped)
         std::this_thread::yield();
     }
     EXPECT_EQ(process->ExitCode(), 0);
-    errno = 0;
-    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD);
+    test::ExpectNoChildLeft();
 }
 
 TEST_F(ProcessBuiltinsTest, RunReturnsWhatTheProgramWrites)

@@ -1,6 +1,8 @@
 // Splitting Windows command lines, finding programs, spawning without a shell.
 #include "ProcessSpawn.h"
 
+#include "process_checks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,17 +21,6 @@ namespace zov {
 namespace {
 
 const std::string kProgram = std::string(ZOV_BIN_DIR) + "/zovtestprog";
-
-int OpenDescriptorCount()
-{
-    int count = 0;
-    if (DIR* dir = ::opendir("/proc/self/fd")) {
-        while (::readdir(dir))
-            ++count;
-        ::closedir(dir);
-    }
-    return count;
-}
 
 std::string ReadAll(int fd)
 {
@@ -150,24 +141,20 @@ TEST(SpawnChild, MissingProgramStartsNothing)
 {
     EXPECT_FALSE(SpawnChild("/no/such/program -x", ChildStreams::CliPipes));
     EXPECT_FALSE(SpawnChild("", ChildStreams::CliPipes));
-    errno = 0;
-    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD);
+    test::ExpectNoChildLeft();
 }
 
 TEST(SpawnChild, LeavesNoDescriptorBehind)
 {
-    const int before = OpenDescriptorCount();
+    const int before = test::OpenDescriptorCount();
     for (int i = 0; i < 3; ++i) {
         auto child = SpawnChild(kProgram + " text hi", ChildStreams::CliPipes);
         ASSERT_TRUE(child);
         EXPECT_EQ(ReadAll(child->Stdout.Get()), "hi");
         KillAndReap(child->Pid);
     }
-    EXPECT_EQ(OpenDescriptorCount(), before);
-    errno = 0;
-    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
-    EXPECT_EQ(errno, ECHILD);
+    EXPECT_EQ(test::OpenDescriptorCount(), before);
+    test::ExpectNoChildLeft();
 }
 
 TEST(SpawnChild, ChildDoesNotInheritEngineDescriptors)
