@@ -11,6 +11,7 @@ public:
     CStart() = default;
     // Begins the analysis of a script: the labels of an earlier script are forgotten.
     int NameAnalysis(CSymbolStore* scope, CErrorList& errors) override;
+    // Runs the script; a jump that reaches the root unresolved is a run-time error.
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 

@@ -219,6 +219,16 @@ TEST(Jump, ToAMissingLabelStopsTheRun)
     EXPECT_EQ(script.Word("n"), 0);
 }
 
+// A label inside a block that does not enclose the goto cannot be reached: the run stops with
+// the label's line instead of ending as if it were complete.
+TEST(Jump, IntoABlockThatDoesNotEncloseItStopsTheRun)
+{
+    ScriptRunner script;
+    script.Execute("n = 0\ngoto :IN\nif n == 1 then\n  :IN\n  n = 5\nend\nn = 7\n");
+    EXPECT_EQ(script.Out(), "err: 002 : Ce label n'existe pas\n");
+    EXPECT_EQ(script.Word("n"), 0);
+}
+
 TEST(Jump, DuplicateLabelIsReportedOnceAtTheSecond)
 {
     ScriptRunner script;
