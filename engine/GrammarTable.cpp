@@ -207,6 +207,9 @@ bool CGrammarTable::ReadRecords(std::istream& in)
 bool CGrammarTable::ReadRecords(const unsigned char* data, size_t size)
 {
     lastError_ = nullptr;
+    // Each file must give its own counts before filling a table; the tables of an earlier
+    // load stay in place until then, but their counts are not this file's.
+    haveCounts_ = false;
     EntryReader reader(data, size);
     const bool ok = ReadAll(reader);
     PrepareLookups();

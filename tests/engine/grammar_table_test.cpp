@@ -226,6 +226,13 @@ TEST(GrammarTable, FillingRecordBeforeTheCountsFails)
     CGrammarTable table;
     EXPECT_FALSE(LoadBytes(table, Join(records)));
     EXPECT_STREQ(table.GetLastError(), "Table record before the table counts\n");
+
+    // The counts of a file loaded earlier into the same object are not this file's counts.
+    CGrammarTable reused;
+    ASSERT_TRUE(reused.Load(TestTable("mini")));
+    EXPECT_FALSE(LoadBytes(reused, Join(records)));
+    ASSERT_NE(reused.GetLastError(), nullptr);
+    EXPECT_STREQ(reused.GetLastError(), "Table record before the table counts\n");
 }
 
 TEST(GrammarTable, EveryTruncationInsideARecordFails)
