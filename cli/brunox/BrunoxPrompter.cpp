@@ -113,7 +113,8 @@ int CScriptedPrompter::Browse(zov::CFolderPicker& picker)
     // The picker lists only folders under its root, and OK stays off where AcceptFolder refuses.
     const QString path = answer.value.empty() ? QString() : AbsolutePath(answer.value);
     const QString root = picker.rootFolder.isEmpty() ? QString() : AbsolutePath(picker.rootFolder.toStdString());
-    const bool bUnderRoot = root.isEmpty() || path == root || path.startsWith(root + QLatin1Char('/'));
+    const bool bUnderRoot = root.isEmpty() || root == QDir::rootPath() || path == root
+                            || path.startsWith(root + QLatin1Char('/'));
     QString status;
     if (path.isEmpty() || !QFileInfo(path).isDir() || !bUnderRoot || !picker.AcceptFolder(path, status)) {
         Refuse(answer);

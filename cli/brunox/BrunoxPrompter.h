@@ -55,9 +55,6 @@ public:
     int Exec(QDialog& dialog) override;
     int Browse(zov::CFolderPicker& picker) override;
 
-    // Answer lines taken so far (skipped lines included).
-    int LinesRead() const { return m_iLinesRead; }
-
 private:
     struct TAnswer : TPromptAnswer {
         int iLine = 0;
@@ -67,7 +64,7 @@ private:
     void Refuse(const TAnswer& answer) const;
 
     std::filesystem::path m_answers;
-    int m_iLinesRead = 0;
+    int m_iLinesRead = 0;  // lines taken so far, skipped ones included
 };
 
 // The prompter that the environment asks for (see kPrompterScriptVariable).
