@@ -13,6 +13,8 @@
 
 namespace zov {
 
+using namespace line_tree;
+
 namespace {
 
 // The process built-ins have typed signatures of their own; these adapt them to the table.
@@ -50,21 +52,6 @@ void WriteScriptErrors(const CParseErrors& errors)
         WriteText(Stream::Out, messages.FormatScriptError(error) + "\n");
 }
 
-const CReduction* AsReduction(const CGrammarSymbol* symbol)
-{
-    return symbol && symbol->Kind == 0 ? static_cast<const CReduction*>(symbol) : nullptr;
-}
-
-const CTerminal* AsTerminal(const CGrammarSymbol* symbol)
-{
-    return symbol && symbol->Kind == 1 ? static_cast<const CTerminal*>(symbol) : nullptr;
-}
-
-const CGrammarSymbol* ChildAt(const CReduction& node, size_t index)
-{
-    return index < node.Children.size() ? node.Children[index].get() : nullptr;
-}
-
 // The type terminal of a type node (a reduction whose child 0 is the terminal).
 const CTerminal* TypeTerminal(const CGrammarSymbol* typeNode)
 {
@@ -77,6 +64,25 @@ std::vector<std::unique_ptr<CFunctionTable>> installedTables;
 std::atomic<CFunctionTable*> currentTable{nullptr};
 
 }  // namespace
+
+namespace line_tree {
+
+const CReduction* AsReduction(const CGrammarSymbol* symbol)
+{
+    return symbol && symbol->Kind == 0 ? static_cast<const CReduction*>(symbol) : nullptr;
+}
+
+const CTerminal* AsTerminal(const CGrammarSymbol* symbol)
+{
+    return symbol && symbol->Kind == 1 ? static_cast<const CTerminal*>(symbol) : nullptr;
+}
+
+const CGrammarSymbol* ChildAt(const CReduction& node, std::size_t index)
+{
+    return index < node.Children.size() ? node.Children[index].get() : nullptr;
+}
+
+}  // namespace line_tree
 
 TypeCode TypeCodeFromName(std::string_view symbolName)
 {

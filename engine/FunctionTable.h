@@ -55,6 +55,18 @@ struct CFunctionEntry {
 // "char*" 4, "void" 5, "void*" 7; any other name 0.
 TypeCode TypeCodeFromName(std::string_view symbolName);
 
+class CGrammarSymbol;
+class CReduction;
+class CTerminal;
+
+// Reading the trimmed tree of one prototype or interface line by position: a child that is
+// missing, or not of the kind asked for, is null.
+namespace line_tree {
+const CReduction* AsReduction(const CGrammarSymbol* symbol);
+const CTerminal* AsTerminal(const CGrammarSymbol* symbol);
+const CGrammarSymbol* ChildAt(const CReduction& node, std::size_t index);
+}  // namespace line_tree
+
 class CFunctionTable : public CGrammarTable {
 public:
     // Reads a grammar table into this object (the prototype grammar, later the interface

@@ -17,26 +17,13 @@
 
 namespace zov {
 
+using namespace line_tree;
+
 namespace {
 
 // A line that parses but cannot be applied is reported like one that does not parse, so that
 // the IDE can point at it.
 constexpr char DpbRefusedLine[] = "dpb: %i : Erreur de syntaxe dans l'interface\n";
-
-const CReduction* AsReduction(const CGrammarSymbol* symbol)
-{
-    return symbol && symbol->Kind == 0 ? static_cast<const CReduction*>(symbol) : nullptr;
-}
-
-const CTerminal* AsTerminal(const CGrammarSymbol* symbol)
-{
-    return symbol && symbol->Kind == 1 ? static_cast<const CTerminal*>(symbol) : nullptr;
-}
-
-const CGrammarSymbol* ChildAt(const CReduction& node, size_t index)
-{
-    return index < node.Children.size() ? node.Children[index].get() : nullptr;
-}
 
 bool IsBlank(char c)
 {
