@@ -14,6 +14,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern char** environ;
@@ -127,34 +128,11 @@ public:
             return false;
         fcntl(m_in, F_SETFL, fcntl(m_in, F_GETFL) | O_NONBLOCK);
         const auto deadline = Clock::now() + Deadline;
-        size_t sent = 0;
-        while (sent < input.size()) {
-            pollfd fds[3];
-            int n = 0;
-            fds[n++] = {m_in, POLLOUT, 0};
-            if (m_out >= 0)
-                fds[n++] = {m_out, POLLIN, 0};
-            if (m_err >= 0)
-                fds[n++] = {m_err, POLLIN, 0};
+        std::string_view pending = input;
+        while (!pending.empty()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            if (left <= 0)
+            if (left <= 0 || PollOnce(static_cast<int>(left), &pending) < 0)
                 return false;
-            const int ready = poll(fds, static_cast<nfds_t>(n), static_cast<int>(left));
-            if (ready < 0 && errno != EINTR)
-                return false;
-            if (ready <= 0)
-                continue;
-            if (fds[0].revents != 0) {
-                const ssize_t written = write(m_in, input.data() + sent, input.size() - sent);
-                if (written > 0)
-                    sent += static_cast<size_t>(written);
-                else if (written < 0 && errno != EAGAIN && errno != EINTR)
-                    return true;  // the program closed its input: the rest cannot be delivered
-            }
-            for (int i = 1; i < n; ++i) {
-                if (fds[i].revents != 0)
-                    ReadFrom(fds[i].fd == m_out ? m_out : m_err);
-            }
         }
         return true;
     }
@@ -217,30 +195,46 @@ private:
         return count;
     }
 
-    // One poll round over the open streams; false at the deadline or when nothing is left to read.
-    bool Pump(Clock::time_point deadline)
+    // One poll round: reads what the open streams hold and, while pending holds bytes, writes them
+    // to standard input (all of them are dropped once the program no longer reads). Returns poll's
+    // count (an interrupted poll counts as 1), 0 when timeoutMs passed, -1 when nothing is left to
+    // watch or poll failed.
+    int PollOnce(int timeoutMs, std::string_view* pending = nullptr)
     {
-        pollfd fds[2];
+        pollfd fds[3];
         int n = 0;
+        if (pending != nullptr && !pending->empty() && m_in >= 0)
+            fds[n++] = {m_in, POLLOUT, 0};
         if (m_out >= 0)
             fds[n++] = {m_out, POLLIN, 0};
         if (m_err >= 0)
             fds[n++] = {m_err, POLLIN, 0};
         if (n == 0)
-            return false;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
-            return false;
-        const int ready = poll(fds, static_cast<nfds_t>(n), static_cast<int>(left));
-        if (ready < 0 && errno == EINTR)
-            return true;
-        if (ready <= 0)
-            return false;
+            return -1;
+        const int ready = poll(fds, static_cast<nfds_t>(n), timeoutMs);
+        if (ready < 0)
+            return errno == EINTR ? 1 : -1;
         for (int i = 0; i < n; ++i) {
-            if (fds[i].revents != 0)
+            if (fds[i].revents == 0)
+                continue;
+            if (fds[i].fd == m_in) {
+                const ssize_t written = write(m_in, pending->data(), pending->size());
+                if (written > 0)
+                    pending->remove_prefix(static_cast<size_t>(written));
+                else if (written < 0 && errno != EAGAIN && errno != EINTR)
+                    *pending = {};
+            } else {
                 ReadFrom(fds[i].fd == m_out ? m_out : m_err);
+            }
         }
-        return true;
+        return ready;
+    }
+
+    // One poll round over the open streams; false at the deadline or when nothing is left to read.
+    bool Pump(Clock::time_point deadline)
+    {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        return left > 0 && PollOnce(static_cast<int>(left)) > 0;
     }
 
     void ReadFrom(int& fd)
@@ -257,19 +251,7 @@ private:
 
     void DrainAvailable()
     {
-        for (;;) {
-            pollfd fds[2];
-            int n = 0;
-            if (m_out >= 0)
-                fds[n++] = {m_out, POLLIN, 0};
-            if (m_err >= 0)
-                fds[n++] = {m_err, POLLIN, 0};
-            if (n == 0 || poll(fds, static_cast<nfds_t>(n), 0) <= 0)
-                return;
-            for (int i = 0; i < n; ++i) {
-                if (fds[i].revents != 0)
-                    ReadFrom(fds[i].fd == m_out ? m_out : m_err);
-            }
+        while (PollOnce(0) > 0) {
         }
     }
 
