@@ -1,5 +1,7 @@
 #include "SyntaxMessages.h"
 
+#include "Output.h"
+
 #include <cstdio>
 
 namespace zov {
@@ -75,9 +77,9 @@ std::string CParseMessages::ScanErrorText(const CParseError& error)
     case ScanErrorCharacter:
         return "err: " + FormatErrorPosition(error.Line) + syntaxError_;
     case ScanErrorWorkingSet:
-        return "err: Le script est trop grand, taille > 2 Go\n";
+        return lines::ErrScriptTooLarge;
     case ScanErrorMemoryLoad:
-        return "err: Le script est trop grand, memoire insuffisante\n";
+        return lines::ErrScriptNoMemory;
     default:
         return {};
     }
