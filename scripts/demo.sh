@@ -12,7 +12,8 @@
 #   ; params: a;b;c                    the script parameters %%1..%%3; {tmp} stands for a fresh
 #                                      empty folder of the run, removed afterwards
 #   ; trace: <text>                    a text that one of its traces must contain (repeatable)
-#   ; needs: display                   not run when no display is available
+#   ; needs: display                   without a display, run only when <script>.answers holds the
+#                                      operator's answers (one line per dialog, see cli/brunox)
 #   ; timeout: <seconds>               CLI reply time-out for the run (engine default 5 s)
 #   ; limit: <seconds>                 time after which the run counts as hung (default
 #                                      DEMO_LIMIT); for scripts that wait for a person
@@ -187,11 +188,18 @@ for script in "${scripts[@]}"; do
   echo "${bold}== $name${off}${title:+ - $title}"
   echo "   expects $expect${params:+, parameters {$params\}}"
   for key in "${unknown[@]}"; do echo "   ${yellow}note${off}: header key '$key' is not known and was ignored"; done
+  # Without a screen, a script's dialogs can still be answered from its ".answers" file.
+  answers=
   if [[ $needs == *display* ]] && ! have_display; then
-    echo "   ${yellow}SKIPPED: no display available${off} (DISPLAY and WAYLAND_DISPLAY are empty);" \
-      "its operator dialogs need a screen"
-    notrun=$((notrun + 1))
-    continue
+    if [ -f "${script%.qzs}.answers" ]; then
+      answers=${script%.qzs}.answers
+      echo "   no display: the operator's answers come from ${answers#"$root"/}"
+    else
+      echo "   ${yellow}SKIPPED: no display available${off} (DISPLAY and WAYLAND_DISPLAY are empty);" \
+        "its operator dialogs need a screen"
+      notrun=$((notrun + 1))
+      continue
+    fi
   fi
 
   if [[ $params == *"{tmp}"* ]]; then
@@ -201,9 +209,9 @@ for script in "${scripts[@]}"; do
   out="$work/$name.out"
   start=$(date +%s%N)
   if [ "$raw" = 1 ]; then
-    run_engine "$interface" "$script" "$params" "$reply" "$run_limit" | tee "$out"
+    ZOV_PROMPTER_SCRIPT=$answers run_engine "$interface" "$script" "$params" "$reply" "$run_limit" | tee "$out"
   else
-    run_engine "$interface" "$script" "$params" "$reply" "$run_limit" | tee "$out" \
+    ZOV_PROMPTER_SCRIPT=$answers run_engine "$interface" "$script" "$params" "$reply" "$run_limit" | tee "$out" \
       | while IFS= read -r l; do render "$l"; done
   fi
   status=${PIPESTATUS[0]}
