@@ -25,16 +25,16 @@ LineSink& CurrentSink()
     return sink;
 }
 
-void AppendFormatted(std::string& out, const char* spec, ...) __attribute__((format(printf, 2, 3)));
+void AppendFormatted(std::string& out, const char* directive, ...) __attribute__((format(printf, 2, 3)));
 
-void AppendFormatted(std::string& out, const char* spec, ...)
+void AppendFormatted(std::string& out, const char* directive, ...)
 {
     char small[128];
     va_list args;
-    va_start(args, spec);
+    va_start(args, directive);
     va_list again;
     va_copy(again, args);
-    const int needed = std::vsnprintf(small, sizeof small, spec, args);
+    const int needed = std::vsnprintf(small, sizeof small, directive, args);
     va_end(args);
     if (needed < 0) {
         va_end(again);
@@ -45,7 +45,7 @@ void AppendFormatted(std::string& out, const char* spec, ...)
     } else {
         const std::size_t at = out.size();
         out.resize(at + static_cast<std::size_t>(needed) + 1);
-        std::vsnprintf(out.data() + at, static_cast<std::size_t>(needed) + 1, spec, again);
+        std::vsnprintf(out.data() + at, static_cast<std::size_t>(needed) + 1, directive, again);
         out.resize(at + static_cast<std::size_t>(needed));
     }
     va_end(again);
@@ -85,24 +85,24 @@ std::string FormatLineV(const char* format, va_list args)
             ++p;
             continue;
         }
-        std::string spec = "%";
+        std::string directive = "%";
         while (IsFlag(*p))
-            spec.push_back(*p++);
+            directive.push_back(*p++);
         if (*p == '*') {
-            spec += std::to_string(va_arg(args, int));
+            directive += std::to_string(va_arg(args, int));
             ++p;
         } else {
             while (IsDigit(*p))
-                spec.push_back(*p++);
+                directive.push_back(*p++);
         }
         if (*p == '.') {
-            spec.push_back(*p++);
+            directive.push_back(*p++);
             if (*p == '*') {
-                spec += std::to_string(va_arg(args, int));
+                directive += std::to_string(va_arg(args, int));
                 ++p;
             } else {
                 while (IsDigit(*p))
-                    spec.push_back(*p++);
+                    directive.push_back(*p++);
             }
         }
         std::string length;
@@ -117,7 +117,7 @@ std::string FormatLineV(const char* format, va_list args)
         switch (conversion) {
         case 'd':
         case 'i': {
-            const std::string s = spec + length + conversion;
+            const std::string s = directive + length + conversion;
             if (length == "ll" || length == "j")
                 AppendFormatted(out, s.c_str(), va_arg(args, long long));
             else if (length == "l" || length == "z" || length == "t")
@@ -130,7 +130,7 @@ std::string FormatLineV(const char* format, va_list args)
         case 'o':
         case 'x':
         case 'X': {
-            const std::string s = spec + length + conversion;
+            const std::string s = directive + length + conversion;
             if (length == "ll" || length == "j")
                 AppendFormatted(out, s.c_str(), va_arg(args, unsigned long long));
             else if (length == "l" || length == "z" || length == "t")
@@ -148,22 +148,22 @@ std::string FormatLineV(const char* format, va_list args)
         case 'a':
         case 'A': {
             if (length == "L") {
-                const std::string s = spec + "L" + conversion;
+                const std::string s = directive + "L" + conversion;
                 AppendFormatted(out, s.c_str(), va_arg(args, long double));
             } else {
-                const std::string s = spec + conversion;
+                const std::string s = directive + conversion;
                 AppendFormatted(out, s.c_str(), va_arg(args, double));
             }
             break;
         }
         case 'c': {
-            const std::string s = spec + conversion;
+            const std::string s = directive + conversion;
             AppendFormatted(out, s.c_str(), va_arg(args, int));
             break;
         }
         case 's': {
             const char* text = va_arg(args, const char*);
-            const std::string s = spec + conversion;
+            const std::string s = directive + conversion;
             AppendFormatted(out, s.c_str(), text ? text : "(null)");
             break;
         }
