@@ -1,5 +1,7 @@
 #include "CallNode.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <utility>
 
@@ -13,6 +15,7 @@
 #include "IdUse.h"
 #include "Label.h"
 #include "LabelStmt.h"
+#include "Output.h"
 #include "ParameterList.h"
 #include "SymbolStore.h"
 
@@ -465,9 +468,20 @@ void CCallSite::CarryOut(const CAny& node, CValue* valueOut, CDebugger& debugger
     case InNodeBuiltin::ImportData: {
         std::string data;
         if (firstType == kTypeString) {
-            const std::string name(first.TextView());
-            CDebugger::ScriptPause pause(debugger);
-            data = ImportData(engine, name);
+            // The request is out and DataReady cleared before getval and setval are served: an
+            // IDE that answers them and then sends the data cannot have it cleared after it.
+            engine.ClearDataReady();
+            WriteOut(lines::ImportRequest, std::string(first.TextView()).c_str());
+            const long long timeoutMs = std::max(0LL, static_cast<long long>(engine.CliTimeoutSec.load()) * 1000);
+            bool ready = false;
+            {
+                CDebugger::ScriptPause pause(debugger);
+                ready = engine.WaitForDataReady(std::chrono::milliseconds(timeoutMs));
+            }
+            if (ready) {
+                engine.ClearDataReady();
+                data = engine.ImportValue();
+            }
         }
         if (data.size() > kImportValueMaxLength)
             data.resize(kImportValueMaxLength);
