@@ -6,7 +6,6 @@
 #include "ProcedureStmt.h"
 #include "SymbolStore.h"
 
-#include <optional>
 
 namespace zov {
 
@@ -45,40 +44,46 @@ int CCallStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& 
 
 JumpTarget CCallStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    const CAny* name = Child(0);
-    if (!debugger.ReportLine(name ? name->Line() : Line()))
-        return nullptr;
     if (!resolved_) {
+        const CAny* name = Child(0);
+        reportedLine_ = name ? name->Line() : Line();
         procedure_ = scope ? dynamic_cast<CProcedureStmt*>(scope->FindProcedure(ProcedureName())) : nullptr;
         arguments_ = dynamic_cast<CParameterList*>(Child(1));
         resolved_ = true;
     }
+    if (!debugger.ReportLine(reportedLine_))
+        return nullptr;
     CProcedureStmt* procedure = procedure_;
     if (!procedure) {
         RunTimeError(debugger, procmsg::MissingAtRunTime);
         return nullptr;
     }
-    std::optional<CArgumentFrame> frame;
-    if (CParameterList* arguments = arguments_) {
-        frame.emplace(*arguments);
-        if (JumpTarget jump = frame->Evaluate(scope, debugger))
-            return jump;
-        if (debugger.Aborting())
-            return nullptr;
-        procedure->SetCallArguments(frame->Values(), arguments->Types(scope));
-    } else {
+    if (!arguments_) {
         procedure->ClearCallArguments();
+        return Enter(*procedure, scope, valueOut, debugger);
     }
+    CArgumentFrame frame(*arguments_);
+    if (JumpTarget jump = frame.Evaluate(scope, debugger))
+        return jump;
+    if (debugger.Aborting())
+        return nullptr;
+    procedure->SetCallArguments(frame.Values(), arguments_->Types(scope));
+    return Enter(*procedure, scope, valueOut, debugger);
+}
+
+JumpTarget CCallStmt::Enter(CProcedureStmt& procedure, CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
+{
     if (callDepth >= kMaxCallDepth) {
+        procedure.ClearCallArguments();
         RunTimeError(debugger, procmsg::TooDeep);
         return nullptr;
     }
     ++callDepth;
-    JumpTarget result = procedure->Execute(scope, valueOut, debugger);
+    JumpTarget result = procedure.Execute(scope, valueOut, debugger);
     --callDepth;
     if (debugger.Aborting())
         return nullptr;
-    valueOut = procedure->ReturnValue();
+    valueOut = procedure.ReturnValue();
     return result;
 }
 

@@ -37,9 +37,13 @@ public:
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 
 private:
+    // Runs the procedure, its arguments set, and copies its return value.
+    JumpTarget Enter(CProcedureStmt& procedure, CSymbolStore* scope, CValue& valueOut, CDebugger& debugger);
+
     // Found once: the procedure tables do not change after the analysis.
     CProcedureStmt* procedure_ = nullptr;
     CParameterList* arguments_ = nullptr;
+    unsigned reportedLine_ = 0;
     bool resolved_ = false;
 };
 

@@ -60,18 +60,15 @@ JumpTarget CParameterList::Evaluate(CSymbolStore* scope, std::vector<CValue>& va
     return nullptr;
 }
 
-std::span<const TypeCode> CParameterList::Types(CSymbolStore* scope)
+void CParameterList::LearnTypes(CSymbolStore* scope)
 {
-    if (!typesKnown_) {
-        CErrorList scratch(ErrorListUse::Scratch);
-        types_.assign(ChildCount(), kTypeUndetermined);
-        for (std::size_t i = 0; i < types_.size(); ++i) {
-            if (CAny* argument = Child(i))
-                argument->TypeAnalysis(scope, types_[i], scratch, 0);
-        }
-        typesKnown_ = true;
+    CErrorList scratch(ErrorListUse::Scratch);
+    types_.assign(ChildCount(), kTypeUndetermined);
+    for (std::size_t i = 0; i < types_.size(); ++i) {
+        if (CAny* argument = Child(i))
+            argument->TypeAnalysis(scope, types_[i], scratch, 0);
     }
-    return types_;
+    typesKnown_ = true;
 }
 
 }  // namespace zov

@@ -42,10 +42,16 @@ public:
     std::vector<CValue>& Values() { return values_; }
     // The type of each argument. Types are settled once the analysis is over, so they are
     // learned once, at the first run, with a scratch error list.
-    std::span<const TypeCode> Types(CSymbolStore* scope);
+    std::span<const TypeCode> Types(CSymbolStore* scope)
+    {
+        if (!typesKnown_)
+            LearnTypes(scope);
+        return types_;
+    }
 
 private:
     friend class CArgumentFrame;
+    void LearnTypes(CSymbolStore* scope);
 
     std::vector<CValue> values_;
     bool inUse_ = false;

@@ -89,6 +89,7 @@ int CProcedureStmt::TypeAnalysis(CSymbolStore* scope, TypeCode&, CErrorList& err
     inTypeAnalysis_ = false;
 
     skippableDefault_.assign(parameterVariables_.size(), 0);
+    everyDefaultSkippable_ = true;
     for (std::size_t i = 0; i < parameterVariables_.size(); ++i) {
         const CAny* assignment = parameters_ ? parameters_->Child(i) : nullptr;
         const CAny* value = assignment ? assignment->Child(1) : nullptr;
@@ -96,6 +97,7 @@ int CProcedureStmt::TypeAnalysis(CSymbolStore* scope, TypeCode&, CErrorList& err
                              || dynamic_cast<const CConstBool*>(value) || dynamic_cast<const CConstStr*>(value);
         const TypeCode parameterType = parameterVariables_[i] ? parameterVariables_[i]->Type() : kTypeUndetermined;
         skippableDefault_[i] = literal && parameterType >= kTypeInteger && parameterType <= kTypeString;
+        everyDefaultSkippable_ = everyDefaultSkippable_ && skippableDefault_[i];
     }
     return kAnalysisDone;
 }
@@ -128,20 +130,6 @@ TypeCode CProcedureStmt::ProvisionalReturnType()
     return kTypeUndetermined;
 }
 
-void CProcedureStmt::SetCallArguments(std::span<const CValue> values, std::span<const TypeCode> types)
-{
-    hasCallArguments_ = true;
-    callValues_ = values;
-    callTypes_ = types;
-}
-
-void CProcedureStmt::ClearCallArguments()
-{
-    hasCallArguments_ = false;
-    callValues_ = {};
-    callTypes_ = {};
-}
-
 JumpTarget CProcedureStmt::RunDefaults(CDebugger& debugger)
 {
     CProcParamList* parameters = parameters_;
@@ -154,6 +142,8 @@ JumpTarget CProcedureStmt::RunDefaults(CDebugger& debugger)
     std::size_t given = hasCallArguments_ ? callValues_.size() : 0;
     if (engine.NotifyLines.load(std::memory_order_relaxed))
         given = 0;
+    else if (everyDefaultSkippable_ && given >= skippableDefault_.size())
+        return nullptr;
     CValue scratch;
     for (std::size_t i = 0, n = parameters->ChildCount(); i < n; ++i) {
         CAny* assignment = parameters->Child(i);

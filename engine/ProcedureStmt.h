@@ -62,8 +62,18 @@ public:
 
     // The arguments of the call about to enter, with their types (both owned by the call and
     // kept until the procedure has returned), or none.
-    void SetCallArguments(std::span<const CValue> values, std::span<const TypeCode> types);
-    void ClearCallArguments();
+    void SetCallArguments(std::span<const CValue> values, std::span<const TypeCode> types)
+    {
+        hasCallArguments_ = true;
+        callValues_ = values;
+        callTypes_ = types;
+    }
+    void ClearCallArguments()
+    {
+        hasCallArguments_ = false;
+        callValues_ = {};
+        callTypes_ = {};
+    }
 
     // One call: defaults, then the arguments bound, the body, the return part. Answers the
     // return point (see SetReturnPoint) or a jump target out of the body.
@@ -85,6 +95,7 @@ private:
     // the default assignment first (nothing but the value could tell, and it is overwritten).
     // Settled by the type analysis: a literal default of a number, boolean or text type.
     std::vector<std::uint8_t> skippableDefault_;
+    bool everyDefaultSkippable_ = false;
     bool hasCallArguments_ = false;
     std::span<const CValue> callValues_;
     std::span<const TypeCode> callTypes_;
