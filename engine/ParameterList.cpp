@@ -43,10 +43,14 @@ JumpTarget CParameterList::Evaluate(CSymbolStore* scope, std::vector<CValue>& va
     if (values.size() != count)
         values.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
+        // A fresh value, with no base yet, so that an integer variable passes its own on.
         CValue& value = values[i];
-        value.Reset();
-        // No base yet, so that an integer variable passes its own on.
+        if (value.HasText())
+            value.ClearText();
+        value.SetWord(0);
+        value.SetReal(0.0);
         value.SetBase(kNoBase);
+        value.SetBased(false);
         CAny* argument = Child(i);
         if (!argument)
             continue;

@@ -42,10 +42,10 @@ TypeCode CProcedureStmt::ReturnType() const
     return returnPart_ ? returnPart_->ReturnType() : kTypeUndetermined;
 }
 
-const CValue& CProcedureStmt::ReturnValue() const
+const CValue& CProcedureStmt::NoReturnValue()
 {
     static const CValue none;
-    return returnPart_ ? returnPart_->ReturnValue() : none;
+    return none;
 }
 
 int CProcedureStmt::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
@@ -220,7 +220,12 @@ JumpTarget CProcedureStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
         return nullptr;
     }
     CSymbolStore* own = ownScope_.get();
-    if (JumpTarget jump = RunDefaults(debugger)) {
+    // Every parameter given a value of a literal's type: no default needs to run (unless the
+    // line reports of the defaults are written).
+    const bool defaultsNeeded = !everyDefaultSkippable_ || !hasCallArguments_
+                                || callValues_.size() < skippableDefault_.size()
+                                || Engine().NotifyLines.load(std::memory_order_relaxed);
+    if (JumpTarget jump = defaultsNeeded ? RunDefaults(debugger) : nullptr) {
         ClearCallArguments();
         return jump;
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Node.h"
+#include "ReturnStmt.h"
 #include "SymbolStore.h"
 
 namespace zov {
@@ -44,7 +45,7 @@ public:
     // The type of the return part: undetermined until the declaration has been analysed.
     TypeCode ReturnType() const;
     // The value of the last return part run.
-    const CValue& ReturnValue() const;
+    const CValue& ReturnValue() const { return returnPart_ ? returnPart_->ReturnValue() : NoReturnValue(); }
     // For a call met while the declaration itself is being analysed (recursion), before its
     // return part has a type: the type the return part will have, as far as it can be told
     // already (the returned variable's earlier declaration, as in r = 1 ... r = n * call f(n - 1)
@@ -82,6 +83,7 @@ public:
     void SetReturnPoint(JumpTarget resumeAt) override { returnPoint_ = resumeAt; }
 
 private:
+    static const CValue& NoReturnValue();
     // Runs the default assignments (those the call's arguments overwrite may be left out).
     JumpTarget RunDefaults(CDebugger& debugger);
     // Copies the call's arguments into the parameters; false after a run-time error.
