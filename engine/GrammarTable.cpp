@@ -223,10 +223,12 @@ bool CGrammarTable::ReadAll(EntryReader& reader)
     while (!reader.AtEnd()) {
         unsigned kind = 0;
         uint32_t count = 0;
-        if (!reader.Byte(kind) || !reader.Word(count))
+        if (!reader.Byte(kind))
             return Fail(ErrorReadingEntry);
         if (kind != 'M')
             return Fail(RecordTypeNotSupported);
+        if (!reader.Word(count))
+            return Fail(ErrorReadingEntry);
         reader.BeginRecord(count);
         uint32_t contentType = 0;
         if (const char* error = reader.ReadEntry(contentType))

@@ -128,6 +128,11 @@ TEST(GrammarTable, RecordKindOtherThanMFails)
     EXPECT_FALSE(LoadBytes(table, Join(records)));
     ASSERT_NE(table.GetLastError(), nullptr);
     EXPECT_STREQ(table.GetLastError(), "Record type is not supported\n");
+
+    // Also a stray byte after the last record, before any entry count could follow it.
+    EXPECT_FALSE(LoadBytes(table, Join(OneWordRecords()) + "N"));
+    ASSERT_NE(table.GetLastError(), nullptr);
+    EXPECT_STREQ(table.GetLastError(), "Record type is not supported\n");
 }
 
 TEST(GrammarTable, UnknownContentTypeIsSkippedOnlyWhenEmpty)
