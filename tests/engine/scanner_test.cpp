@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace zov;
 using namespace zov::test;
 
@@ -150,4 +154,40 @@ TEST_F(ScannerTest, VeryLongTokensAndBlankRuns)
     EXPECT_EQ(tokens[2].Image.size(), 100002u);
     EXPECT_EQ(tokens[3 + 69999].Line, 70000);
     EXPECT_EQ(tokens.back().Line, 70001);
+}
+
+// A text matched by the end-of-input symbol keeps no token and writes nothing: an untagged
+// line on standard output would reach the IDE as stray output.
+TEST(Scanner, EndOfInputSymbolKeepsNothingAndWritesNothing)
+{
+    auto records = OneWordRecords();
+    records[1] = Record({Byte('T'), I(3), I(2), I(1), I(3), I(3)});
+    records.insert(records.begin() + 7, Record({Byte('C'), I(1), S(u"#")}));
+    // DFA state 0: 'a' -> 1 (accepts a), '#' -> 2 (accepts EOF, the end-of-input kind).
+    records[9] = Record({Byte('D'), I(0), B(false), I(0), E(), I(0), I(1), E(), I(1), I(2), E()});
+    records.insert(records.begin() + 11, Record({Byte('D'), I(2), B(true), I(0), E()}));
+    CGrammarTable table;
+    ASSERT_TRUE(LoadBytes(table, Join(records))) << table.GetLastError();
+    CScanner* scanner = table.CreateScanner();
+
+    std::fflush(stdout);
+    std::FILE* capture = std::tmpfile();
+    ASSERT_NE(capture, nullptr);
+    const int saved = ::dup(STDOUT_FILENO);
+    ::dup2(::fileno(capture), STDOUT_FILENO);
+    const bool scanned = scanner->Tokenize("#a#");
+    std::fflush(stdout);
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    struct stat info {};
+    ASSERT_EQ(::fstat(::fileno(capture), &info), 0);
+    std::fclose(capture);
+
+    ASSERT_TRUE(scanned);
+    const auto& tokens = scanner->GetTokens();
+    ASSERT_EQ(tokens.size(), 2u);
+    EXPECT_EQ(tokens[0].Image, "a");
+    EXPECT_EQ(tokens[0].Column, 2);
+    EXPECT_EQ(tokens[1].SymbolName, "EOF");
+    EXPECT_EQ(info.st_size, 0);
 }
