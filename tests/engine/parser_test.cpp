@@ -1,8 +1,11 @@
+#include "MemoryProbes.h"
 #include "grammar_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 using namespace zov;
 using namespace zov::test;
@@ -198,6 +201,25 @@ TEST_F(ParserTest, ResourceStopWhenANewLineIsReached)
         EXPECT_EQ(e.Line, 0);
         EXPECT_EQ(e.Column, 0);
     }
+}
+
+// The probes behind the resource stop read this process and this machine.
+TEST(ResourceProbes, WorkingSetFollowsTheMemoryThisProcessTouches)
+{
+    const long before = GetWorkingSetKb();
+    ASSERT_GT(before, 0);
+    std::vector<char> block(64u * 1024u * 1024u);
+    std::memset(block.data(), 1, block.size());  // resident only once written
+    const long after = GetWorkingSetKb();
+    EXPECT_GE(after - before, 60L * 1024L);
+    EXPECT_EQ(block[block.size() / 2], 1);
+}
+
+TEST(ResourceProbes, MemoryLoadIsAPercentage)
+{
+    const int load = GetMemoryLoad();
+    EXPECT_GT(load, 0);
+    EXPECT_LE(load, 100);
 }
 
 TEST_F(ParserTest, ReductionWithoutGotoIsReported)
