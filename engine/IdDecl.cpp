@@ -17,7 +17,7 @@ int CIdDecl::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
     // The index names variables that exist before this declaration does.
     if (CAny* index = Index())
         index->NameAnalysis(scope, errors);
-    variable_ = scope->Declare(variableName_);
+    variable_ = ownScopeOnly_ ? scope->DeclareHere(variableName_) : scope->Declare(variableName_);
     return variable_ ? kAnalysisDone : kAnalysisFailed;
 }
 

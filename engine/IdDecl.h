@@ -26,6 +26,10 @@ public:
     void SetVariableName(std::string_view name) { variableName_ = AcceptVariableName(name); }
     const std::string& VariableName() const { return variableName_; }
 
+    // Binds the name in the scope given to the name analysis only, never in an enclosing one
+    // (a procedure's parameter).
+    void DeclareInOwnScope() { ownScopeOnly_ = true; }
+
     // The index expression of an assignment to an array element, or null.
     CAny* Index() const { return Child(0); }
     bool HasIndex() const { return Index() != nullptr; }
@@ -52,6 +56,7 @@ private:
 
     std::string variableName_;
     CVariable* variable_ = nullptr;
+    bool ownScopeOnly_ = false;
 };
 
 }  // namespace zov

@@ -53,6 +53,14 @@ int CProcedureStmt::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
     if (!ownScope_)
         ownScope_ = std::make_unique<CSymbolStore>(scope);
     CSymbolStore* own = ownScope_.get();
+    // Arguments are copied into the parameters: a parameter never shares the cells of an outer
+    // variable of its name, or a call would change the caller's variable.
+    if (CProcParamList* parameters = Parameters()) {
+        for (std::size_t i = 0, n = parameters->ParameterCount(); i < n; ++i) {
+            if (CIdDecl* parameter = parameters->Parameter(i))
+                parameter->DeclareInOwnScope();
+        }
+    }
     for (std::size_t i = 0; i < 3; ++i) {
         if (CAny* child = Child(i))
             child->NameAnalysis(own, errors);

@@ -207,13 +207,23 @@ std::size_t CSymbolStore::Find(const NameIndex& index, std::string_view name)
 
 CVariable* CSymbolStore::Declare(std::string_view name)
 {
+    return DeclareIn(name, true);
+}
+
+CVariable* CSymbolStore::DeclareHere(std::string_view name)
+{
+    return DeclareIn(name, false);
+}
+
+CVariable* CSymbolStore::DeclareIn(std::string_view name, bool searchEnclosing)
+{
     if (name.empty() || name.size() > kMaxVariableName)
         return nullptr;
 
     // The scope that already binds the name: this one, else the nearest enclosing one.
     CSymbolStore* binder = nullptr;
     std::size_t slot = static_cast<std::size_t>(-1);
-    for (CSymbolStore* scope = this; scope; scope = scope->enclosing_) {
+    for (CSymbolStore* scope = this; scope; scope = searchEnclosing ? scope->enclosing_ : nullptr) {
         slot = Find(scope->variableIndex_, name);
         if (slot != static_cast<std::size_t>(-1) && scope->table_[slot]) {
             binder = scope;

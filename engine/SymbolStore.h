@@ -157,6 +157,9 @@ public:
     // otherwise it is bound here with cells of its own. Null for a name that
     // AcceptVariableName refuses.
     CVariable* Declare(std::string_view name);
+    // As Declare, but looking at this scope's table only: a procedure's parameter is a variable
+    // of the procedure even when an enclosing scope binds the same name.
+    CVariable* DeclareHere(std::string_view name);
 
     // The declaration bound to the name in this scope's table only.
     CVariable* FindVariable(std::string_view name) const;
@@ -197,6 +200,7 @@ private:
     };
 
     static std::size_t Find(const NameIndex& index, std::string_view name);
+    CVariable* DeclareIn(std::string_view name, bool searchEnclosing);
 
     CSymbolStore* enclosing_;
     // The variable table: the current binding of each name, and where each name sits.

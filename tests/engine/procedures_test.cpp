@@ -79,6 +79,56 @@ TEST(Procedures, CopyTheirArgumentsIn)
     EXPECT_EQ(out, "trc: 7:5 105\n");
 }
 
+TEST(Procedures, ParametersAreTheirOwnVariablesWhateverTheGlobalsAreCalled)
+{
+    // A parameter named as a global of the same type is still a variable of the procedure:
+    // changing it, or passing the global itself, leaves the global as it was.
+    CallScript script;
+    const std::string out = script.Execute("n = 5\n"
+                                           "s = \"g\"\n"
+                                           "proc p(n = 0, s = \"\")\n"
+                                           "  n = n + 1\n"
+                                           "  s = s + \"!\"\n"
+                                           "  return n\n"
+                                           "end\n"
+                                           "r = call p(n, s)\n"
+                                           "q = call p()\n"
+                                           "trace(n, \" \", s, \" \", r, \" \", q)\n");
+    EXPECT_EQ(out, "trc: 10:5 g 6 1\n");
+    EXPECT_EQ(script.Word("n"), 5);
+}
+
+TEST(Procedures, AssignToAGlobalOfTheSameName)
+{
+    // A name the script already holds, assigned inside a procedure, is the script's variable:
+    // that is how a procedure gives results other than its return value.
+    CallScript script;
+    const std::string out = script.Execute("total = 1\n"
+                                           "proc add(v = 0)\n"
+                                           "  total = total + v\n"
+                                           "  own = v\n"
+                                           "end\n"
+                                           "call add(10)\n"
+                                           "call add(5)\n"
+                                           "trace(total)\n");
+    EXPECT_EQ(out, "trc: 8:16\n");
+}
+
+TEST(Procedures, ARunErrorAfterACallNamesTheCallersLine)
+{
+    // The procedure's lines are over when the error comes: the error names the line of the call.
+    CallScript script;
+    const std::string out = script.Execute("dim t(2) = 0\n"
+                                           "proc two()\n"
+                                           "  x = 1\n"
+                                           "  return 2\n"
+                                           "end\n"
+                                           "\n"
+                                           "y = call two() + t[5]\n"
+                                           "trace(\"after\")\n");
+    EXPECT_EQ(out, "err: 007 : Indice trop grand pour ce tableau (5)\n");
+}
+
 TEST(Procedures, RecurseOnTheirOwnVariables)
 {
     // One scope per procedure for the whole run: the product is carried down as an argument.
