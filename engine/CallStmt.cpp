@@ -79,8 +79,11 @@ JumpTarget CCallStmt::Enter(CProcedureStmt& procedure, CSymbolStore* scope, CVal
         return nullptr;
     }
     ++callDepth;
+    // An error later in the calling statement must name the caller's line, not the callee's last.
+    const std::uint32_t callerLine = debugger.CurrentLine();
     JumpTarget result = procedure.Execute(scope, valueOut, debugger);
     --callDepth;
+    debugger.RestoreLine(callerLine);
     if (debugger.Aborting())
         return nullptr;
     valueOut = procedure.ReturnValue();

@@ -79,6 +79,15 @@ public:
         return ReportLineSlow(line, previous);
     }
 
+    // Back in a caller after a procedure call: the caller's statement is the one being run again,
+    // so its line is current once more. Neither reported nor a stop: the line was entered
+    // already, and a breakpoint on it has stopped then.
+    void RestoreLine(std::uint32_t line)
+    {
+        previousLine_.store(currentLine_.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        currentLine_.store(line, std::memory_order_relaxed);
+    }
+
     // The line of the statement being run (for run-time error lines) and the one before.
     std::uint32_t CurrentLine() const { return currentLine_.load(std::memory_order_relaxed); }
     std::uint32_t PreviousLine() const { return previousLine_.load(std::memory_order_relaxed); }
