@@ -76,15 +76,20 @@ TEST(CallsEndToEnd, GetvalAndSetvalAreAnsweredWhileTheScriptWaits)
         const char* waiting;  // the trace line written just before the wait
         const char* value;
         const char* release;  // the console line that ends the wait
+        // The line that shows the wait has begun, or null: `getval` may be answered at the line
+        // report before the wait, and a `setdata` sent before "imp:" is cleared by importdata.
+        const char* begun;
     } waits[] = {
-        {"trc: 2:sync\n", "11", "sync -val 3\n"},
-        {"trc: 4:import\n", "12", "setdata -name k -val v\n"},
-        {"trc: 7:cli\n", "13", "exit\n"},
+        {"trc: 2:sync\n", "11", "sync -val 3\n", nullptr},
+        {"trc: 4:import\n", "12", "setdata -name k -val v\n", "imp: k\n"},
+        {"trc: 7:cli\n", "13", "exit\n", nullptr},
     };
     for (const auto& wait : waits) {
         ASSERT_TRUE(engine.WaitForOutput(wait.waiting)) << wait.waiting;
         engine.Send(std::string("setval -name x -val ") + wait.value + "\ngetval -name x\n");
         EXPECT_TRUE(engine.WaitForOutput(std::string("cmd:val:x:0:") + wait.value + "\n")) << wait.waiting;
+        if (wait.begun)
+            ASSERT_TRUE(engine.WaitForOutput(wait.begun)) << wait.begun;
         engine.Send(wait.release);
     }
     const test::ProcessResult result = engine.Finish();
