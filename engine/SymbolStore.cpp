@@ -231,21 +231,30 @@ CVariable* CSymbolStore::DeclareIn(std::string_view name, bool searchEnclosing)
         }
     }
 
-    if (binder) {
-        CVariable* earlier = binder->table_[slot];
-        auto declaration = std::unique_ptr<CVariable>(new CVariable(std::string(name), *binder, slot));
+    CVariable* earlier = binder ? binder->table_[slot] : nullptr;
+    if (binder == this) {
+        auto declaration = std::unique_ptr<CVariable>(new CVariable(std::string(name), *this, slot));
         declaration->storage_ = earlier->storage_;
         declaration->previous_ = earlier;
         declaration->shared_ = true;
         CVariable* raw = declaration.get();
-        binder->declarations_.push_back(std::move(declaration));
-        binder->table_[slot] = raw;
+        declarations_.push_back(std::move(declaration));
+        table_[slot] = raw;
         return raw;
     }
 
     slot = table_.size();
     auto declaration = std::unique_ptr<CVariable>(new CVariable(std::string(name), *this, slot));
     CVariable* raw = declaration.get();
+    if (binder) {
+        // A name of an enclosing scope, declared again in a procedure: the declaration shares
+        // the outer cells while its type is theirs (the procedure sets the outer variable), but
+        // its binding stays in the procedure, so a value of another type makes a variable of the
+        // procedure and never changes what the name means outside it.
+        raw->storage_ = earlier->storage_;
+        raw->previous_ = earlier;
+        raw->shared_ = true;
+    }
     declarations_.push_back(std::move(declaration));
     table_.push_back(raw);
     variableIndex_.emplace(std::string(name), slot);

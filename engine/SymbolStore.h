@@ -151,11 +151,12 @@ public:
     CSymbolStore* Enclosing() const { return enclosing_; }
     CSymbolStore& Global();
 
-    // A declaration met by the name analysis. When the name is bound in this scope, or else in
-    // the nearest enclosing scope that binds it, the new declaration takes over that binding
-    // and shares the cells of the one it replaces until SettleStorage decides by the type;
-    // otherwise it is bound here with cells of its own. Null for a name that
-    // AcceptVariableName refuses.
+    // A declaration met by the name analysis, always bound in this scope. When the name is
+    // bound here already, or else in the nearest enclosing scope that binds it, the new
+    // declaration shares the cells of that earlier declaration until SettleStorage decides by
+    // the type; otherwise it has cells of its own. An enclosing scope's binding is never
+    // replaced: what a name means outside a procedure does not depend on the procedure. Null
+    // for a name that AcceptVariableName refuses.
     CVariable* Declare(std::string_view name);
     // As Declare, but looking at this scope's table only: a procedure's parameter is a variable
     // of the procedure even when an enclosing scope binds the same name.

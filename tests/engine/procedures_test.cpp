@@ -114,6 +114,22 @@ TEST(Procedures, AssignToAGlobalOfTheSameName)
     EXPECT_EQ(out, "trc: 8:16\n");
 }
 
+TEST(Procedures, AValueOfAnotherTypeMakesAVariableOfTheProcedure)
+{
+    // The global keeps its meaning after the procedure's declaration: the script's later
+    // statements still read the integer.
+    CallScript script;
+    const std::string out = script.Execute("n = 5\n"
+                                           "proc p()\n"
+                                           "  n = \"x\"\n"
+                                           "  trace(n)\n"
+                                           "end\n"
+                                           "m = n + 1\n"
+                                           "call p()\n"
+                                           "trace(m, \" \", n)\n");
+    EXPECT_EQ(out, "trc: 4:x\ntrc: 8:6 5\n");
+}
+
 TEST(Procedures, ARunErrorAfterACallNamesTheCallersLine)
 {
     // The procedure's lines are over when the error comes: the error names the line of the call.

@@ -106,18 +106,45 @@ TEST(SymbolStore, ProcedureRedeclaringAGlobalSharesItsCells)
     CVariable* inner = procedure.Declare("total");
     EXPECT_TRUE(inner->Shared());
     EXPECT_EQ(&inner->Storage(), outer);
-    // The global binding moves to the new declaration; the procedure's own table stays empty.
-    EXPECT_EQ(global.FindVariable("total"), inner);
-    EXPECT_EQ(procedure.FindVariable("total"), nullptr);
+    // The procedure binds the name in its own table; outside it the name keeps its binding.
+    EXPECT_EQ(global.FindVariable("total"), outer);
+    EXPECT_EQ(procedure.FindVariable("total"), inner);
     EXPECT_EQ(procedure.ResolveVariable("total"), inner);
-    EXPECT_EQ(&inner->Scope(), &global);
+    EXPECT_EQ(&inner->Scope(), &procedure);
+    EXPECT_TRUE(inner->SettleStorage(kTypeInteger) || outer->Type() != kTypeInteger);
 
     CVariable* local = procedure.Declare("i");
     EXPECT_FALSE(local->Shared());
     EXPECT_EQ(global.ResolveVariable("i"), nullptr);
     EXPECT_EQ(procedure.ResolveInEnclosing("i"), nullptr);
-    EXPECT_EQ(procedure.ResolveInEnclosing("total"), inner);
+    EXPECT_EQ(procedure.ResolveInEnclosing("total"), outer);
     EXPECT_EQ(&procedure.Global(), &global);
+}
+
+TEST(SymbolStore, ProcedureDeclarationsOfAnotherTypeStayInTheProcedure)
+{
+    CSymbolStore global;
+    CSymbolStore procedure(&global);
+    CVariable* outer = global.Declare("n");
+    outer->SettleStorage(kTypeInteger);
+    CVariable* same = procedure.Declare("n");
+    EXPECT_TRUE(same->SettleStorage(kTypeInteger));
+    EXPECT_EQ(&same->Storage(), outer);
+    CVariable* text = procedure.Declare("n");
+    EXPECT_FALSE(text->SettleStorage(kTypeString));
+    EXPECT_EQ(&text->Storage(), text);
+    EXPECT_EQ(global.ResolveVariable("n"), outer);
+    EXPECT_EQ(procedure.ResolveVariable("n"), text);
+
+    // A parameter never shares the cells of an outer variable of its name.
+    CVariable* parameter = procedure.DeclareHere("m");
+    CVariable* outerM = global.Declare("m");
+    EXPECT_FALSE(parameter->Shared());
+    CSymbolStore other(&global);
+    CVariable* otherParameter = other.DeclareHere("m");
+    EXPECT_FALSE(otherParameter->Shared());
+    EXPECT_EQ(&otherParameter->Storage(), otherParameter);
+    EXPECT_NE(&otherParameter->Storage(), outerM);
 }
 
 TEST(SymbolStore, NamesListedInBindingOrder)
