@@ -66,6 +66,23 @@ TEST(Procedures, ReturnTextsAndReals)
     EXPECT_EQ(out, "trc: 10:n=5 1.5\n");
 }
 
+TEST(Procedures, ALoneParameterHasTheTypeOfItsDefault)
+{
+    // One parameter as well as several: a text default makes a text parameter.
+    CallScript script;
+    const std::string out = script.Execute("proc shout(s = \"a\")\n"
+                                           "  trace(s + \"!\")\n"
+                                           "end\n"
+                                           "proc half(r = 1.0)\n"
+                                           "  trace(r / 2.0)\n"
+                                           "end\n"
+                                           "call shout(\"b\")\n"
+                                           "call shout()\n"
+                                           "call half(5.0)\n"
+                                           "call shout(1)\n");
+    EXPECT_EQ(out, "trc: 2:b!\ntrc: 2:a!\ntrc: 5:2.5\nerr: 001 : Type de parametre incorrect\n");
+}
+
 TEST(Procedures, CopyTheirArgumentsIn)
 {
     CallScript script;
