@@ -69,6 +69,25 @@ TEST_F(ScriptDebugger, ABreakpointOnALineWithTwoStatementsStopsOnce)
     EXPECT_EQ(script.Word("d"), 4);
 }
 
+TEST_F(ScriptDebugger, ABreakpointOnALineWithACallAndAnotherStatementStopsOnce)
+{
+    // Back from the procedure the caller's line is current again: the second statement of the
+    // line does not enter it afresh.
+    script.Debugger().SetBreakpoint(4, kBreakpointOn);
+    Start("proc p()\n  r = 1\nend\nx = call p() & y = 2\nz = 3\n");
+    ExpectStop(1, "cmd: bk : 4\n");
+    script.Debugger().Next();
+    ExpectStop(2, "cmd: bk : 4\ncmd: bk : 1\n");
+    script.Debugger().Next();
+    ExpectStop(3, "cmd: bk : 4\ncmd: bk : 1\ncmd: bk : 2\n");
+    script.Debugger().Next();
+    ExpectStop(4, "cmd: bk : 4\ncmd: bk : 1\ncmd: bk : 2\ncmd: bk : 5\n");
+    EXPECT_EQ(script.Word("y"), 2);
+    script.Debugger().Continue();
+    running.Join();
+    EXPECT_EQ(script.Word("z"), 3);
+}
+
 TEST_F(ScriptDebugger, ABreakpointInALoopBodyStopsAtEveryPass)
 {
     script.Debugger().SetBreakpoint(3, kBreakpointOn);
