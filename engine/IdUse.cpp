@@ -40,8 +40,9 @@ int CIdUse::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& err
     }
     SetOperandType(typeOut);
 
-    // The variable bound here belongs to an enclosing scope when this scope does not hold it.
-    if (scope && &variable_->Scope() != scope) {
+    // The variable belongs to an enclosing scope when its cells are held there: bound there, or
+    // declared again in this procedure with the outer variable's type.
+    if (scope && &variable_->Storage().Scope() != scope) {
         if (variable_->IsArray() && variable_->Type() != kTypeCli) {
             AddError(errors, NamedVariableMessage(varmsg::VariableLead, variableName_, varmsg::ArrayMisuse));
             return kAnalysisFailed;

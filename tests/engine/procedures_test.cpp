@@ -147,6 +147,27 @@ TEST(Procedures, AValueOfAnotherTypeMakesAVariableOfTheProcedure)
     EXPECT_EQ(out, "trc: 4:x\ntrc: 8:6 5\n");
 }
 
+TEST(Procedures, AnOuterArrayIsRefusedEvenAfterAnElementIsWritten)
+{
+    // Writing an element declares the name again in the procedure, on the outer cells: the
+    // array is still the script's, and reading it in the procedure is refused as before.
+    CallScript script;
+    EXPECT_FALSE(script.Analyse("dim a(3) = 0\n"
+                                "proc p()\n"
+                                "  a[1] = 2\n"
+                                "  x = a[1]\n"
+                                "end\n"));
+    EXPECT_EQ(script.FirstError(), "La variable 'a' est un tableau, l'utilisation est incorrecte.");
+    CallScript local;
+    EXPECT_EQ(local.Execute("proc p()\n"
+                            "  dim b(2) = 0\n"
+                            "  b[1] = 4\n"
+                            "  trace(b[1])\n"
+                            "end\n"
+                            "call p()\n"),
+              "trc: 4:4\n");
+}
+
 TEST(Procedures, ARunErrorAfterACallNamesTheCallersLine)
 {
     // The procedure's lines are over when the error comes: the error names the line of the call.
