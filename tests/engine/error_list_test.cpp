@@ -4,27 +4,16 @@
 
 #include <string>
 
+#include "LineCapture.h"
 #include "Output.h"
 
 namespace zov {
 namespace {
 
 // Collects what the engine writes on standard output while it lives.
-class CapturedOutput {
+class CapturedOutput : public test::LineCapture {
 public:
-    CapturedOutput()
-    {
-        previous_ = SetLineSink([this](Stream stream, std::string_view text) {
-            if (stream == Stream::Out)
-                text_.append(text);
-        });
-    }
-    ~CapturedOutput() { SetLineSink(previous_); }
-    const std::string& Text() const { return text_; }
-
-private:
-    LineSink previous_;
-    std::string text_;
+    std::string Text() const { return Out(); }
 };
 
 TEST(ErrorList, PrintsSortedByLineAndEmpties)

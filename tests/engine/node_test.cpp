@@ -9,6 +9,7 @@
 #include "Debugger.h"
 #include "EngineState.h"
 #include "ErrorList.h"
+#include "LineCapture.h"
 #include "Output.h"
 #include "ProcessRegistry.h"
 #include "SymbolStore.h"
@@ -16,21 +17,9 @@
 namespace zov {
 namespace {
 
-class CapturedOutput {
+class CapturedOutput : public test::LineCapture {
 public:
-    CapturedOutput()
-    {
-        previous_ = SetLineSink([this](Stream stream, std::string_view text) {
-            if (stream == Stream::Out)
-                text_.append(text);
-        });
-    }
-    ~CapturedOutput() { SetLineSink(previous_); }
-    const std::string& Text() const { return text_; }
-
-private:
-    LineSink previous_;
-    std::string text_;
+    std::string Text() const { return Out(); }
 };
 
 using Log = std::vector<std::string>;

@@ -10,27 +10,16 @@
 #include "ErrorList.h"
 #include "IdDecl.h"
 #include "IdUse.h"
+#include "LineCapture.h"
 #include "Output.h"
 #include "SymbolStore.h"
 
 namespace zov {
 namespace {
 
-class CapturedOutput {
+class CapturedOutput : public test::LineCapture {
 public:
-    CapturedOutput()
-    {
-        previous_ = SetLineSink([this](Stream stream, std::string_view text) {
-            if (stream == Stream::Out)
-                text_.append(text);
-        });
-    }
-    ~CapturedOutput() { SetLineSink(previous_); }
-    const std::string& Text() const { return text_; }
-
-private:
-    LineSink previous_;
-    std::string text_;
+    std::string Text() const { return Out(); }
 };
 
 // A constant of a given type.
