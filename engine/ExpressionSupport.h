@@ -46,6 +46,36 @@ inline CValue FreshOperand()
 JumpTarget EvaluateOperands(const CExpression& node, CSymbolStore* scope, CValue& a, CValue* b,
                             CDebugger& debugger, bool& proceed);
 
+// Execute of an arithmetic node whose integers and reals each take one computation and whose
+// texts are refused at run time: `integer(a, b)` gives the word, `real(a, b)` the double.
+template <class IntegerOperation, class RealOperation>
+JumpTarget ExecuteArithmetic(const CExpression& node, CSymbolStore* scope, CValue& valueOut, CDebugger& debugger,
+                             IntegerOperation integer, RealOperation real)
+{
+    CValue a = FreshOperand();
+    CValue b = FreshOperand();
+    bool proceed = false;
+    if (JumpTarget jump = EvaluateOperands(node, scope, a, &b, debugger, proceed))
+        return jump;
+    if (!proceed)
+        return nullptr;
+    switch (node.OperandType()) {
+    case kTypeInteger:
+    case kTypeCli:
+        valueOut.SetWord(integer(a.Word(), b.Word()));
+        break;
+    case kTypeReal:
+        valueOut.SetReal(real(a.RealValue(), b.RealValue()));
+        break;
+    case kTypeString:
+        RunTimeError(debugger, exprmsg::StringOperation);
+        break;
+    default:
+        break;
+    }
+    return nullptr;
+}
+
 enum class Relation { Equal, NotEqual, Greater, GreaterEqual, Less, LessEqual };
 
 // The comparisons of two values of one operand type. Reals are equal within 1e-6 (absolute) and

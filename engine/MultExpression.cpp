@@ -14,28 +14,9 @@ int CMultExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CError
 
 JumpTarget CMultExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    switch (OperandType()) {
-    case kTypeInteger:
-    case kTypeCli:
-        valueOut.SetWord(WrapMultiply(a.Word(), b.Word()));
-        break;
-    case kTypeReal:
-        valueOut.SetReal(a.RealValue() * b.RealValue());
-        break;
-    case kTypeString:
-        RunTimeError(debugger, exprmsg::StringOperation);
-        break;
-    default:
-        break;
-    }
-    return nullptr;
+    return ExecuteArithmetic(
+        *this, scope, valueOut, debugger, [](std::int32_t x, std::int32_t y) { return WrapMultiply(x, y); },
+        [](double x, double y) { return x * y; });
 }
 
 }  // namespace zov

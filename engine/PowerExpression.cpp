@@ -17,28 +17,9 @@ int CPowerExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErro
 // Integers are raised as doubles and the result truncated: 2 ^ -1 is 0.
 JumpTarget CPowerExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    switch (OperandType()) {
-    case kTypeInteger:
-    case kTypeCli:
-        valueOut.SetWord(IntegerPower(a.Word(), b.Word()));
-        break;
-    case kTypeReal:
-        valueOut.SetReal(std::pow(a.RealValue(), b.RealValue()));
-        break;
-    case kTypeString:
-        RunTimeError(debugger, exprmsg::StringOperation);
-        break;
-    default:
-        break;
-    }
-    return nullptr;
+    return ExecuteArithmetic(
+        *this, scope, valueOut, debugger, [](std::int32_t x, std::int32_t y) { return IntegerPower(x, y); },
+        [](double x, double y) { return std::pow(x, y); });
 }
 
 }  // namespace zov
