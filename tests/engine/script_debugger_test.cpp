@@ -88,6 +88,31 @@ TEST_F(ScriptDebugger, ABreakpointOnALineWithACallAndAnotherStatementStopsOnce)
     EXPECT_EQ(script.Word("z"), 3);
 }
 
+// Back from a call the caller's line is current again; a loop must still stop on it each pass.
+TEST_F(ScriptDebugger, ABreakpointOnACallInALoopStopsAtEveryPass)
+{
+    const struct {
+        const char* head;
+        const char* tail;
+    } loops[] = {{"for i = 1 to 2 do", "end"}, {"while x < 2 do", "end"}, {"repeat", "until x >= 2"}};
+    for (const auto& loop : loops) {
+        test::ScriptRunner runner;
+        RunningScript thread{runner};
+        runner.Debugger().SetBreakpoint(6, kBreakpointOn);
+        ASSERT_TRUE(runner.Analyse(std::string("x = 0\nproc p()\n  x = x + 1\nend\n") + loop.head
+                                   + "\n  call p()\n" + loop.tail + "\n"))
+            << loop.head;
+        thread.Start();
+        ASSERT_TRUE(runner.Debugger().WaitForStop(1, kPatience)) << loop.head;
+        runner.Debugger().Continue();
+        ASSERT_TRUE(runner.Debugger().WaitForStop(2, kPatience)) << loop.head;
+        runner.Debugger().Continue();
+        thread.Join();
+        EXPECT_EQ(runner.Out(), "cmd: bk : 6\ncmd: bk : 6\n") << loop.head;
+        EXPECT_EQ(runner.Word("x"), 2) << loop.head;
+    }
+}
+
 TEST_F(ScriptDebugger, ABreakpointInALoopBodyStopsAtEveryPass)
 {
     script.Debugger().SetBreakpoint(3, kBreakpointOn);
