@@ -258,12 +258,22 @@ CReduction* CParser::ParseStep()
         case ActionReduce: {
             const CRuleEntry& rule = rules[action->Target];
             const size_t count = rule.Body.size();
-            auto reduction = std::make_unique<CReduction>();
+            const bool trimmed = count == 1 && symbols[rule.Body[0]].Kind == SymbolNonterminal;
+            // Most reductions are trimmed ones, dropped as soon as their parent is built: their
+            // entries are reused rather than freed and allocated again.
+            std::unique_ptr<CReduction> reduction;
+            if (trimmed && !spare_.empty()) {
+                reduction = std::move(spare_.back());
+                spare_.pop_back();
+            } else {
+                reduction = std::make_unique<CReduction>();
+            }
             reduction->SymbolName = symbols[rule.Head].Name;
             reduction->SymbolIndex = rule.Head;
+            reduction->State = 0;
             reduction->Line = lastLine_;
             reduction->Column = lastColumn_;
-            reduction->Trimmed = count == 1 && symbols[rule.Body[0]].Kind == SymbolNonterminal;
+            reduction->Trimmed = trimmed;
             const CLalrAction* go = nullptr;
             if (stack_.size() > count) {
                 reduction->Children.resize(count);
@@ -274,6 +284,7 @@ CReduction* CParser::ParseStep()
                         auto& only = static_cast<CReduction&>(*entry).Children;
                         if (only.size() == 1) {
                             reduction->Children[k] = std::move(only[0]);
+                            spare_.push_back(std::unique_ptr<CReduction>(static_cast<CReduction*>(entry.release())));
                             continue;
                         }
                     }

@@ -157,6 +157,8 @@ private:
     size_t tokenIndex_ = 0;
     uint32_t state_ = 0;
     std::vector<std::unique_ptr<CGrammarSymbol>> stack_;
+    // Trimmed entries already replaced by their child, each with one null child, for reuse.
+    std::vector<std::unique_ptr<CReduction>> spare_;
     int32_t lastLine_ = 0;
     int32_t lastColumn_ = 0;
     CReduction* lastReduction_ = nullptr;
