@@ -40,7 +40,7 @@ bool CScanner::Tokenize(std::string_view text)
     int32_t lastLine = 1;        // line of the last character taken into the token
     bool inComment = false;
     size_t i = 0;
-    tokens_.reserve(n / 4 + 1);
+    tokens_.reserve(n / 2 + 2);
 
     for (;;) {
         const unsigned c = i < n ? bytes[i] : 0;
