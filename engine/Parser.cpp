@@ -4,6 +4,8 @@
 #include "MemoryProbes.h"
 
 #include <chrono>
+#include <mutex>
+#include <new>
 #include <utility>
 
 namespace zov {
@@ -42,7 +44,79 @@ int CachedMemoryLoad()
     return value;
 }
 
+// Sanitizer builds give every entry its own heap block, so that a use after free is still seen.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kPooledEntries = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+constexpr bool kPooledEntries = false;
+#else
+constexpr bool kPooledEntries = true;
+#endif
+#else
+constexpr bool kPooledEntries = true;
+#endif
+
+// Entries are carved from blocks in steps of 16 bytes; a freed entry waits in its thread's
+// list for the next entry of its size. Blocks are never given back: a parse that made many
+// entries is likely to be followed by another one.
+constexpr std::size_t kEntryStep = 16;
+constexpr std::size_t kEntrySizes = 16;
+constexpr std::size_t kEntryBlockSize = 64 * 1024;
+
+struct EntryPool {
+    void* freeEntries[kEntrySizes] = {};
+    char* next = nullptr;
+    char* end = nullptr;
+};
+thread_local EntryPool entryPool;
+
+char* NewEntryBlock()
+{
+    static std::mutex lock;
+    // Every block stays listed, so that leak checkers see its entries as reachable.
+    static std::vector<void*> blocks;
+    void* block = ::operator new(kEntryBlockSize);
+    std::lock_guard<std::mutex> hold(lock);
+    blocks.push_back(block);
+    return static_cast<char*>(block);
+}
+
 }  // namespace
+
+void* CGrammarSymbol::operator new(std::size_t size)
+{
+    const std::size_t steps = (size + kEntryStep - 1) / kEntryStep;
+    if (!kPooledEntries || steps == 0 || steps > kEntrySizes)
+        return ::operator new(size);
+    EntryPool& pool = entryPool;
+    if (void* entry = pool.freeEntries[steps - 1]) {
+        pool.freeEntries[steps - 1] = *static_cast<void**>(entry);
+        return entry;
+    }
+    const std::size_t bytes = steps * kEntryStep;
+    if (static_cast<std::size_t>(pool.end - pool.next) < bytes) {
+        pool.next = NewEntryBlock();
+        pool.end = pool.next + kEntryBlockSize;
+    }
+    void* entry = pool.next;
+    pool.next += bytes;
+    return entry;
+}
+
+void CGrammarSymbol::operator delete(void* entry, std::size_t size)
+{
+    if (!entry)
+        return;
+    const std::size_t steps = (size + kEntryStep - 1) / kEntryStep;
+    if (!kPooledEntries || steps == 0 || steps > kEntrySizes) {
+        ::operator delete(entry, size);
+        return;
+    }
+    EntryPool& pool = entryPool;
+    *static_cast<void**>(entry) = pool.freeEntries[steps - 1];
+    pool.freeEntries[steps - 1] = entry;
+}
 
 CResourceProbes DefaultResourceProbes()
 {

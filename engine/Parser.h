@@ -3,6 +3,7 @@
 // The LALR(1) parser over a compiled grammar table, the tokens it reads, the reduction tree it
 // builds, the error records of scanning and parsing, and the base of the syntax-tree nodes.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -29,6 +30,11 @@ struct CToken {
 class CGrammarSymbol {
 public:
     virtual ~CGrammarSymbol() = default;
+
+    // A long script makes several entries per token, most of them kept as long as its tree:
+    // they come from large blocks kept per thread rather than one heap block each.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* entry, std::size_t size);
 
     int32_t Kind = 0;  // 1 terminal, 0 nonterminal
     std::string SymbolName;
