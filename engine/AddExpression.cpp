@@ -16,33 +16,27 @@ int CAddExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorL
 // base of value out is left as it is.
 JumpTarget CAddExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    switch (OperandType()) {
-    case kTypeInteger:
-    case kTypeCli:
-        valueOut.SetWord(WrapAdd(a.Word(), b.Word()));
-        break;
-    case kTypeReal:
-        valueOut.SetReal(a.RealValue() + b.RealValue());
-        break;
-    case kTypeString: {
-        // The left operand's buffer becomes the result: value out may be the variable that
-        // the left operand has just been copied from.
-        std::string& joined = a.MutableText();
-        joined.append(b.TextView());
-        valueOut.AdoptText(std::move(joined));
-        break;
-    }
-    default:
-        break;
-    }
-    return nullptr;
+    return ExecuteBinary(*this, scope, debugger, [&](CValue& a, const CValue& b) {
+        switch (OperandType()) {
+        case kTypeInteger:
+        case kTypeCli:
+            valueOut.SetWord(WrapAdd(a.Word(), b.Word()));
+            break;
+        case kTypeReal:
+            valueOut.SetReal(a.RealValue() + b.RealValue());
+            break;
+        case kTypeString: {
+            // The left operand's buffer becomes the result: value out may be the variable that
+            // the left operand has just been copied from.
+            std::string& joined = a.MutableText();
+            joined.append(b.TextView());
+            valueOut.AdoptText(std::move(joined));
+            break;
+        }
+        default:
+            break;
+        }
+    });
 }
 
 }  // namespace zov

@@ -14,18 +14,9 @@ int CAndExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorL
 // Both operands are always evaluated: there is no short cut. Integers combine bit by bit.
 JumpTarget CAndExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    if (OperandType() == kTypeBoolean)
-        valueOut.SetBoolean(a.LowByte() != 0 && b.LowByte() != 0);
-    else
-        valueOut.SetWord(a.Word() & b.Word());
-    return nullptr;
+    return ExecuteLogical(
+        *this, scope, valueOut, debugger, [](bool x, bool y) { return x && y; },
+        [](std::int32_t x, std::int32_t y) { return x & y; });
 }
 
 }  // namespace zov

@@ -16,38 +16,26 @@ int CDivExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorL
 // -1 wraps instead of trapping.
 JumpTarget CDivExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    switch (OperandType()) {
-    case kTypeInteger:
-    case kTypeCli:
-        if (b.Word() == 0) {
+    return ExecuteBinary(*this, scope, debugger, [&](const CValue& a, const CValue& b) {
+        auto byZero = [&] {
             valueOut.SetReal(0.0);
             RunTimeError(debugger, exprmsg::DivisionByZero);
-        } else {
-            valueOut.SetWord(WrapDivide(a.Word(), b.Word()));
-        }
-        break;
-    case kTypeReal:
-        if (b.RealValue() == 0.0) {
-            valueOut.SetReal(0.0);
-            RunTimeError(debugger, exprmsg::DivisionByZero);
-        } else {
-            valueOut.SetReal(a.RealValue() / b.RealValue());
-        }
-        break;
-    case kTypeString:
-        RunTimeError(debugger, exprmsg::StringOperation);
-        break;
-    default:
-        break;
-    }
-    return nullptr;
+        };
+        ComputeOnNumbers(
+            *this, debugger,
+            [&] {
+                if (b.Word() == 0)
+                    byZero();
+                else
+                    valueOut.SetWord(WrapDivide(a.Word(), b.Word()));
+            },
+            [&] {
+                if (b.RealValue() == 0.0)
+                    byZero();
+                else
+                    valueOut.SetReal(a.RealValue() / b.RealValue());
+            });
+    });
 }
 
 }  // namespace zov

@@ -102,14 +102,9 @@ bool CompareValues(const CValue& a, const CValue& b, TypeCode type, Relation rel
 JumpTarget ExecuteComparison(const CExpression& node, Relation relation, CSymbolStore* scope, CValue& valueOut,
                              CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(node, scope, a, &b, debugger, proceed))
-        return jump;
-    if (proceed)
+    return ExecuteBinary(node, scope, debugger, [&](const CValue& a, const CValue& b) {
         valueOut.SetBoolean(CompareValues(a, b, node.OperandType(), relation));
-    return nullptr;
+    });
 }
 
 }  // namespace zov

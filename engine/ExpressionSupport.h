@@ -46,26 +46,47 @@ inline CValue FreshOperand()
 JumpTarget EvaluateOperands(const CExpression& node, CSymbolStore* scope, CValue& a, CValue* b,
                             CDebugger& debugger, bool& proceed);
 
-// Execute of an arithmetic node whose integers and reals each take one computation and whose
-// texts are refused at run time: `integer(a, b)` gives the word, `real(a, b)` the double.
-template <class IntegerOperation, class RealOperation>
-JumpTarget ExecuteArithmetic(const CExpression& node, CSymbolStore* scope, CValue& valueOut, CDebugger& debugger,
-                             IntegerOperation integer, RealOperation real)
+// Execute of an operator node of two operands: both are evaluated and, when there is something
+// to compute, `compute(a, b)` writes the result into value out. A jump target of either operand
+// is passed on.
+template <class Compute>
+JumpTarget ExecuteBinary(const CExpression& node, CSymbolStore* scope, CDebugger& debugger, Compute compute)
 {
     CValue a = FreshOperand();
     CValue b = FreshOperand();
     bool proceed = false;
     if (JumpTarget jump = EvaluateOperands(node, scope, a, &b, debugger, proceed))
         return jump;
-    if (!proceed)
-        return nullptr;
+    if (proceed)
+        compute(a, b);
+    return nullptr;
+}
+
+// The same for an operator of one operand: `compute(a)`.
+template <class Compute>
+JumpTarget ExecuteUnary(const CExpression& node, CSymbolStore* scope, CDebugger& debugger, Compute compute)
+{
+    CValue a = FreshOperand();
+    bool proceed = false;
+    if (JumpTarget jump = EvaluateOperands(node, scope, a, nullptr, debugger, proceed))
+        return jump;
+    if (proceed)
+        compute(a);
+    return nullptr;
+}
+
+// The choice by operand type of an operator on numbers: `onInteger()` for integers and CLI
+// handles, `onReal()` for reals; texts are refused at run time.
+template <class OnInteger, class OnReal>
+void ComputeOnNumbers(const CExpression& node, CDebugger& debugger, OnInteger onInteger, OnReal onReal)
+{
     switch (node.OperandType()) {
     case kTypeInteger:
     case kTypeCli:
-        valueOut.SetWord(integer(a.Word(), b.Word()));
+        onInteger();
         break;
     case kTypeReal:
-        valueOut.SetReal(real(a.RealValue(), b.RealValue()));
+        onReal();
         break;
     case kTypeString:
         RunTimeError(debugger, exprmsg::StringOperation);
@@ -73,7 +94,33 @@ JumpTarget ExecuteArithmetic(const CExpression& node, CSymbolStore* scope, CValu
     default:
         break;
     }
-    return nullptr;
+}
+
+// Execute of an arithmetic node whose integers and reals each take one computation and whose
+// texts are refused at run time: `integer(a, b)` gives the word, `real(a, b)` the double.
+template <class IntegerOperation, class RealOperation>
+JumpTarget ExecuteArithmetic(const CExpression& node, CSymbolStore* scope, CValue& valueOut, CDebugger& debugger,
+                             IntegerOperation integer, RealOperation real)
+{
+    return ExecuteBinary(node, scope, debugger, [&](const CValue& a, const CValue& b) {
+        ComputeOnNumbers(
+            node, debugger, [&] { valueOut.SetWord(integer(a.Word(), b.Word())); },
+            [&] { valueOut.SetReal(real(a.RealValue(), b.RealValue())); });
+    });
+}
+
+// Execute of a node of and, or: booleans give `boolean(a, b)` of their truth, integers
+// `word(a, b)` of their words, combined bit by bit.
+template <class BooleanOperation, class WordOperation>
+JumpTarget ExecuteLogical(const CExpression& node, CSymbolStore* scope, CValue& valueOut, CDebugger& debugger,
+                          BooleanOperation boolean, WordOperation word)
+{
+    return ExecuteBinary(node, scope, debugger, [&](const CValue& a, const CValue& b) {
+        if (node.OperandType() == kTypeBoolean)
+            valueOut.SetBoolean(boolean(a.LowByte() != 0, b.LowByte() != 0));
+        else
+            valueOut.SetWord(word(a.Word(), b.Word()));
+    });
 }
 
 enum class Relation { Equal, NotEqual, Greater, GreaterEqual, Less, LessEqual };

@@ -17,31 +17,19 @@ int CModExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorL
 // the run as the division does.
 JumpTarget CModExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    switch (OperandType()) {
-    case kTypeInteger:
-    case kTypeCli:
-        if (b.Word() == 0)
-            RunTimeError(debugger, exprmsg::DivisionByZero);
-        else if (a.Based())
-            valueOut.SetWord(UnsignedRemainder(a.Word(), b.Word()));
-        else
-            valueOut.SetWord(WrapRemainder(a.Word(), b.Word()));
-        break;
-    case kTypeReal:
-    case kTypeString:
-        RunTimeError(debugger, exprmsg::StringOperation);
-        break;
-    default:
-        break;
-    }
-    return nullptr;
+    return ExecuteBinary(*this, scope, debugger, [&](const CValue& a, const CValue& b) {
+        ComputeOnNumbers(
+            *this, debugger,
+            [&] {
+                if (b.Word() == 0)
+                    RunTimeError(debugger, exprmsg::DivisionByZero);
+                else if (a.Based())
+                    valueOut.SetWord(UnsignedRemainder(a.Word(), b.Word()));
+                else
+                    valueOut.SetWord(WrapRemainder(a.Word(), b.Word()));
+            },
+            [&] { RunTimeError(debugger, exprmsg::StringOperation); });
+    });
 }
 
 }  // namespace zov

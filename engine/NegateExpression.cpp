@@ -14,28 +14,15 @@ int CNegateExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErr
 // An integer keeps the display base of its operand; the smallest integer negates to itself.
 JumpTarget CNegateExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, nullptr, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    switch (OperandType()) {
-    case kTypeInteger:
-    case kTypeCli:
-        valueOut.SetWord(WrapNegate(a.Word()));
-        valueOut.SetBase(a.Base() == kNoBase ? kDefaultBase : a.Base());
-        break;
-    case kTypeReal:
-        valueOut.SetReal(-a.RealValue());
-        break;
-    case kTypeString:
-        RunTimeError(debugger, exprmsg::StringOperation);
-        break;
-    default:
-        break;
-    }
-    return nullptr;
+    return ExecuteUnary(*this, scope, debugger, [&](const CValue& a) {
+        ComputeOnNumbers(
+            *this, debugger,
+            [&] {
+                valueOut.SetWord(WrapNegate(a.Word()));
+                valueOut.SetBase(a.Base() == kNoBase ? kDefaultBase : a.Base());
+            },
+            [&] { valueOut.SetReal(-a.RealValue()); });
+    });
 }
 
 }  // namespace zov

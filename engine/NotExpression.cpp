@@ -13,17 +13,12 @@ int CNotExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorL
 // An integer is complemented bit by bit (not 0 is -1); a boolean is negated.
 JumpTarget CNotExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, nullptr, debugger, proceed))
-        return jump;
-    if (!proceed)
-        return nullptr;
-    if (OperandType() == kTypeBoolean)
-        valueOut.SetBoolean(a.LowByte() == 0);
-    else
-        valueOut.SetWord(static_cast<std::int32_t>(~static_cast<std::uint32_t>(a.Word())));
-    return nullptr;
+    return ExecuteUnary(*this, scope, debugger, [&](const CValue& a) {
+        if (OperandType() == kTypeBoolean)
+            valueOut.SetBoolean(a.LowByte() == 0);
+        else
+            valueOut.SetWord(static_cast<std::int32_t>(~static_cast<std::uint32_t>(a.Word())));
+    });
 }
 
 }  // namespace zov

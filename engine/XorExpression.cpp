@@ -13,14 +13,8 @@ int CXorExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorL
 // Words combined bit by bit; for booleans the low byte is the answer.
 JumpTarget CXorExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    CValue a = FreshOperand();
-    CValue b = FreshOperand();
-    bool proceed = false;
-    if (JumpTarget jump = EvaluateOperands(*this, scope, a, &b, debugger, proceed))
-        return jump;
-    if (proceed)
-        valueOut.SetWord(a.Word() ^ b.Word());
-    return nullptr;
+    return ExecuteBinary(*this, scope, debugger,
+                         [&](const CValue& a, const CValue& b) { valueOut.SetWord(a.Word() ^ b.Word()); });
 }
 
 }  // namespace zov
