@@ -16,6 +16,7 @@
 #include "MacroTable.h"
 #include "Node.h"
 #include "ProcessBuiltins.h"
+#include "ScriptRunner.h"
 #include "SymbolStore.h"
 #include "TreeBuilder.h"
 
@@ -29,17 +30,6 @@
 namespace zov::test {
 
 inline const std::string kTestCli = std::string(ZOV_BIN_DIR) + "/zovtestcli";
-
-inline CGrammarTable& CallScriptGrammar()
-{
-    static CGrammarTable* table = [] {
-        auto* loaded = new CGrammarTable;
-        const bool ok = loaded->Load(std::string(ZOV_BIN_DIR) + "/zov.cgt");
-        EXPECT_TRUE(ok) << "zov.cgt beside the programs";
-        return loaded;
-    }();
-    return *table;
-}
 
 // A function table with the built-ins and `interfaceText` (interface file lines), made the
 // process's table. False when a line was refused.
@@ -68,9 +58,11 @@ inline std::string TestCliLine(std::string_view name, std::string_view switches 
     return "CLI " + std::string(name) + " : \"" + program + "|>>|1|exit|1\"\n";
 }
 
-class CallScript {
+// A script run under the process's engine state and debugger, with the process's function table.
+class CallScript : public ScriptHost {
 public:
     explicit CallScript(std::string_view interfaceText = {})
+        : ScriptHost(Debugger(), true)
     {
         // Every run of the engine starts with no CLI: the first one started is CLI 1.
         StopAllCliProcesses();
@@ -90,72 +82,12 @@ public:
         Engine().Reset();
         Debugger().Reset();
     }
-    CallScript(const CallScript&) = delete;
-    CallScript& operator=(const CallScript&) = delete;
-
-    // Parses and analyses; true when the script may run (no syntax or analysis error).
-    bool Analyse(std::string_view text)
-    {
-        CScriptTree tree = BuildScriptTree(CallScriptGrammar(), text);
-        syntaxError_ = tree.Error;
-        root_ = std::move(tree.Root);
-        if (!root_)
-            return false;
-        if (root_->NameAnalysis(&global_, errors_) != kAnalysisDone || !errors_.Empty())
-            return false;
-        TypeCode type = kTypeUndetermined;
-        root_->TypeAnalysis(&global_, type, errors_, 0);
-        return errors_.Empty();
-    }
-
-    JumpTarget Run()
-    {
-        if (!root_)
-            return nullptr;
-        Debugger().BeginRun(global_);
-        CValue value;
-        JumpTarget end = root_->Execute(&global_, value, Debugger());
-        Debugger().EndRun();
-        return end;
-    }
 
     // Analyses and runs; fails the test on a syntax or analysis error. The lines written.
-    std::string Execute(std::string_view text)
-    {
-        if (!Analyse(text)) {
-            ADD_FAILURE() << "not accepted: " << syntaxError_ << FirstError() << "\n" << text;
-            return std::string();
-        }
-        Run();
-        return capture_.Out();
-    }
-
-    const CValue& Value(std::string_view name) const
-    {
-        static const CValue none;
-        const CVariable* variable = global_.FindVariable(name);
-        if (!variable) {
-            ADD_FAILURE() << "no variable " << name;
-            return none;
-        }
-        return variable->Value();
-    }
-    std::int32_t Word(std::string_view name) const { return Value(name).Word(); }
-
-    std::string FirstError() const { return errors_.Empty() ? std::string() : errors_.Errors()[0].text; }
-    const CErrorList& Errors() const { return errors_; }
-    const std::string& SyntaxError() const { return syntaxError_; }
-    std::string Out() const { return capture_.Out(); }
-    std::string Err() const { return capture_.Err(); }
-    CSymbolStore& Global() { return global_; }
+    std::string Execute(std::string_view text) { return AnalyseAndRun(text) ? capture_.Out() : std::string(); }
 
 private:
-    LineCapture capture_;
     bool installed_ = false;
-    CSymbolStore global_;
-    CErrorList errors_;
-    std::string syntaxError_;
-    std::unique_ptr<CAny> root_;
 };
 
 // `count` arguments "1, 1, ..." for a call.

@@ -34,13 +34,12 @@ inline CGrammarTable& ScriptGrammar()
     return *table;
 }
 
-class ScriptRunner {
+// What every script runner of the tests shares: the parse and the two analyses into one error
+// list, the run under a debugger the runner names, the global variables and every output line.
+class ScriptHost {
 public:
-    ScriptRunner()
-        : debugger_(state_)
-    {
-        state_.NotifyLines = false;
-    }
+    ScriptHost(const ScriptHost&) = delete;
+    ScriptHost& operator=(const ScriptHost&) = delete;
 
     // Parses and analyses; true when the script may run (no syntax or analysis error).
     bool Analyse(std::string_view text)
@@ -50,7 +49,9 @@ public:
         root_ = std::move(tree.Root);
         if (!root_)
             return false;
-        root_->NameAnalysis(&global_, errors_);
+        const int named = root_->NameAnalysis(&global_, errors_);
+        if (stopAtNameErrors_ && (named != kAnalysisDone || !errors_.Empty()))
+            return false;
         TypeCode type = kTypeUndetermined;
         root_->TypeAnalysis(&global_, type, errors_, 0);
         return errors_.Empty();
@@ -61,21 +62,11 @@ public:
     {
         if (!root_)
             return nullptr;
-        debugger_.BeginRun(global_);
+        runDebugger_.BeginRun(global_);
         CValue value;
-        JumpTarget end = root_->Execute(&global_, value, debugger_);
-        debugger_.EndRun();
+        JumpTarget end = root_->Execute(&global_, value, runDebugger_);
+        runDebugger_.EndRun();
         return end;
-    }
-
-    // Analyses and runs; fails the test on a syntax or analysis error.
-    void Execute(std::string_view text)
-    {
-        if (!Analyse(text)) {
-            ADD_FAILURE() << "not accepted: " << syntaxError_ << FirstError() << "\n" << text;
-            return;
-        }
-        Run();
     }
 
     // The value of a global variable as the debugger would read it; a failure when absent.
@@ -98,18 +89,60 @@ public:
     const CErrorList& Errors() const { return errors_; }
     const std::string& SyntaxError() const { return syntaxError_; }
     std::string Out() const { return capture_.Out(); }
+    std::string Err() const { return capture_.Err(); }
+    CSymbolStore& Global() { return global_; }
+
+protected:
+    // `debugger` runs the scripts; it may be a member of the runner not built yet. With
+    // `stopAtNameErrors`, a script whose names do not resolve is not type-analysed.
+    ScriptHost(CDebugger& debugger, bool stopAtNameErrors)
+        : runDebugger_(debugger)
+        , stopAtNameErrors_(stopAtNameErrors)
+    {
+    }
+    ~ScriptHost() = default;
+
+    // Analyses and runs; fails the test on a syntax or analysis error, and answers false then.
+    bool AnalyseAndRun(std::string_view text)
+    {
+        if (!Analyse(text)) {
+            ADD_FAILURE() << "not accepted: " << syntaxError_ << FirstError() << "\n" << text;
+            return false;
+        }
+        Run();
+        return true;
+    }
+
+    LineCapture capture_;
+
+private:
+    CDebugger& runDebugger_;
+    const bool stopAtNameErrors_;
+    CSymbolStore global_;
+    CErrorList errors_;
+    std::string syntaxError_;
+    std::unique_ptr<CAny> root_;
+};
+
+// A script run with an engine state and a debugger of its own.
+class ScriptRunner : public ScriptHost {
+public:
+    ScriptRunner()
+        : ScriptHost(debugger_, false)
+        , debugger_(state_)
+    {
+        state_.NotifyLines = false;
+    }
+
+    // Analyses and runs; fails the test on a syntax or analysis error.
+    void Execute(std::string_view text) { AnalyseAndRun(text); }
 
     EngineState& State() { return state_; }
     CDebugger& Debugger() { return debugger_; }
 
 private:
-    LineCapture capture_;
     EngineState state_;
     CDebugger debugger_;
-    CSymbolStore global_;
-    CErrorList errors_;
-    std::string syntaxError_;
-    std::unique_ptr<CAny> root_;
 };
 
 }  // namespace zov::test
