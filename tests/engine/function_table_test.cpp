@@ -7,6 +7,7 @@
 #include "LineCapture.h"
 #include "Parser.h"
 #include "Scanner.h"
+#include "../support/GoldCrossCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -280,80 +281,6 @@ TEST_F(FunctionTableTest, InstalledTableIsTheProcessWideOne)
 // ---------------------------------------------------------------------------------------------
 // Both tables against an independent reader of the format (@warfley/node-gold-engine).
 
-std::string JsonQuote(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
-bool OursAccepts(CGrammarTable& table, const std::string& text)
-{
-    CScanner* scanner = table.CreateScanner();
-    if (!scanner->Tokenize(text))
-        return false;
-    return table.CreateParser()->Parse(scanner->GetTokens()) != nullptr;
-}
-
-void CrossCheck(const std::string& tablePath, const std::vector<std::string>& samples)
-{
-    const std::filesystem::path modules = std::filesystem::path(ZOV_SOURCE_DIR) / "tools" / "node_modules";
-    if (!std::filesystem::exists(modules / "@warfley" / "node-gold-engine"))
-        GTEST_SKIP() << "tools/node_modules is missing: run scripts/setup.sh to enable this check";
-    if (std::system("node --version >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "node is not installed: run scripts/setup.sh to enable this check";
-
-    const std::filesystem::path script = std::filesystem::path(ZOV_SOURCE_DIR) / "tests" / "tools" / "gold_crosscheck.js";
-    const std::filesystem::path json =
-        std::filesystem::temp_directory_path() / ("zov-functable-" + std::to_string(::getpid()) + ".json");
-    {
-        std::ofstream out(json, std::ios::binary);
-        out << "[";
-        for (size_t i = 0; i < samples.size(); ++i)
-            out << (i ? ",\n" : "") << JsonQuote(samples[i]);
-        out << "]\n";
-    }
-    const std::string command = "node '" + script.string() + "' '" + modules.string() + "' '" + tablePath + "' '" +
-                                json.string() + "' 2>&1";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::vector<std::string> verdicts;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p)) {
-        std::string line(buf);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        verdicts.push_back(line);
-    }
-    const int status = ::pclose(p);
-    std::filesystem::remove(json);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << (verdicts.empty() ? std::string("no output") : verdicts.front());
-    ASSERT_EQ(verdicts.size(), samples.size());
-
-    CGrammarTable table;
-    ASSERT_TRUE(table.Load(tablePath));
-    size_t accepted = 0;
-    for (size_t i = 0; i < samples.size(); ++i) {
-        const bool ours = OursAccepts(table, samples[i]);
-        accepted += ours;
-        EXPECT_EQ(verdicts[i], ours ? "accept" : "reject") << "text: " << JsonQuote(samples[i]);
-    }
-    EXPECT_GT(accepted, 0u);
-    EXPECT_LT(accepted, samples.size());
-}
-
 TEST(FunctionTableGrammars, PrototypeTableAgreesWithAnIndependentReader)
 {
     std::vector<std::string> samples;
@@ -362,7 +289,8 @@ TEST(FunctionTableGrammars, PrototypeTableAgreesWithAnIndependentReader)
     for (const char* bad : {"void f(int)", "void f(int a,)", "Int f()", "char * f()", "void f(int a) $", "f()",
                             "void f(int a, int b", "void\tf ( bool b )"})
         samples.emplace_back(bad);
-    CrossCheck(kFunctionGrammar, samples);
+    ZOV_NEED_INDEPENDENT_READER();
+    test::ExpectSameVerdicts(kFunctionGrammar, samples);
 }
 
 TEST(FunctionTableGrammars, InterfaceTableAgreesWithAnIndependentReader)
@@ -395,7 +323,8 @@ TEST(FunctionTableGrammars, InterfaceTableAgreesWithAnIndependentReader)
         "MACRO M : {unclosed",
         "CLI : \"a|b|0|e|1\"",
     };
-    CrossCheck(kInterfaceGrammar, samples);
+    ZOV_NEED_INDEPENDENT_READER();
+    test::ExpectSameVerdicts(kInterfaceGrammar, samples);
 }
 
 }  // namespace

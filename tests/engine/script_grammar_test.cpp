@@ -7,6 +7,7 @@
 #include "Parser.h"
 #include "Scanner.h"
 #include "TreeBuilder.h"
+#include "../support/GoldCrossCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -184,31 +185,9 @@ TEST_F(ScriptGrammarTest, EveryExampleOfTheLanguageReferenceParses)
 }
 
 // The independent reader of the table format, run over the fixture corpus and a few more texts.
-std::string Quote(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
 TEST_F(ScriptGrammarTest, IndependentReaderAgrees)
 {
-    const fs::path modules = fs::path(ZOV_SOURCE_DIR) / "tools" / "node_modules";
-    if (!fs::exists(modules / "@warfley" / "node-gold-engine"))
-        GTEST_SKIP() << "tools/node_modules is missing: run scripts/setup.sh (npm ci in tools/) to enable this check";
-    if (std::system("node --version >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "node is not installed: run scripts/setup.sh to enable this check";
+    ZOV_NEED_INDEPENDENT_READER();
 
     std::vector<std::string> samples;
     for (const fs::path& file : Fixtures(kScripts))
@@ -220,46 +199,7 @@ TEST_F(ScriptGrammarTest, IndependentReaderAgrees)
                              "with c\nend\n", "x = (((1)))\n", "x = not not a\n", "x = a < b < c\n"})
         samples.emplace_back(text);
 
-    const fs::path json = fs::temp_directory_path() / ("zov-script-crosscheck-" + std::to_string(::getpid()) + ".json");
-    {
-        std::ofstream out(json, std::ios::binary);
-        out << "[";
-        for (size_t i = 0; i < samples.size(); ++i)
-            out << (i ? ",\n" : "") << Quote(samples[i]);
-        out << "]\n";
-    }
-    const fs::path script = fs::path(ZOV_SOURCE_DIR) / "tests" / "tools" / "gold_crosscheck.js";
-    const std::string command = "node '" + script.string() + "' '" + modules.string() + "' '" + ZOV_BIN_DIR +
-                                "/zov.cgt' '" + json.string() + "' 2>&1";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::vector<std::string> verdicts;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) {
-        std::string line(buf);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        verdicts.push_back(line);
-    }
-    const int status = ::pclose(p);
-    fs::remove(json);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << (verdicts.empty() ? std::string("no output") : verdicts.front());
-    ASSERT_EQ(verdicts.size(), samples.size());
-
-    size_t accepted = 0;
-    for (size_t i = 0; i < samples.size(); ++i) {
-        CScanner* scanner = table_->CreateScanner();
-        bool ours = scanner->Tokenize(samples[i]);
-        if (ours) {
-            CParser* parser = table_->CreateParser();
-            ours = parser->Parse(scanner->GetTokens()) != nullptr;
-        }
-        accepted += ours;
-        EXPECT_EQ(verdicts[i], ours ? "accept" : "reject") << "text: " << Quote(samples[i]);
-    }
-    EXPECT_GT(accepted, 0u);
-    EXPECT_LT(accepted, samples.size());
+    test::ExpectSameVerdicts(fs::path(ZOV_BIN_DIR) / "zov.cgt", samples);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // Every test grammar, compiled by our compiler, loads in an independent reader of the table
 // format (@warfley/node-gold-engine) and accepts and rejects the same texts as our parser.
 
-#include "GrammarTable.h"
-#include "Parser.h"
-#include "Scanner.h"
+#include "../support/GoldCrossCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +14,7 @@
 #include <sys/wait.h>
 
 using namespace zov;
+using namespace zov::test;
 
 namespace {
 
@@ -52,99 +51,6 @@ const std::map<std::string, std::vector<std::string>> Samples = {
          "bool\tok ( bool b )",
      }},
 };
-
-std::string Quote(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
-bool OursAccepts(CGrammarTable& table, const std::string& text)
-{
-    CScanner* scanner = table.CreateScanner();
-    if (!scanner->Tokenize(text))
-        return false;
-    CParser* parser = table.CreateParser();
-    return parser->Parse(scanner->GetTokens()) != nullptr;
-}
-
-// The independent reader's verdict ("accept" or "reject") on each sample, or a failure.
-::testing::AssertionResult IndependentVerdicts(const std::filesystem::path& table, const std::vector<std::string>& samples,
-                                               std::vector<std::string>& verdicts)
-{
-    const std::filesystem::path modules = std::filesystem::path(ZOV_SOURCE_DIR) / "tools" / "node_modules";
-    const std::filesystem::path script = std::filesystem::path(ZOV_SOURCE_DIR) / "tests" / "tools" / "gold_crosscheck.js";
-    const std::filesystem::path json =
-        std::filesystem::temp_directory_path() / ("zov-crosscheck-" + std::to_string(::getpid()) + ".json");
-    {
-        std::ofstream out(json, std::ios::binary);
-        out << "[";
-        for (size_t i = 0; i < samples.size(); ++i)
-            out << (i ? ",\n" : "") << Quote(samples[i]);
-        out << "]\n";
-    }
-    const std::string command = "node '" + script.string() + "' '" + modules.string() + "' '" + table.string() +
-                                "' '" + json.string() + "' 2>&1";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    if (!p)
-        return ::testing::AssertionFailure() << "cannot start node";
-    verdicts.clear();
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p)) {
-        std::string line(buf);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        verdicts.push_back(line);
-    }
-    const int status = ::pclose(p);
-    std::filesystem::remove(json);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return ::testing::AssertionFailure() << (verdicts.empty() ? std::string("no output") : verdicts.front());
-    if (verdicts.size() != samples.size())
-        return ::testing::AssertionFailure() << verdicts.size() << " verdicts for " << samples.size() << " samples";
-    return ::testing::AssertionSuccess();
-}
-
-// Compares the two readers on every sample; both verdicts must occur, so that the check is not
-// won by a reader that always agrees.
-void ExpectSameVerdicts(const std::filesystem::path& table, const std::vector<std::string>& samples)
-{
-    std::vector<std::string> verdicts;
-    ASSERT_TRUE(IndependentVerdicts(table, samples, verdicts));
-    CGrammarTable ours;
-    ASSERT_TRUE(ours.Load(table.string()));
-    size_t accepted = 0;
-    for (size_t i = 0; i < verdicts.size(); ++i) {
-        const std::string& text = samples[i];
-        const bool accepts = OursAccepts(ours, text);
-        accepted += accepts;
-        EXPECT_EQ(verdicts[i], accepts ? "accept" : "reject") << "text: " << Quote(text);
-    }
-    EXPECT_GT(accepted, 0u);
-    EXPECT_LT(accepted, verdicts.size());
-}
-
-// Skips the test when the independent reader is not installed.
-#define ZOV_NEED_INDEPENDENT_READER()                                                                           \
-    do {                                                                                                        \
-        const std::filesystem::path modules = std::filesystem::path(ZOV_SOURCE_DIR) / "tools" / "node_modules"; \
-        if (!std::filesystem::exists(modules / "@warfley" / "node-gold-engine"))                                \
-            GTEST_SKIP() << "tools/node_modules is missing: run scripts/setup.sh (npm ci in tools/)";           \
-        if (std::system("node --version >/dev/null 2>&1") != 0)                                                 \
-            GTEST_SKIP() << "node is not installed: run scripts/setup.sh to enable this check";                 \
-    } while (0)
 
 std::string ReadFile(const std::filesystem::path& path)
 {
