@@ -4,24 +4,13 @@
 // texts.
 
 #include "CallStmt.h"
-#include "Debugger.h"
-#include "DimStmt.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "ForStmt.h"
 #include "FunctionCall.h"
 #include "FunctionProc.h"
 #include "FunctionTable.h"
-#include "GotoStmt.h"
-#include "GrammarTable.h"
 #include "IdUse.h"
-#include "Node.h"
-#include "Output.h"
 #include "ProcedureStmt.h"
-#include "RepeatStmt.h"
-#include "SymbolStore.h"
 #include "TreeBuilder.h"
-#include "WhileStmt.h"
+#include "../support/ScriptFuzz.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,24 +18,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
+// The script grammar, with the built-ins installed as the process's function table.
 zov::CGrammarTable& Table()
 {
     static zov::CGrammarTable* table = [] {
-        zov::SetLineSink([](zov::Stream, std::string_view) {});
-        auto* t = new zov::CGrammarTable;
+        zov::CGrammarTable* script = &zov::fuzz::ScriptGrammar(std::string(ZOV_FUZZ_BIN) + "/zov.cgt");
         auto functions = std::make_unique<zov::CFunctionTable>();
-        if (!t->Load(std::string(ZOV_FUZZ_BIN) + "/zov.cgt")
-            || !functions->LoadGrammar(std::string(ZOV_FUZZ_BIN) + "/Function.cgt")
-            || !zov::RegisterBuiltins(*functions)) {
+        if (!functions->LoadGrammar(std::string(ZOV_FUZZ_BIN) + "/Function.cgt") || !zov::RegisterBuiltins(*functions)) {
             std::fprintf(stderr, "cannot load the grammar tables of %s\n", ZOV_FUZZ_BIN);
             std::abort();
         }
         zov::InstallFunctionTable(std::move(functions));
-        return t;
+        return script;
     }();
     return *table;
 }
@@ -76,13 +62,8 @@ const zov::CProcedureStmt* EnclosingProcedure(const zov::CAny* node)
 
 bool Bounded(const zov::CAny* root)
 {
-    std::vector<const zov::CAny*> pending{root};
-    while (!pending.empty()) {
-        const zov::CAny* node = pending.back();
-        pending.pop_back();
-        if (dynamic_cast<const zov::CForStmt*>(node) || dynamic_cast<const zov::CWhileStmt*>(node)
-            || dynamic_cast<const zov::CRepeatStmt*>(node) || dynamic_cast<const zov::CGotoStmt*>(node)
-            || dynamic_cast<const zov::CDimStmt*>(node))
+    return zov::fuzz::EveryNode(root, [](const zov::CAny* node, const zov::CAny*) {
+        if (zov::fuzz::LoopJumpOrArray(node))
             return false;
         if (dynamic_cast<const zov::CFunctionCall*>(node) || dynamic_cast<const zov::CFunctionProc*>(node)) {
             if (Refused(CalledName(*node)))
@@ -93,12 +74,8 @@ bool Bounded(const zov::CAny* root)
             if (procedure && procedure->ProcedureName() == call->ProcedureName())
                 return false;
         }
-        for (size_t i = 0; i < node->ChildCount(); ++i) {
-            if (const zov::CAny* child = node->Child(i))
-                pending.push_back(child);
-        }
-    }
-    return true;
+        return true;
+    });
 }
 
 }  // namespace
@@ -106,8 +83,7 @@ bool Bounded(const zov::CAny* root)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    // Each "+" may double a text: a few keep every run within a few megabytes.
-    if (std::count(text.begin(), text.end(), '+') > 12)
+    if (zov::fuzz::TooManyJoins(text))
         return 0;
     zov::CScriptTree tree = zov::BuildScriptTree(Table(), text);
     if (!tree.Root)
@@ -115,19 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     zov::CSymbolStore global;
     zov::CErrorList errors;
-    if (tree.Root->NameAnalysis(&global, errors) != zov::kAnalysisDone || !errors.Empty())
+    if (!zov::fuzz::Analyse(*tree.Root, global, errors, false) || !Bounded(tree.Root.get()))
         return 0;
-    zov::TypeCode type = zov::kTypeUndetermined;
-    tree.Root->TypeAnalysis(&global, type, errors, 0);
-    if (!errors.Empty() || !Bounded(tree.Root.get()))
-        return 0;
-
-    zov::EngineState& state = zov::Engine();
-    state.NotifyLines = false;
-    zov::CDebugger debugger(state);
-    debugger.BeginRun(global);
-    zov::CValue value;
-    tree.Root->Execute(&global, value, debugger);
-    debugger.EndRun();
+    zov::fuzz::Run(*tree.Root, global, zov::Engine());
     return 0;
 }
