@@ -110,7 +110,7 @@ void CGrammarSymbol::operator delete(void* entry, std::size_t size)
         return;
     const std::size_t steps = (size + kEntryStep - 1) / kEntryStep;
     if (!kPooledEntries || steps == 0 || steps > kEntrySizes) {
-        ::operator delete(entry, size);
+        ::operator delete(entry);
         return;
     }
     EntryPool& pool = entryPool;
