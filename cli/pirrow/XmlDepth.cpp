@@ -9,39 +9,54 @@ namespace {
 
 class DepthScanner {
 public:
+
     explicit DepthScanner(std::string_view text) : m_text(text) {}
 
     std::optional<int> Run()
     {
         while (m_pos < m_text.size()) {
             if (m_text[m_pos] != '<') {
-                // Text runs to the next '<' (entities hold only digits or fixed names, never '<').
-                Advance(m_text.find('<', m_pos));
+                // Text runs to the next '<' that starts a character, as the parser steps through it
+                // (a character reference may reach far ahead, see CharEnd).
+                SkipChars('<');
                 continue;
             }
+            // Where the parser would swallow the rest of the text (an unterminated comment, CDATA
+            // section, unknown tag or end tag) or stop at a declaration it cannot read, it builds
+            // nothing more. The scan does not rely on that: it counts every element opening in the
+            // rest as one level deeper (see OpeningsAfter), which can only find more depth than the
+            // parser, never less, whatever the parser really does there.
+            const size_t start = m_pos;
             bool ok = true;
+            size_t opening = 1;
             if (StartsWith("</")) {
                 // Inside an element this always ends it (or the parser stops on a wrong name);
                 // outside, it is an unknown tag.
                 if (m_depth > 0) {
                     --m_depth;
                 }
+                opening = 2;
                 ok = SkipPast(">");
             } else if (StartsWithIgnoringCase("<?xml")) {
+                opening = 5;
                 ok = Declaration();
             } else if (StartsWith("<!--")) {
                 m_pos += 4;
+                opening = 4;
                 ok = SkipPast("-->");
             } else if (StartsWith("<![CDATA[")) {
                 m_pos += 9;
+                opening = 9;
                 ok = SkipPast("]]>");
             } else if (m_pos + 1 < m_text.size() && IsNameStart(m_text[m_pos + 1])) {
-                ok = StartTag();
+                if (!StartTag()) {
+                    return std::nullopt;
+                }
             } else {
                 ok = SkipPast(">");
             }
             if (!ok) {
-                return m_malformed ? std::nullopt : std::optional<int>(m_deepest);
+                return std::max(m_deepest, m_depth + OpeningsAfter(start + opening));
             }
         }
         return m_deepest;
@@ -63,7 +78,6 @@ private:
 
     bool AtEnd() const { return m_pos >= m_text.size(); }
     char Current() const { return m_text[m_pos]; }
-    void Advance(size_t to) { m_pos = std::min(to, m_text.size()); }
     bool StartsWith(std::string_view prefix) const { return m_text.substr(m_pos, prefix.size()) == prefix; }
     bool StartsWithIgnoringCase(std::string_view prefix) const
     {
@@ -73,20 +87,98 @@ private:
                });
     }
 
-    // False (the scan ends, the text is not malformed) when the end does not come: the parser then
-    // consumes the rest of the text too.
+    // Every '<' from pos on that could start an element, as if none of them were ever closed.
+    int OpeningsAfter(size_t pos) const
+    {
+        int openings = 0;
+        for (pos = m_text.find('<', pos); pos != std::string_view::npos; pos = m_text.find('<', pos + 1)) {
+            if (pos + 1 < m_text.size() && IsNameStart(m_text[pos + 1])) {
+                ++openings;
+            }
+        }
+        return openings;
+    }
+
+    // False, without moving, when the end does not come: the parser then consumes the rest of the text.
     bool SkipPast(std::string_view end)
     {
         const size_t found = m_text.find(end, m_pos);
-        Advance(found == std::string_view::npos ? found : found + end.size());
-        return found != std::string_view::npos;
+        if (found == std::string_view::npos) {
+            return false;
+        }
+        m_pos = found + end.size();
+        return true;
     }
 
-    bool Malformed()
+    // Where the character at pos ends as the parser reads text and quoted values. A lead byte
+    // stands for as many bytes as its UTF-8 sequence would hold, whatever follows it. A character
+    // reference "&#...;" or "&#x...;" runs to the first ';' after it, however far, as long as the
+    // digits just before that ';' lead back to the '#' or 'x' of some reference: any '<', quote or
+    // markup in between is taken as part of it. A reference the parser cannot read stops it with an
+    // error; the scan then steps over the '&' alone and goes on, which can only count more.
+    size_t CharEnd(size_t pos)
     {
-        m_malformed = true;
-        return false;
+        const auto byte = static_cast<unsigned char>(m_text[pos]);
+        size_t length = 1;
+        if (byte >= 0xC2 && byte <= 0xDF) {
+            length = 2;
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            length = 3;
+        } else if (byte >= 0xF0 && byte <= 0xF4) {
+            length = 4;
+        } else if (byte == '&' && pos + 2 < m_text.size() && m_text[pos + 1] == '#') {
+            const bool hex = m_text[pos + 2] == 'x';
+            if (hex && pos + 3 >= m_text.size()) {
+                return pos + 1;
+            }
+            const size_t semicolon = NextSemicolon(hex ? pos + 3 : pos + 2);
+            if (semicolon == std::string_view::npos || !(hex ? m_hexBeforeSemicolon : m_decimalBeforeSemicolon)) {
+                return pos + 1;
+            }
+            return semicolon + 1;
+        }
+        return std::min(pos + length, m_text.size());
     }
+
+    // Steps character by character up to the first one that is the given byte, or to the end.
+    void SkipChars(char until)
+    {
+        while (!AtEnd() && Current() != until) {
+            m_pos = CharEnd(m_pos);
+        }
+    }
+
+    // The first ';' from `from` on, and whether the digits just before it lead back to an 'x' (hex
+    // digits) or a '#' (decimal digits). Positions only grow during a scan, so the answer is kept
+    // until `from` passes it: the scan stays linear however many references share one ';'.
+    size_t NextSemicolon(size_t from)
+    {
+        if (m_semicolonValid && from >= m_semicolonFrom &&
+            (m_semicolon == std::string_view::npos || from <= m_semicolon)) {
+            return m_semicolon;
+        }
+        m_semicolonValid = true;
+        m_semicolonFrom = from;
+        m_semicolon = m_text.find(';', from);
+        m_hexBeforeSemicolon = false;
+        m_decimalBeforeSemicolon = false;
+        if (m_semicolon != std::string_view::npos) {
+            size_t back = m_semicolon;
+            while (back > 0 && std::isxdigit(static_cast<unsigned char>(m_text[back - 1]))) {
+                --back;
+            }
+            m_hexBeforeSemicolon = back > 0 && m_text[back - 1] == 'x';
+            back = m_semicolon;
+            while (back > 0 && std::isdigit(static_cast<unsigned char>(m_text[back - 1]))) {
+                --back;
+            }
+            m_decimalBeforeSemicolon = back > 0 && m_text[back - 1] == '#';
+        }
+        return m_semicolon;
+    }
+
+    // A tag the parser stops at: the caller then gets no depth at all.
+    static bool Malformed() { return false; }
 
     // White space as the parser skips it, including the byte-order mark and U+FFFE, U+FFFF.
     void SkipWhiteSpace()
@@ -126,11 +218,14 @@ private:
             return Malformed();
         }
         if (Current() == '"' || Current() == '\'') {
-            const size_t close = m_text.find(Current(), m_pos + 1);
-            if (close == std::string_view::npos) {
+            // Read as text is, so a character reference can reach past the closing quote.
+            const char quote = Current();
+            ++m_pos;
+            SkipChars(quote);
+            if (AtEnd()) {
                 return Malformed();
             }
-            m_pos = close + 1;
+            ++m_pos;
             return true;
         }
         while (!AtEnd() && !IsWhiteSpace(Current()) && Current() != '/' && Current() != '>') {
@@ -144,7 +239,9 @@ private:
 
     bool StartTag()
     {
+        // The parser skips white space (and the byte-order marks) between '<' and the name.
         ++m_pos;
+        SkipWhiteSpace();
         SkipName();
         for (;;) {
             SkipWhiteSpace();
@@ -171,7 +268,8 @@ private:
     }
 
     // Only the version, encoding and standalone values are read as attributes; anything else is
-    // skipped up to a blank or '>', and the first '>' outside those values ends it.
+    // skipped up to a blank or '>', and the first '>' outside those values ends it. False when the
+    // parser stops inside it (an unreadable value, no '>'), which outside an element is no error.
     bool Declaration()
     {
         m_pos += 5;
@@ -199,7 +297,11 @@ private:
     size_t m_pos = 0;
     int m_depth = 0;
     int m_deepest = 0;
-    bool m_malformed = false;
+    bool m_semicolonValid = false;
+    size_t m_semicolonFrom = 0;
+    size_t m_semicolon = std::string_view::npos;
+    bool m_hexBeforeSemicolon = false;
+    bool m_decimalBeforeSemicolon = false;
 };
 
 } // namespace
