@@ -85,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         // taking any markup in between as part of it.
         DepthCase{"HexReferenceHidesCommentOpening", "<a>&#x<!--&#x1;<b><c/></b></a>", 3},
         DepthCase{"HexReferenceHidesEndTag", "<a>&#x</a>x1;<b><c/></b></a>", 3},
+        DepthCase{"DecimalReferenceHidesUnknownTag", "<a>&#<#;<b/></a>", 2},
         DepthCase{"DecimalReferenceHidesEndTag", "<a>&#</a>#12;<b><c/></b></a>", 3},
         DepthCase{"ReferenceHidesClosingQuote", "<a t=\"&#x\" u=\"x1;\"><b/></a>", 2},
         DepthCase{"ReferenceHidesDeclarationQuote", "<?xml version=\"&#x\" ?>x1;\"?><a><b/></a>", 2},
