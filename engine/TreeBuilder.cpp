@@ -590,8 +590,10 @@ std::unique_ptr<CAny> CTreeBuilder::BuildWith(const CReduction& entry, CAny* par
     auto node = NewNode<CWithStmt>(entry, 0, parent);
     Append(*node, entry, 1);
     withTarget_ = ChildAt(entry, 1);
-    Append(*node, entry, 3);
-    Append(*node, entry, 4);  // its end clears the target
+    const std::size_t n = entry.Children.size();
+    if (n > 4)
+        Append(*node, entry, 3);
+    Append(*node, entry, n - 1);  // its end clears the target
     withTarget_ = nullptr;
     return node;
 }

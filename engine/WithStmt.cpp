@@ -38,7 +38,7 @@ JumpTarget CWithStmt::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& 
         RunTimeError(debugger, stmtmsg::CliNotStarted);
         return nullptr;
     }
-    CAny* body = Child(1);
+    CAny* body = ChildCount() == 3 ? Child(1) : nullptr;
     return body ? body->Execute(scope, valueOut, debugger) : nullptr;
 }
 

@@ -267,6 +267,18 @@ TEST(With, PassesTheJumpOfItsBodyOn)
     EXPECT_EQ(script.Word("n"), 0);
 }
 
+// An empty body is allowed, as for `if` and the loops, in each way a body can be empty.
+TEST(With, AcceptsAnEmptyBody)
+{
+    for (const char* body : {"with h\nend\n", "with h & end\n", "with h\n\n; nothing yet\nend\n"}) {
+        ScriptRunner script;
+        script.Analyse(std::string("n = 0\nh = 1\n") + body + "n = 1\n");
+        script.Run();
+        EXPECT_EQ(script.Out(), "") << body;
+        EXPECT_EQ(script.Word("n"), 1) << body;
+    }
+}
+
 TEST(With, OnACliNeverStartedStopsTheRun)
 {
     ScriptRunner script;
