@@ -369,21 +369,27 @@ void CMainCmd::RestoreDefaults(TCommand& command)
     }
 }
 
-void CMainCmd::BindValue(TCommand& command, int a, const std::string& value)
+// A text longer than its buffer holds is refused rather than cut: a cut value would write a shorter
+// line to a file or name another file than the one asked for, and report success.
+bool CMainCmd::BindValue(TCommand& command, int a, const std::string& value)
 {
     void* var = command.pArgVar[a];
     const auto size = static_cast<size_t>(command.pArgSize[a]);
     switch (command.ucArgType[a]) {
     case ARG_PCHAR: {
+        if (value.size() >= size)
+            return false;
         auto* buffer = static_cast<char*>(var);
         std::memset(buffer, 0, size);
         CopyText(buffer, size, value.c_str());
         break;
     }
     case ARG_PBYTE: {
+        if (value.size() > size)
+            return false;
         auto* buffer = static_cast<unsigned char*>(var);
         std::memset(buffer, 0, size);
-        std::memcpy(buffer, value.data(), std::min(size, value.size()));
+        std::memcpy(buffer, value.data(), value.size());
         break;
     }
     case ARG_BYTE: *static_cast<uint8_t*>(var) = static_cast<uint8_t>(ParseInteger(value.c_str())); break;
@@ -396,6 +402,7 @@ void CMainCmd::BindValue(TCommand& command, int a, const std::string& value)
 #endif
     default: break;
     }
+    return true;
 }
 
 unsigned int CMainCmd::StartTask(int iCmd, TCmdTokens& tokens)
@@ -413,20 +420,22 @@ unsigned int CMainCmd::StartTask(int iCmd, TCmdTokens& tokens)
     // Count distinct mandatory switches: one given twice must not stand in for another one missing.
     bool given[MAX_ARG] = {};
     int mandatoryGiven = 0;
+    bool allFit = true;
     for (int i = 1; tokens.Has(i) && tokens.Has(i + 1); i += 2) {
         std::string& name = tokens.aToken[i];
         std::transform(name.begin(), name.end(), name.begin(), LowerAscii);
         for (int a = 0; a < command.iNbArg; ++a) {
             if (name != command.cArgName[a])
                 continue;
-            BindValue(command, a, tokens.aToken[i + 1]);
+            if (!BindValue(command, a, tokens.aToken[i + 1]))
+                allFit = false;
             if (!command.bArgOptional[a] && !given[a]) {
                 given[a] = true;
                 ++mandatoryGiven;
             }
         }
     }
-    if (mandatoryGiven == command.iNbArgNeed)
+    if (allFit && mandatoryGiven == command.iNbArgNeed)
         ExecuteCommand(iCmd);
     else
         std::fputs(ANOMALIE_ARG_ERROR, stderr);
@@ -452,6 +461,12 @@ int CMainCmd::TraiteCmd(char* line)
     }
     EndLine();
     return 1;
+}
+
+void CMainCmd::RefuseLine()
+{
+    std::fputs(ANOMALIE_ARG_ERROR, stderr);
+    EndLine();
 }
 
 void CMainCmd::EndLine()

@@ -161,6 +161,9 @@ public:
     // wrote on standard error followed by the marker, in one write.
     static void EndLine();
 
+    // Answers a line that did not fit the line buffer: wrong parameters and the marker, nothing run.
+    static void RefuseLine();
+
     int GetNbCmd() const { return m_iNbCmd; }
     const TCommand& GetCmd(int iCmd) const { return m_tCmd[iCmd]; }
     int GetHelpCmdIdx() const { return m_iHelpCmdIdx; }
@@ -189,7 +192,7 @@ protected:
 private:
     bool CanAddArg(int iCmd) const;
     void RestoreDefaults(TCommand& command);
-    void BindValue(TCommand& command, int arg, const std::string& value);
+    bool BindValue(TCommand& command, int arg, const std::string& value);
 };
 
 // Writes the clear-screen sequence, only when standard output is a terminal: escape bytes must never

@@ -127,6 +127,7 @@ extern "C" int xshell(char* buffer, int size)
     if (buffer == nullptr || size < 2)
         return 0;
     int stored = 0;
+    bool cut = false;
     for (;;) {
         const int next = NextByte();
         if (next == XSHELL_SIGNAL)
@@ -157,9 +158,11 @@ extern "C" int xshell(char* buffer, int size)
         }
         if (stored < size - 1)
             buffer[stored++] = static_cast<char>(byte);
+        else
+            cut = true;
     }
     buffer[stored] = '\0';
-    return 1;
+    return cut ? XSHELL_LINE_CUT : 1;
 }
 
 void handler(int value)
@@ -197,15 +200,23 @@ int main(int argc, char** argv)
     if (argc > 1) {
         // Arguments joined with a blank after each; pieces separated by '|' are lines of their own.
         size_t used = 0;
+        bool cut = false;
         for (int i = 1; i < argc; ++i) {
-            for (const char* p = argv[i]; *p != '\0' && used < MAX_CMDSIZE - 2; ++p)
+            const char* p = argv[i];
+            for (; *p != '\0' && used < MAX_CMDSIZE - 2; ++p)
                 line[used++] = *p;
+            cut = cut || *p != '\0';
             if (used < MAX_CMDSIZE - 1)
                 line[used++] = ' ';
         }
         line[used] = '\0';
-        char** pieces = split(line, '|');
         std::fputs("\n", stdout);
+        // Arguments that do not fit are refused whole: the pieces behind the cut would be lost.
+        char** pieces = nullptr;
+        if (cut)
+            CMainCmd::RefuseLine();
+        else
+            pieces = split(line, '|');
         for (int i = 0; pieces != nullptr && i < MAX_SPLIT_WORD && pieces[i] != nullptr; ++i) {
             g_pCmd->TraiteCmd(pieces[i]);
             if (g_tToolInfo.bEndAfterInterface && std::strcmp(pieces[i], "interface") == 0) {
@@ -223,6 +234,8 @@ int main(int argc, char** argv)
         const int got = xshell(line, MAX_CMDSIZE);
         if (got == 1) {
             g_pCmd->TraiteCmd(line);
+        } else if (got == XSHELL_LINE_CUT) {
+            CMainCmd::RefuseLine();
         } else if (got == XSHELL_SIGNAL) {
             handler(g_iSignal.load());
         } else {

@@ -169,15 +169,38 @@ TEST_F(Binder, NumbersConvertLikeAtoiAndOptionalOnesKeepTheirDefault)
     }
 }
 
-TEST_F(Binder, TextValueIsCutToBufferSize)
+// A value is bound only when it fits its buffer whole (a text with its terminator); one that does
+// not fit refuses the line, so that no command runs on a cut value.
+TEST_F(Binder, ValueLongerThanItsBufferRefusesTheLine)
 {
-    Line(*m_cmd, "copy -src 0123456789abcdefXYZ -dst b");
+    struct FitCase {
+        const char* line;
+        bool runs;
+    };
+    const FitCase cases[] = {
+        {"copy -src 0123456789abcde -dst b", true},    // 15 characters and the terminator: 16
+        {"copy -src 0123456789abcdef -dst b", false},  // one more
+        {"copy -src a -dst 0123456789abcdefXYZ", false},
+        {"bytes -data abcdefgh", true},  // a byte buffer needs no terminator
+        {"bytes -data abcdefghi", false},
+    };
+    for (const FitCase& c : cases) {
+        const int before = m_cmd->m_iRuns;
+        const Answer answer = Line(*m_cmd, c.line);
+        EXPECT_EQ(m_cmd->m_iRuns - before, c.runs ? 1 : 0) << c.line;
+        EXPECT_EQ(answer.err, c.runs ? ">>" : "Wrong parameters!\n>>") << c.line;
+    }
+}
+
+TEST_F(Binder, TextValueFillsItsBuffer)
+{
+    Line(*m_cmd, "copy -src 0123456789abcde -dst b");
     EXPECT_STREQ(m_cmd->m_acSrc, "0123456789abcde");
 }
 
-TEST_F(Binder, ByteValueFillsAtMostTheBufferAndClearsTheRest)
+TEST_F(Binder, ByteValueClearsTheRestOfItsBuffer)
 {
-    Line(*m_cmd, "bytes -data abcdefghij");
+    Line(*m_cmd, "bytes -data abcdefgh");
     EXPECT_EQ(std::string(reinterpret_cast<char*>(m_cmd->m_aucData), 8), "abcdefgh");
     Line(*m_cmd, "bytes -data xy");
     EXPECT_EQ(std::string(reinterpret_cast<char*>(m_cmd->m_aucData), 8), std::string("xy\0\0\0\0\0\0", 8));
@@ -185,7 +208,7 @@ TEST_F(Binder, ByteValueFillsAtMostTheBufferAndClearsTheRest)
 
 TEST_F(Binder, OptionalBuffersReturnToTheirRegistrationContent)
 {
-    Line(*m_cmd, "opt -t changedXX -raw zz");
+    Line(*m_cmd, "opt -t changed -raw zz");
     EXPECT_STREQ(m_cmd->m_acOpt, "changed");
     EXPECT_EQ(std::string(reinterpret_cast<char*>(m_cmd->m_aucRaw), 4), "zz\0\0"s);
     Line(*m_cmd, "opt");

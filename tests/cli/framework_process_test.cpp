@@ -73,21 +73,23 @@ TEST(FrameworkProcess, SignalCleansUpAndExitsWithItsNumber)
     EXPECT_EQ(result.exitCode, SIGTERM);
 }
 
-TEST(FrameworkProcess, LongValueKeepsTheLineLimit)
+// A line that does not fit the line buffer is refused whole, and the lines after it are read as
+// usual; one that just fits is run.
+TEST(FrameworkProcess, LineLongerThanTheBufferIsRefused)
 {
-    const std::string value(45000, 'v');
-    const CliResult result = Echo("echo -t " + value + "\n");
-    // The line holds at most 39999 bytes: "echo -t " and the first 39991 bytes of the value.
-    EXPECT_EQ(result.out, Banner + "[" + value.substr(0, 39999 - 8) + "]\nclean\n");
+    const std::string fits(39999 - 8, 'v');
+    const CliResult result = Echo("echo -t " + fits + "x\necho -t " + fits + "\n");
+    EXPECT_EQ(result.out, Banner + "[" + fits + "]\nclean\n");
+    EXPECT_EQ(result.err, ">>Wrong parameters!\n>>>>");
 }
 
-TEST(FrameworkProcess, OverlongArgumentsAreCutToTheLineBuffer)
+TEST(FrameworkProcess, OverlongArgumentsAreRefusedWhole)
 {
     const std::string value(50000, 'v');
     const CliResult result = RunCli(ZOV_CLI_TEST_TOOL, {"echo -t " + value, "|ver"}, "");
-    // Joined arguments keep 39998 bytes and their blank; the piece behind is lost, not overflowed.
-    EXPECT_EQ(result.out, Banner + "\n[" + value.substr(0, 39998 - 8) + "]\nclean\n");
-    EXPECT_EQ(result.err, ">>>>");
+    // No piece runs: the one behind the cut would be lost.
+    EXPECT_EQ(result.out, Banner + "\nclean\n");
+    EXPECT_EQ(result.err, ">>Wrong parameters!\n>>");
 }
 
 } // namespace

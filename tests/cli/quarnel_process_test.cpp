@@ -222,11 +222,11 @@ TEST(QuarnelProcess, ClsClearsATerminal)
     EXPECT_EQ(result.exitCode, 0);
 }
 
-TEST(QuarnelProcess, OverlongLineIsCutAndItsRestDropped)
+TEST(QuarnelProcess, OverlongLineIsRefusedAndTheNextOneRead)
 {
     const CliResult result = Quarnel("ver" + std::string(50000, ' ') + "x\nver\n");
-    EXPECT_EQ(result.out, Banner + "Version : 0.6\nVersion : 0.6\n");
-    EXPECT_EQ(result.err, ">>>>>>");
+    EXPECT_EQ(result.out, Banner + "Version : 0.6\n");
+    EXPECT_EQ(result.err, ">>Wrong parameters!\n>>>>");
 }
 
 TEST(QuarnelProcess, AnswersEachLineBeforeReadingTheNext)

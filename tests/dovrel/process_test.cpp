@@ -162,6 +162,17 @@ TEST_F(DovrelProcessTest, TextRoundTrip) {
   EXPECT_EQ(r.err, Markers(4) + "@_Error [Empty data]\n>>" + "@_Error [Empty data]\n>>" + Markers(9) + kNoFile + ">>");
 }
 
+// A line longer than the write buffer is refused whole, never written cut; the longest that fits
+// is written as it is.
+TEST_F(DovrelProcessTest, LineLongerThanTheBufferIsRefusedNotCut) {
+  const std::string longest(8195, 'a');
+  const ProcessResult r = Run("create -file long.txt\nwriteline -buf " + longest + "b\nwriteline -buf " + longest +
+                              "\nclose\n");
+  EXPECT_EQ(Slurp(P("long.txt")), longest + "\r\n");
+  EXPECT_EQ(r.out, kBanner + "1\n");
+  EXPECT_EQ(r.err, Markers(2) + "Wrong parameters!\n>>" + Markers(2));
+}
+
 TEST_F(DovrelProcessTest, BinaryRoundTripSeekTellAndSize) {
   const ProcessResult r = Run(
       "createbin -file data.bin\n"

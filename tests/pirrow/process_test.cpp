@@ -226,17 +226,17 @@ TEST_F(PirrowProcess, WrongSideCommands)
         << "nothing of the document read reaches the new file";
 }
 
-TEST_F(PirrowProcess, CommentKeepsAtMost63Bytes)
+// A comment holds at most 63 bytes; a longer one is refused whole instead of being cut.
+TEST_F(PirrowProcess, CommentOfMoreThan63BytesIsRefused)
 {
-    const std::string text(70, 'c');
-    // 62 ASCII bytes then "é": the cut at 63 bytes falls inside it, so it goes whole.
-    const std::string accented = std::string(62, 'd') + "\xC3\xA9";
-    const auto result = Run("create -file out.xml\nroot -name r\nnewcomment -txt " + text +
-                            "\nnewcomment -txt " + accented + "\nclose\n");
-    EXPECT_EQ(result.out, kBanner + "1\n1\n1\n1\n");
-    EXPECT_EQ(Slurp(m_dir / "out.xml"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r>\n    <!--" +
-                                            std::string(63, 'c') + "-->\n    <!--" + std::string(62, 'd') +
-                                            "-->\n</r>\n");
+    const std::string fits(63, 'c');
+    const std::string accented = std::string(62, 'd') + "\xC3\xA9";  // 64 bytes as typed
+    const auto result = Run("create -file out.xml\nroot -name r\nnewcomment -txt " + fits + "x" +
+                            "\nnewcomment -txt " + accented + "\nnewcomment -txt " + fits + "\nclose\n");
+    EXPECT_EQ(result.out, kBanner + "1\n1\n1\n");
+    EXPECT_EQ(result.err, ">>>>>>Wrong parameters!\n>>Wrong parameters!\n>>>>>>");
+    EXPECT_EQ(Slurp(m_dir / "out.xml"),
+              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r>\n    <!--" + fits + "-->\n</r>\n");
 }
 
 TEST_F(PirrowProcess, AFailedSaveIsReportedOnStandardError)
