@@ -345,24 +345,10 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
         node->SetProcedureName(ImageAt(reduction, 0));
         return node;
     }
-    case Rule::ProcParamList: {
-        auto node = NewNode<CProcParamList>(reduction, 0, parent);
-        if (n > 0) {
-            Append(*node, reduction, 0);
-            if (n == 3)
-                FlattenListNamed(*node, "ProcParamList", *reduction.Children[2], 1, 3, node.get());
-        }
-        return node;
-    }
-    case Rule::ParameterList: {
-        auto node = NewNode<CParameterList>(reduction, 0, parent);
-        if (n > 0) {
-            Append(*node, reduction, 0);
-            if (n == 3)
-                FlattenListNamed(*node, "ParameterList", *reduction.Children[2], 1, 3, node.get());
-        }
-        return node;
-    }
+    case Rule::ProcParamList:
+        return BuildCommaList(NewNode<CProcParamList>(reduction, 0, parent), "ProcParamList", reduction);
+    case Rule::ParameterList:
+        return BuildCommaList(NewNode<CParameterList>(reduction, 0, parent), "ParameterList", reduction);
     case Rule::ReturnStmt: {
         auto node = NewNodeFromEntry<CReturnStmt>(reduction, parent);
         if (n > 1)
@@ -579,6 +565,20 @@ std::unique_ptr<CAny> CTreeBuilder::BuildCaseList(const CGrammarSymbol& entry, C
         linkEntry = rest;
     }
     return head;
+}
+
+// A list written "a, b, c": the first element, then those of the nested list of the same rule,
+// flattened into one node.
+std::unique_ptr<CAny> CTreeBuilder::BuildCommaList(std::unique_ptr<CAny> node, std::string_view ruleName,
+                                                   const CReduction& entry)
+{
+    const std::size_t n = entry.Children.size();
+    if (n > 0) {
+        Append(*node, entry, 0);
+        if (n == 3)
+            FlattenListNamed(*node, ruleName, *entry.Children[2], 1, 3, node.get());
+    }
+    return node;
 }
 
 std::unique_ptr<CAny> CTreeBuilder::BuildWith(const CReduction& entry, CAny* parent)

@@ -59,6 +59,8 @@ private:
     std::unique_ptr<CAny> BuildStatementList(const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildCaseStmt(const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildCaseList(const CGrammarSymbol& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildCommaList(std::unique_ptr<CAny> node, std::string_view ruleName,
+                                         const CReduction& entry);
     std::unique_ptr<CAny> BuildWith(const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildCall(std::unique_ptr<CAny> node, const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildProcedure(const CReduction& entry, CAny* parent);

@@ -90,11 +90,6 @@ bool DisplayOrError()
     return false;
 }
 
-void Reply(const std::string& answer)
-{
-    std::fputs(answer.c_str(), stdout);
-}
-
 // A typed answer must stay one line of the protocol.
 std::string OneLine(QString text)
 {
@@ -108,33 +103,33 @@ std::string OneLine(QString text)
 CDialogCmd::CDialogCmd(std::filesystem::path settingsPath, std::unique_ptr<CPrompter> prompter)
     : m_settingsPath(std::move(settingsPath)), m_pPrompter(std::move(prompter))
 {
-    int i = AddCmd("msgbox", &CDialogCmd::OnMsgBox, "View simple message box");
+    int i = AddCmd("msgbox", &CDialogCmd::On<&CDialogCmd::MessageBox>, "View simple message box");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
     AddArg(i, "-text", m_acText, sizeof m_acText, "Text in the message box");
 
-    i = AddCmd("askbox", &CDialogCmd::OnAskBox, "View asking message box");
+    i = AddCmd("askbox", &CDialogCmd::On<&CDialogCmd::AskBox>, "View asking message box");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
     AddArg(i, "-text", m_acText, sizeof m_acText, "Text in the asking box");
 
-    i = AddCmd("editbox", &CDialogCmd::OnEditBox, "View edit box");
+    i = AddCmd("editbox", &CDialogCmd::On<&CDialogCmd::EditBox>, "View edit box");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
     AddArg(i, "-text", m_acText, sizeof m_acText, "Text in the edit box");
 
-    i = AddCmd("combobox", &CDialogCmd::OnComboBox, "View combo box");
+    i = AddCmd("combobox", &CDialogCmd::On<&CDialogCmd::ComboBox>, "View combo box");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
     AddArg(i, "-text", m_acText, sizeof m_acText, "Text in the combo box");
     AddArg(i, "-value", &m_iSelection, "Number of elements in the combo box");
     AddArg(i, "-data", m_acData, sizeof m_acData, "Data of combo box (use '|' for seperation)");
 
-    i = AddCmd("loadfile", &CDialogCmd::OnLoadFile, "View dialog for loading file");
+    i = AddCmd("loadfile", &CDialogCmd::On<&CDialogCmd::LoadFile>, "View dialog for loading file");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
     AddArg(i, "-ext", m_acExtension, sizeof m_acExtension, "Extension of loading file");
 
-    i = AddCmd("savefile", &CDialogCmd::OnSaveFile, "View dialog for saving file");
+    i = AddCmd("savefile", &CDialogCmd::On<&CDialogCmd::SaveFile>, "View dialog for saving file");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
     AddArg(i, "-ext", m_acExtension, sizeof m_acExtension, "Extension of saving file");
 
-    i = AddCmd("selectpath", &CDialogCmd::OnSelectPath, "View dialog for selection path");
+    i = AddCmd("selectpath", &CDialogCmd::On<&CDialogCmd::SelectPath>, "View dialog for selection path");
     AddArg(i, "-title", m_acTitle, sizeof m_acTitle, "Title of dialog");
 }
 
@@ -216,41 +211,6 @@ std::string CDialogCmd::SelectPath()
     if (m_pPrompter->Browse(picker) != 1)
         return "\n";
     return OneLine(picker.result) + "\n";
-}
-
-void CDialogCmd::OnMsgBox(void* cmd)
-{
-    Reply(static_cast<CDialogCmd*>(cmd)->MessageBox());
-}
-
-void CDialogCmd::OnAskBox(void* cmd)
-{
-    Reply(static_cast<CDialogCmd*>(cmd)->AskBox());
-}
-
-void CDialogCmd::OnEditBox(void* cmd)
-{
-    Reply(static_cast<CDialogCmd*>(cmd)->EditBox());
-}
-
-void CDialogCmd::OnComboBox(void* cmd)
-{
-    Reply(static_cast<CDialogCmd*>(cmd)->ComboBox());
-}
-
-void CDialogCmd::OnLoadFile(void* cmd)
-{
-    Reply(static_cast<CDialogCmd*>(cmd)->LoadFile());
-}
-
-void CDialogCmd::OnSaveFile(void* cmd)
-{
-    Reply(static_cast<CDialogCmd*>(cmd)->SaveFile());
-}
-
-void CDialogCmd::OnSelectPath(void* cmd)
-{
-    Reply(static_cast<CDialogCmd*>(cmd)->SelectPath());
 }
 
 const TToolInfo g_tToolInfo = {

@@ -4,6 +4,7 @@
 #include "BrunoxPrompter.h"
 #include "MainCmd.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -35,13 +36,13 @@ public:
     std::string SelectPath();
 
 private:
-    static void OnMsgBox(void* cmd);
-    static void OnAskBox(void* cmd);
-    static void OnEditBox(void* cmd);
-    static void OnComboBox(void* cmd);
-    static void OnLoadFile(void* cmd);
-    static void OnSaveFile(void* cmd);
-    static void OnSelectPath(void* cmd);
+    // The command callback that runs one dialog and writes its answer.
+    template <std::string (CDialogCmd::*Dialog)()>
+    static void On(void* cmd)
+    {
+        const std::string answer = (static_cast<CDialogCmd*>(cmd)->*Dialog)();
+        std::fputs(answer.c_str(), stdout);
+    }
 
     std::string FileDialog(bool bSave);
 
