@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,14 +11,34 @@ namespace zov {
 namespace fs = std::filesystem;
 
 std::optional<std::string> ReadWholeFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // Plain reads: a stream would throw out of its iterator on a read error (a folder in the file's
+  // place). Without blocking on a FIFO, and only a regular file counts as one that can be read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
     return std::nullopt;
   }
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
     return std::nullopt;
   }
+  std::string bytes;
+  char block[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (got == 0) {
+      break;
+    }
+    bytes.append(block, static_cast<size_t>(got));
+  }
+  ::close(fd);
   return bytes;
 }
 

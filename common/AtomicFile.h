@@ -8,7 +8,7 @@
 
 namespace zov {
 
-// The file's bytes; nothing when it cannot be opened or read.
+// The bytes of a regular file; nothing when it is missing, is no regular file or cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // Writes the bytes to a new file in the target's folder, flushes it to disk and renames it over

@@ -57,6 +57,21 @@ bool IsValidKey(std::string_view key) {
   return !key.empty() && !HasLineEnd(key) && key.find('=') == std::string_view::npos && key.front() != '[';
 }
 
+// Deciding for the whole text would turn every UTF-8 character of a file into two or three
+// Windows-1252 ones as soon as one stray byte is in it, and a write would store them so.
+std::string DecodeByCharacter(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) {
+    return std::string(bytes);
+  }
+  std::string text;
+  text.reserve(bytes.size() + bytes.size() / 4);
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    AppendUtf8(text, NextChar(bytes, pos));
+  }
+  return text;
+}
+
 std::mutex& WriteMutex() {
   // Read-modify-write of one file by two threads of this process must not lose an update.
   static std::mutex mutex;
@@ -291,27 +306,31 @@ int ParseProfileInt(std::string_view text, int defaultValue) {
 
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
 
-IniDocument IniFile::Load() const {
-  const auto bytes = ReadWholeFile(path_);
-  return IniDocument(bytes ? DecodeText(*bytes) : std::string());
+std::optional<IniDocument> IniFile::Load() const {
+  if (const auto bytes = ReadWholeFile(path_)) {
+    return IniDocument(DecodeByCharacter(*bytes));
+  }
+  std::error_code error;
+  const bool missing = !std::filesystem::exists(path_, error) && !error;
+  return missing ? std::optional<IniDocument>(IniDocument()) : std::nullopt;
 }
 
 bool IniFile::Store(const IniDocument& document) const { return WriteFileAtomically(path_, document.Text()); }
 
 std::string IniFile::GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const {
-  const auto value = Load().Get(section, key);
+  const auto value = Load().value_or(IniDocument()).Get(section, key);
   return value ? *value : std::string(defaultValue);
 }
 
 int IniFile::GetInt(std::string_view section, std::string_view key, int defaultValue) const {
-  const auto value = Load().Get(section, key);
+  const auto value = Load().value_or(IniDocument()).Get(section, key);
   return value ? ParseProfileInt(*value, defaultValue) : defaultValue;
 }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
   std::lock_guard lock(WriteMutex());
-  IniDocument document = Load();
-  return document.Set(section, key, value) && Store(document);
+  std::optional<IniDocument> document = Load();
+  return document && document->Set(section, key, value) && Store(*document);
 }
 
 bool IniFile::WriteInt(std::string_view section, std::string_view key, int value) const {
@@ -320,18 +339,20 @@ bool IniFile::WriteInt(std::string_view section, std::string_view key, int value
 
 bool IniFile::DeleteKey(std::string_view section, std::string_view key) const {
   std::lock_guard lock(WriteMutex());
-  IniDocument document = Load();
-  return document.RemoveKey(section, key) && Store(document);
+  std::optional<IniDocument> document = Load();
+  return document && document->RemoveKey(section, key) && Store(*document);
 }
 
 bool IniFile::DeleteSection(std::string_view section) const {
   std::lock_guard lock(WriteMutex());
-  IniDocument document = Load();
-  return document.RemoveSection(section) && Store(document);
+  std::optional<IniDocument> document = Load();
+  return document && document->RemoveSection(section) && Store(*document);
 }
 
-std::vector<std::string> IniFile::SectionNames() const { return Load().SectionNames(); }
+std::vector<std::string> IniFile::SectionNames() const { return Load().value_or(IniDocument()).SectionNames(); }
 
-std::vector<std::string> IniFile::KeyNames(std::string_view section) const { return Load().KeyNames(section); }
+std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
+  return Load().value_or(IniDocument()).KeyNames(section);
+}
 
 } // namespace zov

@@ -67,8 +67,10 @@ private:
 
 // A settings file on disk. Every call reads the file afresh (another program may have changed
 // it); every write goes to a temporary file in the same folder, renamed over the old one once
-// completely written, so that a crash never leaves half a file. Files that are not valid UTF-8
-// are read as Windows-1252; a write then stores the whole file in UTF-8.
+// completely written, so that a crash never leaves half a file. The text is read character by
+// character: valid UTF-8 sequences as UTF-8, every other byte as its Windows-1252 character, so
+// that a file holding both (lines written here beside lines written by a Windows program) keeps
+// every character; a write then stores the whole file in UTF-8.
 class IniFile {
 public:
   explicit IniFile(std::filesystem::path path);
@@ -82,7 +84,7 @@ public:
   int GetInt(std::string_view section, std::string_view key, int defaultValue) const;
 
   // False when the names or the value are refused (see IniDocument::Set) or the file cannot be
-  // written; the file is then unchanged. A missing file is created, its folder is not.
+  // read or written; the file is then unchanged. A missing file is created, its folder is not.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
   bool WriteInt(std::string_view section, std::string_view key, int value) const;
   bool DeleteKey(std::string_view section, std::string_view key) const;
@@ -92,7 +94,10 @@ public:
   std::vector<std::string> KeyNames(std::string_view section) const;
 
 private:
-  IniDocument Load() const;
+  // Nothing when something is at the path that cannot be read (a folder, a file without read
+  // permission, a read error): a write must then leave it alone instead of replacing it with a file
+  // that holds only the key it sets. A missing file is an empty document.
+  std::optional<IniDocument> Load() const;
   bool Store(const IniDocument& document) const;
 
   std::filesystem::path path_;

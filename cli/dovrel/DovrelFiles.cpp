@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -383,8 +384,18 @@ Reply CDovrelFiles::Rename(const std::string& oldPath, const std::string& newPat
 
 // The destination is replaced whole: the copy goes to a temporary file beside it, which then
 // takes its name, so a failed copy leaves the old destination as it was and copying a file
-// onto itself keeps it. A folder or a read-only file as destination is refused.
-Reply CDovrelFiles::Copy(const std::string& source, const std::string& destination) {
+// onto itself keeps it. A folder or a read-only file as destination is refused. A symbolic
+// link as destination keeps pointing where it did: the file it names receives the copy, as it
+// would from create.
+Reply CDovrelFiles::Copy(const std::string& source, const std::string& linkOrDestination) {
+  std::string destination = linkOrDestination;
+  struct stat linkStat {};
+  if (::lstat(destination.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(destination, error);
+    if (error) return {};
+    destination = target.string();
+  }
   struct stat destinationStat {};
   const bool destinationExists = ::stat(destination.c_str(), &destinationStat) == 0;
   if (destinationExists && (!S_ISREG(destinationStat.st_mode) || ReadOnly(destinationStat))) return {};

@@ -143,6 +143,12 @@ std::string EscapeText(std::string_view utf8)
     return Escape(utf8, true);
 }
 
+std::string ElementText(std::string_view utf8)
+{
+    const bool onlyBlanks = !utf8.empty() && utf8.find_first_not_of(" \t\n") == std::string_view::npos;
+    return onlyBlanks ? "<![CDATA[" + std::string(utf8) + "]]>" : EscapeText(utf8);
+}
+
 std::string EscapeAttribute(std::string_view utf8)
 {
     return Escape(utf8, false);

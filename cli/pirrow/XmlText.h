@@ -21,6 +21,12 @@ char32_t NextChar(std::string_view text, size_t& pos);
 //  - a blank at either end or after another blank as "&#x20;": readers that fold blanks keep it.
 std::string EscapeText(std::string_view utf8);
 
+// The text of a written element as it goes into the file: EscapeText, except for a text made only of
+// blanks, tabs and line feeds. The reader drops such a text whatever references spell it, but keeps
+// it from a CDATA section, so it is written as one. (A carriage return cannot be kept in a CDATA
+// section, so a text holding one stays escaped.)
+std::string ElementText(std::string_view utf8);
+
 // An attribute value: as EscapeText, but blanks are kept as they are.
 std::string EscapeAttribute(std::string_view utf8);
 

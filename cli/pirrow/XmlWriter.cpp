@@ -81,7 +81,7 @@ void PrintNode(std::string& out, const TiXmlNode& node, int depth)
     if (const TiXmlElement* element = node.ToElement()) {
         PrintElement(out, *element, depth);
     } else if (const TiXmlText* text = node.ToText()) {
-        out += EscapeText(text->ValueStr());
+        out += ElementText(text->ValueStr());
     } else if (const TiXmlComment* comment = node.ToComment()) {
         Indent(out, depth);
         out += "<!--" + CommentText(comment->ValueStr()) + "-->";

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -207,6 +208,62 @@ TEST_F(TempFolder, WindowsFileKeepsItsLineEndsAndReadsItsAccents) {
   // The rewrite stores the file in UTF-8 as a whole; it reads back the same.
   EXPECT_EQ(Contents(path), "[Preferences]\r\nLanguage=Fran\xC3\xA7" "ais\r\nFontSize=10\r\n");
   EXPECT_EQ(ini.GetString("preferences", "language"), "Fran\xC3\xA7" "ais");
+}
+
+// A file written here in UTF-8 and then given a line by a Windows program holds both encodings:
+// each character is read as what it is, and a write keeps every one of them.
+TEST_F(TempFolder, FileMixingUtf8AndWindows1252KeepsEveryCharacter) {
+  const fs::path path = WriteFixture("ZOV.ini", "[Preferences]\nLanguage=Fran\xC3\xA7" "ais\n"
+                                                "Folder=C:\\R\xE9sultats\nEuro=\xE2\x82\xAC \x80\n");
+  const IniFile ini(path);
+  struct Case {
+    const char* key;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"Language", "Fran\xC3\xA7" "ais"},          // UTF-8 stays as it is
+      {"Folder", "C:\\R\xC3\xA9sultats"},          // a Windows-1252 byte beside it
+      {"Euro", "\xE2\x82\xAC \xE2\x82\xAC"},       // the same character in both encodings
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ini.GetString("Preferences", c.key), c.value) << c.key;
+  }
+  ASSERT_TRUE(ini.WriteInt("Preferences", "FontSize", 10));
+  EXPECT_EQ(Contents(path), "[Preferences]\nLanguage=Fran\xC3\xA7" "ais\nFolder=C:\\R\xC3\xA9sultats\n"
+                            "Euro=\xE2\x82\xAC \xE2\x82\xAC\nFontSize=10\n");
+  for (const Case& c : cases) {
+    EXPECT_EQ(ini.GetString("Preferences", c.key), c.value) << c.key << " after a write";
+  }
+}
+
+// Something at the path that cannot be read gives the defaults, without ending the program, and
+// a write leaves it as it is instead of putting a file with one key in its place.
+TEST_F(TempFolder, WhatCannotBeReadGivesDefaultsAndIsNeverReplaced) {
+  const fs::path folder = folder_ / "folder.ini";
+  fs::create_directory(folder);
+  const fs::path fifo = folder_ / "fifo.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const fs::path locked = WriteFixture("locked.ini", "[s]\nk=1\nother=2\n");
+  fs::permissions(locked, fs::perms::owner_write);
+  std::vector<fs::path> paths = {folder, fifo};
+  if (::access(locked.c_str(), R_OK) != 0) {
+    paths.push_back(locked);  // a user without the right to read it (not the superuser)
+  }
+  for (const fs::path& path : paths) {
+    const IniFile ini(path);
+    EXPECT_EQ(ini.GetString("s", "k", "default"), "default") << path;
+    EXPECT_EQ(ini.GetInt("s", "k", 7), 7) << path;
+    EXPECT_TRUE(ini.SectionNames().empty()) << path;
+    EXPECT_FALSE(ini.WriteString("s", "k", "2")) << path;
+    EXPECT_FALSE(ini.DeleteKey("s", "other")) << path;
+    EXPECT_FALSE(ini.DeleteSection("s")) << path;
+  }
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_empty(folder));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Contents(locked), "[s]\nk=1\nother=2\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3) << "no temporary file left";
 }
 
 TEST_F(TempFolder, RefusedWriteLeavesTheFileUntouched) {

@@ -336,6 +336,32 @@ TEST_F(DovrelFilesTest, CopyReplacesTheDestinationWhole) {
   EXPECT_EQ(entries, 4);  // src, dst, new, folder
 }
 
+// A link as destination is followed, as create follows it: the file it names gets the copy and
+// the link stays a link.
+TEST_F(DovrelFilesTest, CopyThroughASymbolicLinkFillsTheFileItNames) {
+  Spit(P("src"), "new content");
+  fs::create_directory(P("sub"));
+  Spit(P("sub/real"), "old");
+  fs::create_symlink("sub/real", P("link"));
+  fs::create_symlink("link", P("chain"));
+  const struct {
+    const char* destination;
+    const char* content;
+  } cases[] = {{"link", "new content"}, {"chain", "second"}};
+  for (const auto& c : cases) {
+    Spit(P("src"), c.content);
+    EXPECT_EQ(CDovrelFiles::Copy(P("src"), P(c.destination)).out, "");
+    EXPECT_TRUE(fs::is_symlink(P(c.destination))) << c.destination;
+    EXPECT_EQ(Slurp(P("sub/real")), c.content) << c.destination;
+  }
+  ASSERT_EQ(m_Files.Open(P("link"), OpenMode::WriteBinary).out, "1\n");
+  m_Files.Write("6f6b");
+  m_Files.Close();
+  EXPECT_EQ(Slurp(P("sub/real")), "ok") << "create writes through the link too";
+  EXPECT_EQ(std::distance(fs::directory_iterator(m_Dir), fs::directory_iterator()), 4);  // src, sub, link, chain
+  EXPECT_EQ(std::distance(fs::directory_iterator(P("sub")), fs::directory_iterator()), 1);
+}
+
 TEST_F(DovrelFilesTest, CopyKeepsAReadOnlyDestination) {
   Spit(P("src"), "new");
   Spit(P("ro"), "protected");

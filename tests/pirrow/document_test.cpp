@@ -102,6 +102,36 @@ TEST_F(DocumentTest, ReadsBackWhatItWrote)
     EXPECT_EQ(xml.GetValue(), "");
 }
 
+// Every value written reads back as it was, blanks included: a text of blanks alone, which the reader
+// would drop, and such a text beside a child element.
+TEST_F(DocumentTest, ValuesOfBlanksReadBackAsWritten)
+{
+    const std::string values[] = {" ", "  ", "\t", " \t\n ", "  a  b ", "\ta\t", "a\nb", "]]>", "", "x"};
+    PirrowXml xml;
+    ASSERT_EQ(xml.Create(PathOf("blanks.xml")), Reply::Yes);
+    ASSERT_EQ(xml.Root("r"), Reply::Yes);
+    for (const std::string& value : values) {
+        ASSERT_EQ(xml.NewTag("v", value), Reply::Yes);
+        ASSERT_EQ(xml.SetAttrib("a", value), Reply::Yes);
+    }
+    ASSERT_EQ(xml.PushTag(), Reply::Yes);
+    ASSERT_EQ(xml.NewChildTag("child", "  "), Reply::Yes); // under the last v: text, then a child
+    ASSERT_EQ(xml.PopTag(), Reply::Yes);
+    ASSERT_EQ(xml.Close(), std::nullopt);
+
+    ASSERT_EQ(xml.Read(PathOf("blanks.xml")), Reply::Yes) << Slurp(PathOf("blanks.xml"));
+    ASSERT_EQ(xml.Root("r"), Reply::Yes);
+    bool first = true;
+    for (const std::string& value : values) {
+        ASSERT_EQ(first ? xml.FirstTag("v") : xml.NextTag("v"), Reply::Yes) << testing::PrintToString(value);
+        first = false;
+        EXPECT_EQ(xml.GetValue(), value) << testing::PrintToString(value);
+        EXPECT_EQ(xml.GetAttrib("a"), value) << testing::PrintToString(value);
+    }
+    ASSERT_EQ(xml.ChildTag("child"), Reply::Yes);
+    EXPECT_EQ(xml.GetValue(), "  ");
+}
+
 TEST_F(DocumentTest, PushAndPopComeBackToTheSavedParent)
 {
     PirrowXml xml;

@@ -52,6 +52,26 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"Empty", "", "", ""}),
     [](const testing::TestParamInfo<EscapeCase>& param) { return param.param.name; });
 
+TEST(ElementText, BlanksAloneGoIntoACdataSection)
+{
+    const struct {
+        std::string input;
+        std::string written;
+    } cases[] = {
+        {" ", "<![CDATA[ ]]>"},
+        {"  ", "<![CDATA[  ]]>"},
+        {"\t", "<![CDATA[\t]]>"},
+        {" \n\t ", "<![CDATA[ \n\t ]]>"},
+        {"", ""},
+        {" a ", "&#x20;a&#x20;"},
+        {" \r", "&#x20;&#x0D;"},  // no CDATA can keep a carriage return
+        {"\xC2\xA0", "\xA0"},       // a no-break space is no blank to the reader
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pirrow::ElementText(c.input), c.written) << testing::PrintToString(c.input);
+    }
+}
+
 TEST(CommentText, KeepsTheCommentOpenUntilItsEnd)
 {
     EXPECT_EQ(CommentText("a--b"), "a- -b");
