@@ -1,5 +1,8 @@
 #include "AssignStatement.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "Debugger.h"
 #include "IdDecl.h"
 #include "Output.h"
@@ -84,12 +87,24 @@ JumpTarget CAssignStatement::Execute(CSymbolStore* scope, CValue&, CDebugger& de
     if (debugger.Aborting())
         return nullptr;
     ArrayAccess access = ArrayAccess::Ok;
-    CValue* element = variable->ElementForWrite(index.Word(), access);
+    const std::int32_t at = index.Word();
+    CValue* element = variable->ElementForWrite(at, access);
     if (!element) {
         RunTimeError(debugger, ArrayAccessMessage(access, true));
         return nullptr;
     }
-    JumpTarget result = value->Execute(scope, *element, debugger);
+    // The value is computed aside, starting from the element as it is (an operator leaves the
+    // display base of its value out alone), and stored afterwards: a procedure called by the
+    // expression may dim the array again, which releases the element it was computed into.
+    CValue computed = *element;
+    JumpTarget result = value->Execute(scope, computed, debugger);
+    element = variable->ElementForWrite(at, access);
+    if (!element) {
+        if (!debugger.Aborting())
+            RunTimeError(debugger, ArrayAccessMessage(access, true));
+        return nullptr;
+    }
+    *element = std::move(computed);
     CSymbolStore::Record(storage);
     return result;
 }

@@ -378,12 +378,16 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
         lacksCli = cliIndex == 0;
     }
     cliValues[1] = CValue::Cli(cliIndex);
+    // Set here, after every part of the call has been evaluated: a call inside the arguments or
+    // the target leaves its own time-out behind, which is not this call's.
+    std::int32_t callTimeout = -1;
     if (CAny* timeout = node.Child(3)) {
         CValue limit;
         if (JumpTarget jump = timeout->Execute(scope, limit, debugger))
             return jump;
-        engine.CallTimeout.store(limit.Word(), std::memory_order_relaxed);
+        callTimeout = limit.Word();
     }
+    engine.CallTimeout.store(callTimeout, std::memory_order_relaxed);
 
     JumpTarget result = nullptr;
     if (!lacksCli) {

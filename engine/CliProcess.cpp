@@ -186,8 +186,7 @@ Clock::time_point DeadlineAfter(int seconds)
 }  // namespace
 
 CCliProcess::CCliProcess(std::string program, bool detached)
-    : program_(std::move(program)), detached_(detached),
-      wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+    : program_(std::move(program)), detached_(detached)
 {
 }
 
@@ -245,6 +244,12 @@ void CCliProcess::Start(std::string_view parameters)
         linesSent_ = 1;
         owedAnswers_ = 0;
         extraLines_ = ExtraLineAnswers::Unknown;
+        // Made for a child that started only: a CLI or program that did not start keeps its slot
+        // for the whole run, and must not hold a descriptor there.
+        if (!wake_.IsOpen()) {
+            wake_.Reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+            wakeFd_.store(wake_.Get());
+        }
         std::uint64_t pending = 0;
         if (wake_.IsOpen())
             while (::read(wake_.Get(), &pending, sizeof pending) > 0) {
@@ -323,9 +328,10 @@ void CCliProcess::ClosePipes()
 void CCliProcess::Interrupt()
 {
     interrupted_ = true;
-    if (wake_.IsOpen()) {
+    const int wake = wakeFd_.load();
+    if (wake >= 0) {
         const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
+        [[maybe_unused]] const ssize_t written = ::write(wake, &one, sizeof one);
     }
 }
 
@@ -556,6 +562,9 @@ void CCliProcess::Write(std::string_view text, int timeoutSec)
     std::lock_guard<std::mutex> hold(ioLock_);
     ConsumeOwedAnswers(timeoutSec);
     ReadPipesLocked();
+    // Nothing that came before the command goes out belongs to its reply: a reply that came
+    // after its call stopped waiting must not become the next one, on either stream.
+    stdout_.Clear();
     stderr_.Clear();
     std::string line(text);
     line += '\n';

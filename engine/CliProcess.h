@@ -143,7 +143,7 @@ public:
 
     // Sends one command line (the text and a line feed). First the answers still owed for the
     // extra lines of the previous command are taken off the sync stream, then pending output is
-    // read and the stderr queue emptied, so that the reply read next starts clean. A CLI that
+    // read and both queues emptied, so that the reply read next starts clean. A CLI that
     // does not read its input is given until `timeoutSec` to make room.
     void Write(std::string_view text, int timeoutSec);
 
@@ -204,7 +204,8 @@ private:
     UniqueFd stdoutPipe_;
     UniqueFd stderrPipe_;
     UniqueFd processFd_;  // pidfd: readable once the child has ended
-    UniqueFd wake_;       // eventfd signalled by Interrupt
+    UniqueFd wake_;       // eventfd signalled by Interrupt; made by the first Start that starts a child
+    std::atomic<int> wakeFd_{-1};  // wake_'s number, for Interrupt, which runs without ioLock_
     bool stdoutAtEnd_ = true;
     bool stderrAtEnd_ = true;
     CliByteQueue stdout_;

@@ -19,7 +19,21 @@ inline constexpr std::size_t kMaxTokens = 100;
 inline constexpr int kCommandCount = 17;
 inline constexpr int kParameterCount = 7;
 // The script's syntax tree is deep for a long script: the interpret thread gets a large stack.
-inline constexpr std::size_t kInterpretStackSize = 64u * 1024u * 1024u;
+// Address-sanitized builds have frames several times larger, so that they get a proportionally
+// larger one and reach the tree builder's depth limit as the plain build does (the stack is only
+// reserved, pages are used as the recursion reaches them).
+#if defined(__SANITIZE_ADDRESS__)
+#define ZOV_LARGE_FRAMES 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZOV_LARGE_FRAMES 1
+#endif
+#endif
+#ifdef ZOV_LARGE_FRAMES
+inline constexpr std::size_t kInterpretStackSize = std::size_t{512} << 20;
+#else
+inline constexpr std::size_t kInterpretStackSize = std::size_t{64} << 20;
+#endif
 
 enum Parameter : int { kDicofn = 0, kScriptfn, kLine, kState, kName, kVal, kParams };
 

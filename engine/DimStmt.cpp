@@ -16,8 +16,12 @@ int CDimStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& e
     if (CAny* initial = Child(2))
         initial->TypeAnalysis(scope, elementType_, errors, passThrough);
     typeOut = elementType_;
-    if (array)
+    if (array) {
         array->BindType(scope, elementType_, errors, passThrough);
+        // Later uses of the bare name are whole arrays, which no expression takes.
+        if (CVariable* variable = array->Variable())
+            variable->MarkDimmed();
+    }
     return kAnalysisDone;
 }
 

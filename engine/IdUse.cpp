@@ -36,14 +36,14 @@ int CIdUse::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& err
         variable_->MarkArray();
         typeOut = variable_->Type();
     } else {
-        typeOut = variable_->IsArray() ? kTypeWholeArray : variable_->Type();
+        typeOut = variable_->IsArray() || variable_->IsDimmed() ? kTypeWholeArray : variable_->Type();
     }
     SetOperandType(typeOut);
 
     // The variable belongs to an enclosing scope when its cells are held there: bound there, or
     // declared again in this procedure with the outer variable's type.
     if (scope && &variable_->Storage().Scope() != scope) {
-        if (variable_->IsArray() && variable_->Type() != kTypeCli) {
+        if ((variable_->IsArray() || variable_->IsDimmed()) && variable_->Type() != kTypeCli) {
             AddError(errors, NamedVariableMessage(varmsg::VariableLead, variableName_, varmsg::ArrayMisuse));
             return kAnalysisFailed;
         }

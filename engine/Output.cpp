@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <poll.h>
 #include <unistd.h>
 
 namespace zov {
@@ -197,6 +198,13 @@ bool WriteAll(int fd, std::string_view text)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                // A parent may hand over a non-blocking descriptor: a full pipe means waiting
+                // for the reader, not dropping the rest of the line.
+                pollfd ready{fd, POLLOUT, 0};
+                if (::poll(&ready, 1, -1) >= 0 || errno == EINTR)
+                    continue;
+            }
             return false;
         }
         text.remove_prefix(static_cast<std::size_t>(n));

@@ -228,7 +228,8 @@ using LineSink = std::function<void(Stream, std::string_view)>;
 // Replaces the sink (an empty function restores the default) and returns the previous one.
 LineSink SetLineSink(LineSink sink);
 
-// Writes `text` whole to a file descriptor, retrying after interruptions and short writes.
+// Writes `text` whole to a file descriptor, retrying after interruptions and short writes and
+// waiting while a non-blocking pipe is full.
 // Returns false when the descriptor refuses it (closed pipe).
 bool WriteAll(int fd, std::string_view text);
 

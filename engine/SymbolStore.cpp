@@ -47,6 +47,7 @@ void CVariable::UseOwnStorage()
         return;
     storage_ = this;
     array_ = false;
+    dimmed_ = false;
     value_.Reset();
     elements_.clear();
 }

@@ -98,6 +98,11 @@ public:
     // Array state belongs to the cells, so every declaration sharing them sees it.
     bool IsArray() const { return storage_->array_; }
     void MarkArray() { storage_->array_ = true; }
+    // Set by the analysis of a `dim`: from there on the analysis treats the name as an array,
+    // though the cells only become one when the `dim` runs (a value given to the name before
+    // it still goes to the scalar cell).
+    bool IsDimmed() const { return storage_->dimmed_; }
+    void MarkDimmed() { storage_->dimmed_ = true; }
 
     // The scalar cell of the storage.
     CValue& Value() { return storage_->value_; }
@@ -133,6 +138,7 @@ private:
     CVariable* previous_ = nullptr;
     bool shared_ = false;
     bool array_ = false;        // meaningful on a storage only
+    bool dimmed_ = false;       // meaningful on a storage only
     TypeCode type_ = kTypeUndetermined;
     CValue value_;              // meaningful on a storage only
     std::vector<CValue> elements_;

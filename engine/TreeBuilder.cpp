@@ -199,18 +199,49 @@ std::unique_ptr<Node> NewNodeFromEntry(const CGrammarSymbol& entry, CAny* parent
     return node;
 }
 
+// Sets the builder's depth for one conversion and puts the former depth back after it.
+class DepthAt {
+public:
+    DepthAt(std::size_t& depth, std::size_t at) : depth_(depth), saved_(depth) { depth_ = at; }
+    ~DepthAt() { depth_ = saved_; }
+    DepthAt(const DepthAt&) = delete;
+    DepthAt& operator=(const DepthAt&) = delete;
+
+private:
+    std::size_t& depth_;
+    std::size_t saved_;
+};
+
 }  // namespace
 
 std::unique_ptr<CAny> CTreeBuilder::BuildTree(const CGrammarSymbol* root)
 {
     withTarget_ = nullptr;
-    return CreateTree(root, nullptr);
+    depth_ = 0;
+    tooDeep_ = false;
+    std::unique_ptr<CAny> tree = CreateTree(root, nullptr);
+    if (tooDeep_)
+        return nullptr;
+    return tree;
+}
+
+void CTreeBuilder::RefuseTooDeep()
+{
+    if (tooDeep_)
+        return;
+    tooDeep_ = true;
+    WriteText(Stream::Out, lines::ErrScriptNoMemory);
 }
 
 std::unique_ptr<CAny> CTreeBuilder::CreateTree(const CGrammarSymbol* entry, CAny* parent)
 {
-    if (!entry)
+    if (!entry || tooDeep_)
         return nullptr;
+    if (depth_ >= kMaxDepth) {
+        RefuseTooDeep();
+        return nullptr;
+    }
+    DepthAt level(depth_, depth_ + 1);
     return Build(*entry, parent);
 }
 
@@ -547,7 +578,13 @@ std::unique_ptr<CAny> CTreeBuilder::BuildCaseList(const CGrammarSymbol& entry, C
     auto head = NewNodeFromEntry<CCaseList>(entry, parent);
     CCaseList* link = head.get();
     const CGrammarSymbol* linkEntry = &entry;
-    for (;;) {
+    // Each link stands one level below the one before it.
+    for (std::size_t linkDepth = depth_ + 1;; ++linkDepth) {
+        if (linkDepth >= kMaxDepth) {
+            RefuseTooDeep();
+            break;
+        }
+        DepthAt level(depth_, linkDepth);
         if (!IsNamed(linkEntry, "CaseList") || linkEntry->Kind != 0) {
             link->AddChild(CreateTree(linkEntry, link));
             break;
@@ -756,14 +793,24 @@ std::unique_ptr<CAny> CTreeBuilder::BuildOperatorChain(const CReduction& entry, 
     if (nodes.empty())
         return nullptr;
 
+    // Node i of the spine stands i levels below the first; its operands one further.
+    const std::size_t base = depth_;
     const std::size_t deepest = nodes.size() - 1;
-    if (leftIsNull)
-        nodes[deepest]->AddChild(nullptr);
-    else
-        Append(*nodes[deepest], *spine[deepest], 0);
-    Append(*nodes[deepest], *spine[deepest], 2);
+    if (base + deepest >= kMaxDepth) {
+        RefuseTooDeep();
+        return nullptr;
+    }
+    {
+        DepthAt level(depth_, base + deepest);
+        if (leftIsNull)
+            nodes[deepest]->AddChild(nullptr);
+        else
+            Append(*nodes[deepest], *spine[deepest], 0);
+        Append(*nodes[deepest], *spine[deepest], 2);
+    }
     for (std::size_t i = deepest; i-- > 0;) {
         nodes[i]->AddChild(std::move(nodes[i + 1]));
+        DepthAt level(depth_, base + i);
         Append(*nodes[i], *spine[i], 2);
     }
     return std::move(nodes[0]);
@@ -825,6 +872,11 @@ CScriptTree BuildScriptTree(CGrammarTable& table, std::string_view text)
     }
     CTreeBuilder builder;
     result.Root = builder.BuildTree(root);
+    if (builder.TooDeep()) {
+        result.Error = lines::ErrScriptNoMemory;
+        while (!result.Error.empty() && result.Error.back() == '\n')
+            result.Error.pop_back();
+    }
     return result;
 }
 

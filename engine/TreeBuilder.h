@@ -30,10 +30,20 @@ public:
     CTreeBuilder(const CTreeBuilder&) = delete;
     CTreeBuilder& operator=(const CTreeBuilder&) = delete;
 
+    // Every pass over the tree recurses once per level of it, on the stack of the thread that
+    // analyses and runs the script. A tree deeper than this (blocks, brackets or operators
+    // nested by the tens of thousands, as only a generated script has them) is refused rather than
+    // left to exhaust that stack.
+    static constexpr std::size_t kMaxDepth = 100000;
+
     // The tree of the parser's root entry; the caller owns it. Null when the root yields no
-    // node. A construct that cannot be built (an unknown terminal, a nested `with`) prints its
-    // line and leaves a null child, which the name analysis reports.
+    // node, or when the tree would be deeper than kMaxDepth (the resource line "err: Le script
+    // est trop grand, memoire insuffisante" is then printed). A construct that cannot be built
+    // (an unknown terminal, a nested `with`) prints its line and leaves a null child, which the
+    // name analysis reports.
     std::unique_ptr<CAny> BuildTree(const CGrammarSymbol* root);
+    // Whether the last BuildTree refused a tree too deep.
+    bool TooDeep() const { return tooDeep_; }
 
     // Converts one entry into a node built under `parent` (its parent link); null when the
     // entry yields none.
@@ -83,6 +93,13 @@ private:
     // body without a target of its own receives its own copy of it, so that every node keeps
     // exactly one owner.
     const CGrammarSymbol* withTarget_ = nullptr;
+
+    // Refuses the tree, once: prints the resource line and stops every further conversion.
+    void RefuseTooDeep();
+    // Tree depth of the node being converted (conversions that yield no node of their own
+    // count too, so it never falls short of the depth of the recursion).
+    std::size_t depth_ = 0;
+    bool tooDeep_ = false;
 };
 
 // Scanning, parsing and building of one script text with the script grammar.

@@ -219,6 +219,21 @@ TEST(CliFunctions, ATimeOutInsideAProcedureJumpsOutOfIt)
     EXPECT_EQ(out, "out:[h] (timeout)\ntrc: 9:timeout\n");
 }
 
+// A with passes the jump of its body on, so a time-out inside it reaches the label too.
+TEST(CliFunctions, ATimeOutInsideAWithBodyJumpsOutOfIt)
+{
+    CallScript script(TestCliLine("t") + R"(_hang() : "hang")" "\n");
+    const std::string out = script.Execute("h = t()\n"
+                                           "with h\n"
+                                           "  hang() on h within 0\n"
+                                           "  trace(\"rest of the body\")\n"
+                                           "end\n"
+                                           "trace(\"after the with\")\n"
+                                           ":TIMEOUT\n"
+                                           "trace(\"timeout\")\n");
+    EXPECT_EQ(out, "out:[h] (timeout)\ntrc: 8:timeout\n");
+}
+
 TEST(CliFunctions, ATimeOutWithoutLabelGoesOn)
 {
     CallScript script(TestCliLine("t") + R"(@hang() : "hang")" "\n");
@@ -271,6 +286,24 @@ TEST(CliHandles, ATimeOutPerCallTakesAVariable)
                                            "limit = 5\n"
                                            "trace(late(\"10\") on h within limit)\n");
     EXPECT_EQ(out, "trc: 3:late\n");
+}
+
+// The time-out of a call made inside another call's arguments is that inner call's alone: the
+// outer call without `within` waits the CLI time-out.
+TEST(CliHandles, ATimeOutPerCallStaysWithItsCall)
+{
+    CallScript script(TestCliLine("t") + R"(@echo(@1) : "echo %s")" "\n"
+                      R"(@fixed(@1) : "echo fixed")" "\n");
+    const std::string out = script.Execute("h = t()\n"
+                                           "g = t()\n"
+                                           "none = -2\n"
+                                           "trace(fixed(echo(\"inner\") on g within none) on h)\n"
+                                           "x = echo(\"y\") on g within none\n"
+                                           "trace(fixed(2) on h)\n");
+    EXPECT_EQ(out, "out:[g] (timeout)\n"
+                   "trc: 4:fixed\n"
+                   "out:[g] (timeout)\n"
+                   "trc: 6:fixed\n");
 }
 
 }  // namespace

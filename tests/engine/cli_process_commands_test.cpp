@@ -102,6 +102,20 @@ TEST_F(CliProcessTest, MissingProgramGivesZeroAndTheErrorLine)
     EXPECT_EQ(CliTable.Size(), sizeBefore + 1);  // the slot stays
 }
 
+// A CLI that did not start keeps its slot, but no descriptor: a script that retries a missing
+// CLI must not use up the descriptors that the CLIs started later need.
+TEST_F(CliProcessTest, ACliThatDidNotStartHoldsNoDescriptor)
+{
+    const int before = test::OpenDescriptorCount();
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(StartCLI("/no/such/cli", Settings(1)), 0);
+    EXPECT_EQ(test::OpenDescriptorCount(), before);
+    // Nor does a CLI once it is stopped.
+    const int index = Start("", Settings(1));
+    StopCli(index - 1);
+    EXPECT_EQ(test::OpenDescriptorCount(), before);
+}
+
 TEST_F(CliProcessTest, StartUpOutputIsReadAndDropped)
 {
     for (unsigned mode : {0u, 1u}) {
@@ -219,6 +233,38 @@ TEST_F(CliProcessTest, TimeOutZeroReadsOnceAndNegativeReadsNothing)
     SendCliCommand(index, "hang");
     EXPECT_EQ(ReadCliReply(index), "");
     EXPECT_TRUE(Engine().TimedOut);
+}
+
+// A reply that comes after its call has stopped waiting (a time-out, a `within 0`) is queued
+// when the next command goes out: it is no part of that command's reply, in either sync mode.
+TEST_F(CliProcessTest, AReplyThatCameAfterItsWaitEndedIsNotTakenForTheNextOne)
+{
+    for (unsigned mode : {0u, 1u}) {
+        SCOPED_TRACE(mode);
+        const int index = Start("", Settings(mode));
+        auto cli = CliTable.At(index);
+        // The command goes out and nobody reads its reply, as after a time-out.
+        SendCliCommand(index, "echo late");
+        // The late answer is complete in the queues before the next command is sent: in sync
+        // mode 0 all of it on standard output; in mode 1 its terminator (taken here, as the next
+        // command drops it) comes after its text.
+        if (mode == 0) {
+            while (cli->StdoutSize() < std::string("late>>").size())
+                cli->ReadPipes();
+        } else {
+            std::string sync;
+            while (sync.find(">>") == std::string::npos) {
+                cli->ReadPipes();
+                cli->PopStderr(sync, sync.max_size());
+            }
+            cli->ReadPipes();
+            ASSERT_EQ(cli->StdoutSize(), std::string("late").size());
+        }
+        EXPECT_EQ(Call(index, "echo %s", {"next"}), "next");
+        EXPECT_FALSE(Engine().TimedOut);
+        EXPECT_EQ(CmdFunction1_0("echo after", index), "after");
+    }
+    EXPECT_EQ(Out(), "");
 }
 
 TEST_F(CliProcessTest, ExitCommandStopsTheCliAndLaterCallsFindNoCli)

@@ -176,6 +176,37 @@ TEST(ConsoleProcess, AnOverlongLineIsCutAndTheEngineGoesOn)
     EXPECT_EQ(r.out, "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n");
 }
 
+// The arguments are joined into one command buffer of 100100 bytes and cut at '|' into at most
+// 1000 pieces: what goes beyond is dropped, and the engine goes on.
+TEST(ConsoleProcess, OverlongArgumentsAreCutToTheCommandBufferAndAThousandPieces)
+{
+    const std::string refusal = "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n"
+                                "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";
+    {
+        std::vector<std::string> args;
+        for (int i = 0; i < 1200; ++i) {
+            args.emplace_back("setbkp");
+            args.emplace_back("|");
+        }
+        EngineProcess engine(args);
+        engine.Send("exit\n");
+        const ProcessResult r = engine.Finish();
+        EXPECT_EQ(r.status, 0);
+        std::string expected;
+        for (int i = 0; i < 1000; ++i)
+            expected += refusal;
+        EXPECT_EQ(r.out, expected);
+    }
+    {
+        // 120000 bytes of value: the '|' and the command after them lie beyond the buffer.
+        EngineProcess engine({"setbkp", "-name", std::string(60000, 'x'), std::string(60000, 'y'), "|", "setbkp"});
+        engine.Send("exit\n");
+        const ProcessResult r = engine.Finish();
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, refusal);
+    }
+}
+
 TEST(ConsoleProcess, CarriageReturnsEndLinesAsLineFeedsDo)
 {
     EngineProcess engine({});

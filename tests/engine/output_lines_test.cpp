@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <sched.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
@@ -111,6 +116,53 @@ TEST(Writer, LinesFromManyThreadsOnBothStreamsNeverInterleave)
         at = end + 1;
     }
     EXPECT_EQ(count, 8u * 200u);
+}
+
+// The IDE, or a shell, may give the engine a non-blocking pipe. Once the pipe is full the
+// writer waits for the reader: nothing is dropped and no line is cut.
+TEST(Writer, AFullNonBlockingPipeDelaysTheTextInsteadOfDroppingIt)
+{
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+    ASSERT_EQ(fcntl(fds[1], F_SETFL, fcntl(fds[1], F_GETFL) | O_NONBLOCK), 0);
+    std::string text;
+    for (int i = 0; text.size() < 1024 * 1024; ++i)
+        text += "trc: " + std::to_string(i) + ":" + std::string(100, 'x') + "\n";
+
+    const auto previous = signal(SIGPIPE, SIG_IGN);
+    bool written = false;
+    std::thread writer([&] {
+        written = WriteAll(fds[1], text);  // far more than a pipe holds
+        close(fds[1]);
+    });
+    std::string received;
+    char buffer[65536];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ADD_FAILURE() << "read: " << std::strerror(errno);
+            break;
+        }
+        received.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);  // a writer still waiting then fails instead of waiting for ever
+    writer.join();
+    signal(SIGPIPE, previous);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(received.size(), text.size());
+    EXPECT_TRUE(received == text);
+}
+
+TEST(Writer, AClosedPipeIsReportedAsAFailure)
+{
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
+    close(fds[0]);
+    const auto previous = signal(SIGPIPE, SIG_IGN);
+    EXPECT_FALSE(WriteAll(fds[1], "cmd: bk : 1\n"));
+    signal(SIGPIPE, previous);
+    close(fds[1]);
 }
 
 TEST(LineNames, EachTaggedLineIsOneLine)

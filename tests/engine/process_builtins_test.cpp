@@ -71,8 +71,11 @@ TEST_F(ProcessBuiltinsTest, KillMovesLaterProgramsDown)
 
 TEST_F(ProcessBuiltinsTest, ExecOfAMissingProgramGivesZeroAndKeepsTheEntry)
 {
+    const int descriptors = test::OpenDescriptorCount();
     EXPECT_EQ(BuiltinExec("/no/such/program"), 0);
     EXPECT_EQ(ExecTable.Size(), 1);
+    // The entry stays, without a descriptor of its own.
+    EXPECT_EQ(test::OpenDescriptorCount(), descriptors);
 }
 
 TEST_F(ProcessBuiltinsTest, KillAllEndsEveryProgramThroughTheEngineHook)

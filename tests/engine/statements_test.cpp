@@ -348,11 +348,79 @@ INSTANTIATE_TEST_SUITE_P(
                     ArrayErrorCase{"dim a(3) = 0\na = 5\n", "err: 002 : Copie de tableau non authorisee\n"},
                     ArrayErrorCase{"dim a(100000000) = 0\n", "err: 001 : Taille de tableau trop grande\n"}));
 
+// The value of an element is computed before it is stored: a procedure called by the expression
+// may dim the array again, and the element then lives in the new table.
+TEST(Arrays, AProcedureThatDimsTheArrayAgainWhileAnElementIsComputed)
+{
+    ScriptRunner script;
+    script.Execute("dim a(2) = \"x\"\n"
+                   "proc grow()\n"
+                   "  dim a(100000) = \"y\"\n"
+                   "  return \"a text longer than any short string buffer holds\"\n"
+                   "end\n"
+                   "a[1] = call grow()\n"
+                   "b = a[1]\n"
+                   "c = a[99999]\n");
+    EXPECT_EQ(script.Out(), "");
+    EXPECT_EQ(script.Text("b"), "a text longer than any short string buffer holds");
+    EXPECT_EQ(script.Text("c"), "y");
+}
+
+TEST(Arrays, AnElementThatTheExpressionDimsAwayStopsTheRun)
+{
+    ScriptRunner script;
+    script.Execute("dim a(5) = 0\n"
+                   "proc shrink()\n"
+                   "  dim a(1) = 3\n"
+                   "  return 7\n"
+                   "end\n"
+                   "a[3] = call shrink()\n"
+                   "after = 1\n");
+    EXPECT_EQ(script.Out(), "err: 006 : Indice trop grand pour ce tableau\n");
+    EXPECT_EQ(script.Word("after"), 0);
+}
+
+// An operator leaves the base and flag of its value out alone, so an element computed anew keeps
+// them: a hexadecimal element stays an unsigned word for the modulo (4294967295 mod 10).
+TEST(Arrays, AnElementKeepsItsBaseThroughAnOperator)
+{
+    ScriptRunner script;
+    script.Execute("dim h(2) = 0xFFFFFFFF\nh[0] = h[0] + 0\nx = h[0] mod 10\n");
+    EXPECT_EQ(script.Out(), "");
+    EXPECT_EQ(script.Word("x"), 5);
+}
+
 TEST(Arrays, AWholeArrayIsNotAValue)
 {
     ScriptRunner script;
     EXPECT_FALSE(script.Analyse("dim a(3) = 0\na[0] = 1\nb = a\n"));
     EXPECT_EQ(script.FirstError(), "Copie de tableau non authorisee");
+}
+
+// The `dim` itself makes the name an array for the analysis: a whole array is refused even
+// when no element has been named yet, instead of reading as 0 or an empty text at run time.
+TEST(Arrays, AWholeArrayIsRefusedRightAfterItsDim)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"dim a(3) = 5\nb = a\n", "Copie de tableau non authorisee"},
+        {"dim a(3) = \"t\"\nb = a\n", "Copie de tableau non authorisee"},
+        {"dim a(3) = 5\nx = a + 1\n",
+         "L'expression est non conforme car plusieurs types differents sont utilises dans l'expression"},
+        {"dim a(3) = 5\nif a == 5 then\nend\n",
+         "L'expression est non conforme car plusieurs types differents sont utilises dans l'expression"},
+        {"dim a(3) = 5\nproc p()\n  x = 1\n  x = a\nend\n", "La variable 'a' est un tableau, l'utilisation est incorrecte."},
+    };
+    for (const auto& [text, message] : cases) {
+        ScriptRunner script;
+        EXPECT_FALSE(script.Analyse(text)) << text;
+        EXPECT_EQ(script.FirstError(), message) << text;
+    }
+    // The elements stay values, and a name given a value before its dim keeps working until then.
+    ScriptRunner script;
+    script.Execute("dim a(3) = 5\nx = a[2] + 1\nn = 1\nm = n\ndim n(2) = 0\n");
+    EXPECT_EQ(script.Out(), "");
+    EXPECT_EQ(script.Word("x"), 6);
+    EXPECT_EQ(script.Word("m"), 1);
 }
 
 // ---------------------------------------------------------------------------------------------

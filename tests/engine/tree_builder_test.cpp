@@ -15,6 +15,7 @@
 #include "ConstReal.h"
 #include "ConstStr.h"
 #include "ConstantList.h"
+#include "Console.h"
 #include "DimStmt.h"
 #include "DivExpression.h"
 #include "EqualExpression.h"
@@ -46,6 +47,7 @@
 #include "ProcedureStmt.h"
 #include "RepeatStmt.h"
 #include "ReturnStmt.h"
+#include "ScriptRunner.h"
 #include "Start.h"
 #include "StatementList.h"
 #include "SubtractExpression.h"
@@ -57,7 +59,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <optional>
+#include <pthread.h>
 #include <string>
 
 using namespace zov;
@@ -715,6 +719,98 @@ TEST_F(TreeBuilderTest, DeepNestingBuildsAndFrees)
         node = node->Child(1)->Child(0);
     }
     EXPECT_EQ(depth, 500);
+}
+
+// Runs `work` on a thread with the stack of the engine's interpret thread, where scripts are
+// built, analysed and run.
+void OnInterpretStack(const std::function<void()>& work)
+{
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, kInterpretStackSize);
+    pthread_t thread;
+    auto run = [](void* arg) -> void* {
+        (*static_cast<const std::function<void()>*>(arg))();
+        return nullptr;
+    };
+    const int created = pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&work));
+    pthread_attr_destroy(&attr);
+    ASSERT_EQ(created, 0);
+    pthread_join(thread, nullptr);
+}
+
+std::string NestedIfs(int depth)
+{
+    std::string script = "a = true\nr = 0\n";
+    for (int i = 0; i < depth; ++i)
+        script += "if a then\n";
+    script += "r = 1\n";
+    for (int i = 0; i < depth; ++i)
+        script += "end\n";
+    return script;
+}
+
+std::string Sum(int terms)
+{
+    std::string script = "r = 1";
+    for (int i = 1; i < terms; ++i)
+        script += " + 1";
+    return script + "\n";
+}
+
+std::string Brackets(int depth)
+{
+    return "r = " + std::string(static_cast<size_t>(depth), '(') + "1" + std::string(static_cast<size_t>(depth), ')') +
+           "\n";
+}
+
+std::string Cases(int count)
+{
+    std::string script = "x = 1\ncase x of\n";
+    for (int i = 0; i < count; ++i)
+        script += std::to_string(i) + ": r = 1\n";
+    return script + "end\n";
+}
+
+// Every pass over the tree recurses once per level, so a tree deeper than the builder's limit is
+// refused with the resource line instead of overflowing the stack; one just within the limit
+// builds, analyses and runs on the stack the engine gives its scripts.
+TEST_F(TreeBuilderTest, TreesDeeperThanTheLimitAreRefused)
+{
+    const int limit = static_cast<int>(CTreeBuilder::kMaxDepth);
+    struct Case {
+        const char* what;
+        std::string script;
+        bool builds;
+    };
+    const std::vector<Case> cases = {
+        {"nested blocks within the limit", NestedIfs(limit / 2 - 1000), true},
+        {"nested blocks beyond it", NestedIfs(limit / 2 + 1000), false},
+        {"operator chain within the limit", Sum(limit - 1000), true},
+        {"operator chain beyond it", Sum(limit + 1000), false},
+        {"brackets beyond it", Brackets(limit + 1000), false},
+        {"case labels beyond it", Cases(limit + 1000), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OnInterpretStack([&] {
+            test::LineCapture capture;
+            CScriptTree tree = BuildScriptTree(*table_, c.script);
+            if (!c.builds) {
+                EXPECT_EQ(tree.Root, nullptr);
+                EXPECT_EQ(tree.Error, "err: Le script est trop grand, memoire insuffisante");
+                EXPECT_EQ(capture.Out(), "err: Le script est trop grand, memoire insuffisante\n");
+                return;
+            }
+            ASSERT_NE(tree.Root, nullptr);
+            EXPECT_EQ(tree.Error, "");
+            tree.Root.reset();
+            test::ScriptRunner script;
+            script.Execute(c.script);
+            EXPECT_EQ(script.Out(), "");
+            EXPECT_EQ(script.Word("r"), c.script.rfind("r = 1 +", 0) == 0 ? limit - 1000 : 1);
+        });
+    }
 }
 
 }  // namespace
