@@ -196,8 +196,9 @@ void CEngine::Execute(CDebugger& debugger)
         FreeScope();
         return;
     }
-    WriteOut(lines::EngExecuteStart);
+    // The run is open before its line is written: a `getval` sent on seeing the line is served.
     debugger.BeginRun(*global_);
+    WriteOut(lines::EngExecuteStart);
     CValue result;
     root_->Execute(global_.get(), result, debugger);
     // From here `getval` and `setval` find no run, so none can reach the scope released below.
