@@ -373,8 +373,10 @@ void OnSync(const CommandArgs& args)
 
 void OnSpeed(const CommandArgs& args)
 {
-    if (args.Has(kVal))
+    if (args.Has(kVal)) {
         Engine().LineDelayMs = ParseDecimal(args.val);
+        Debugger().DelayChanged();
+    }
 }
 
 void OnNotifyLine(const CommandArgs& args)

@@ -138,9 +138,8 @@ bool CDebugger::ReportLineSlow(std::uint32_t line, std::uint32_t previous)
         ServeQueuedLocked();
     }
     if (engine_.NotifyLines.load(std::memory_order_relaxed)) {
-        const int delayMs = engine_.LineDelayMs.load(std::memory_order_relaxed);
-        if (delayMs > 0)
-            PauseBeforeLine(delayMs);
+        if (engine_.LineDelayMs.load(std::memory_order_relaxed) > 0)
+            PauseBeforeLine();
         if (Aborting())
             return false;
         WriteRunLine(line);
@@ -153,13 +152,27 @@ bool CDebugger::ReportLineSlow(std::uint32_t line, std::uint32_t previous)
     return StopAtLine(line);
 }
 
-void CDebugger::PauseBeforeLine(int delayMs)
+// The delay is read under the lock at every wake-up, so that a `speed` received during the
+// pause shortens or lengthens it at once (the pause still counts from its start).
+void CDebugger::PauseBeforeLine()
 {
     std::unique_lock<std::mutex> hold(lock_);
     ServeQueuedLocked();
     ++parkDepth_;
-    changed_.wait_for(hold, std::chrono::milliseconds(delayMs), [this] { return Aborting(); });
+    const auto start = std::chrono::steady_clock::now();
+    while (!Aborting()) {
+        const int delayMs = engine_.LineDelayMs.load(std::memory_order_relaxed);
+        if (delayMs <= 0 || changed_.wait_until(hold, start + std::chrono::milliseconds(delayMs)) ==
+                                std::cv_status::timeout)
+            break;
+    }
     --parkDepth_;
+}
+
+void CDebugger::DelayChanged()
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    changed_.notify_all();
 }
 
 bool CDebugger::StopAtLine(std::uint32_t line)
@@ -222,6 +235,12 @@ bool CDebugger::Stopped() const
 {
     std::lock_guard<std::mutex> hold(lock_);
     return stopped_;
+}
+
+bool CDebugger::Parked() const
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    return ParkedLocked();
 }
 
 std::uint64_t CDebugger::StopCount() const

@@ -99,6 +99,8 @@ public:
     void Break();
     // `continue`: resume a stopped script until a breakpoint; on a running script, step mode off.
     void Continue();
+    // `speed`: the pause before a line, if one is under way, takes the new delay at once.
+    void DelayChanged();
 
     // `getval`: one "cmd:val:" line, or nothing for an unknown name, an array, a CLI handle, or
     // when no run is attached or the run is ending. `setval`: changes the variable, writes
@@ -113,6 +115,8 @@ public:
     // True until a `continue` or `next` arrives; set again when a stop begins.
     bool Waiting() const { return waiting_.load(); }
     bool Stopped() const;
+    // Stopped, pausing before a line, or in a blocking wait: variables may be read at once.
+    bool Parked() const;
     // Stops made since the reset.
     std::uint64_t StopCount() const;
     // Blocks until `count` stops have begun, or the time is up; returns whether they have.
@@ -152,7 +156,7 @@ private:
     void SetStep(bool step);
 
     bool ReportLineSlow(std::uint32_t line, std::uint32_t previous);
-    void PauseBeforeLine(int delayMs);
+    void PauseBeforeLine();
     bool StopAtLine(std::uint32_t line);
 
     void Submit(bool set, const std::string& name, const std::string& text);

@@ -272,6 +272,24 @@ TEST_F(DebuggerStops, AbortEndsTheLineDelayAtOnce)
     EXPECT_EQ(lines.Out(), "");
 }
 
+// A `speed` of 0 received during an hour-long pause ends it: the lines run at once.
+TEST_F(DebuggerStops, ANewSpeedTakesEffectDuringThePause)
+{
+    engine.NotifyLines = true;
+    engine.LineDelayMs = 3600 * 1000;
+    Script script(debugger, {1, 2});
+    // The pause begins within moments; only then does the new speed have something to end.
+    for (const auto give_up = std::chrono::steady_clock::now() + kPatience;
+         !debugger.Parked() && std::chrono::steady_clock::now() < give_up;)
+        std::this_thread::yield();
+    ASSERT_TRUE(debugger.Parked());
+    engine.LineDelayMs = 0;
+    debugger.DelayChanged();
+    script.Join();
+    EXPECT_EQ(script.Ran(), (std::vector<std::uint32_t>{1, 2}));
+    EXPECT_EQ(lines.Out(), "cmd: run : 1\ncmd: run : 2\n");
+}
+
 TEST_F(DebuggerStops, ResetClearsBreakpointsAndFlags)
 {
     debugger.SetBreakpoint(7, kBreakpointOn);
