@@ -127,7 +127,7 @@ extern "C" int xshell(char* buffer, int size)
     if (buffer == nullptr || size < 2)
         return 0;
     int stored = 0;
-    bool cut = false;
+    bool refused = false;
     for (;;) {
         const int next = NextByte();
         if (next == XSHELL_SIGNAL)
@@ -156,13 +156,13 @@ extern "C" int xshell(char* buffer, int size)
             }
             continue;
         }
-        if (stored < size - 1)
-            buffer[stored++] = static_cast<char>(byte);
+        if (byte == '\0' || stored >= size - 1)
+            refused = true;
         else
-            cut = true;
+            buffer[stored++] = static_cast<char>(byte);
     }
     buffer[stored] = '\0';
-    return cut ? XSHELL_LINE_CUT : 1;
+    return refused ? XSHELL_LINE_REFUSED : 1;
 }
 
 void handler(int value)
@@ -234,7 +234,7 @@ int main(int argc, char** argv)
         const int got = xshell(line, MAX_CMDSIZE);
         if (got == 1) {
             g_pCmd->TraiteCmd(line);
-        } else if (got == XSHELL_LINE_CUT) {
+        } else if (got == XSHELL_LINE_REFUSED) {
             CMainCmd::RefuseLine();
         } else if (got == XSHELL_SIGNAL) {
             handler(g_iSignal.load());

@@ -24,13 +24,14 @@ extern const TToolInfo g_tToolInfo;
 // xshell results besides 1 (a line was read) and 0 (null buffer or size below 2).
 inline constexpr int XSHELL_END_OF_INPUT = -1;
 inline constexpr int XSHELL_SIGNAL = -2;
-// A line longer than the buffer: its first size - 1 bytes are kept, the rest is dropped.
-inline constexpr int XSHELL_LINE_CUT = 2;
+// A line that cannot be answered as sent: longer than the buffer (its first size - 1 bytes are
+// kept, the rest is dropped) or holding a NUL byte, which would end its text early.
+inline constexpr int XSHELL_LINE_REFUSED = 2;
 
 extern "C" {
 // Reads one line from standard input into buffer (at most size - 1 bytes kept, the rest of a longer
-// line dropped and XSHELL_LINE_CUT returned). Every byte passes through except CR and LF, which end the line, and backspace, which
-// drops the last byte. An empty line reads as "\n". Blocks until a line, the end of input or a
+// line dropped and XSHELL_LINE_REFUSED returned, as for a line holding a NUL byte). Every other byte
+// passes through except CR and LF, which end the line, and backspace, which drops the last byte. An empty line reads as "\n". Blocks until a line, the end of input or a
 // terminating signal.
 int xshell(char* buffer, int size);
 }

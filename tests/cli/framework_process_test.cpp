@@ -83,6 +83,14 @@ TEST(FrameworkProcess, LineLongerThanTheBufferIsRefused)
     EXPECT_EQ(result.err, ">>Wrong parameters!\n>>>>");
 }
 
+// A NUL byte would end the line's text where it stands: the line is refused, not run cut.
+TEST(FrameworkProcess, LineHoldingANulByteIsRefused)
+{
+    const CliResult result = Echo(std::string("echo -t ab\0cd\necho -t ok\n", 26));
+    EXPECT_EQ(result.out, Banner + "[ok]\nclean\n");
+    EXPECT_EQ(result.err, ">>Wrong parameters!\n>>>>");
+}
+
 TEST(FrameworkProcess, OverlongArgumentsAreRefusedWhole)
 {
     const std::string value(50000, 'v');
