@@ -86,7 +86,7 @@ TEST(FrameworkProcess, LineLongerThanTheBufferIsRefused)
 // A NUL byte would end the line's text where it stands: the line is refused, not run cut.
 TEST(FrameworkProcess, LineHoldingANulByteIsRefused)
 {
-    const CliResult result = Echo(std::string("echo -t ab\0cd\necho -t ok\n", 26));
+    const CliResult result = Echo(std::string("echo -t ab\0cd\necho -t ok\n", 25));
     EXPECT_EQ(result.out, Banner + "[ok]\nclean\n");
     EXPECT_EQ(result.err, ">>Wrong parameters!\n>>>>");
 }
