@@ -190,6 +190,12 @@ std::string HexToBytes(std::string_view hex) {
   return bytes;
 }
 
+bool IsHexText(std::string_view hex) {
+  return std::all_of(hex.begin(), hex.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+  });
+}
+
 bool MatchMask(std::string_view mask, std::string_view name) {
   if (mask == "*.*") return true;
   // Greedy match with one backtrack point: the last '*' seen.
@@ -277,14 +283,25 @@ Reply CDovrelFiles::ReadLine() {
   if (!m_File) return Err(kErrNoOpenFile);
   // One line per call up to the buffer's size less the terminator; a longer line comes
   // back in pieces over the following calls.
+  std::clearerr(m_File.get());
   const std::size_t count = ReadTranslated(m_DataBuffer.data(), kDataBufferSize - 1, true);
+  // A file that cannot be read (one made by create) must not look like one at its end.
+  if (count == 0 && std::ferror(m_File.get()) != 0) {
+    std::clearerr(m_File.get());
+    return Err(kErrReadFailed);
+  }
   return Out(std::string_view(m_DataBuffer.data(), count));
 }
 
 Reply CDovrelFiles::Read(std::uint32_t size) {
   if (!m_File) return Err(kErrNoOpenFile);
   if (size > kDataBufferSize) return Err(kErrBufferTooSmall);
+  std::clearerr(m_File.get());
   const std::size_t count = ReadTranslated(m_DataBuffer.data(), size, false);
+  if (count == 0 && std::ferror(m_File.get()) != 0) {
+    std::clearerr(m_File.get());
+    return Err(kErrReadFailed);
+  }
   if (count == 0) return Out(kNo);
   return Out(BytesToHex(std::string_view(m_DataBuffer.data(), count)) + "\n");
 }
@@ -305,38 +322,48 @@ bool CDovrelFiles::WriteTranslated(std::string_view bytes) {
   } else {
     ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   }
-  return std::fflush(file) == 0 && ok;
+  ok = std::fflush(file) == 0 && ok;
+  // The stream stays usable for what follows (a read, another write).
+  if (!ok) std::clearerr(file);
+  return ok;
 }
 
 Reply CDovrelFiles::WriteLine(std::string_view buffer) {
   if (!m_File) return Err(kErrNoOpenFile);
   if (buffer.empty()) return Err(kErrEmptyData);
-  WriteTranslated(Unescape(buffer) + "\n");
+  if (!WriteTranslated(Unescape(buffer) + "\n")) return Err(kErrWriteFailed);
   return {};
 }
 
+// Only hex digits are data: anything else would be written as a zero half-byte, so the whole
+// write is refused and the file keeps what it had.
 Reply CDovrelFiles::Write(std::string_view hexBuffer) {
   if (!m_File) return Err(kErrNoOpenFile);
   if (hexBuffer.empty()) return Err(kErrEmptyData);
-  WriteTranslated(HexToBytes(hexBuffer));
+  if (!IsHexText(hexBuffer)) return Err(kErrWrongParameters);
+  if (!WriteTranslated(HexToBytes(hexBuffer))) return Err(kErrWriteFailed);
   return {};
 }
 
 Reply CDovrelFiles::SeekBegin() {
   if (!m_File) return Err(kErrNoOpenFile);
-  ::fseeko(m_File.get(), 0, SEEK_SET);
+  if (::fseeko(m_File.get(), 0, SEEK_SET) != 0) return Err(kErrSeekFailed);
   return {};
 }
 
 Reply CDovrelFiles::SeekEnd() {
   if (!m_File) return Err(kErrNoOpenFile);
-  ::fseeko(m_File.get(), 0, SEEK_END);
+  if (::fseeko(m_File.get(), 0, SEEK_END) != 0) return Err(kErrSeekFailed);
   return {};
 }
 
+// A position before the start is refused and the file stays where it was, so the next read
+// or write cannot happen somewhere the script did not ask for unnoticed. Past the end is a
+// position like any other: a write there fills the gap with zeros.
 Reply CDovrelFiles::Seek(std::int32_t position) {
   if (!m_File) return Err(kErrNoOpenFile);
-  ::fseeko(m_File.get(), position, SEEK_SET);
+  if (position < 0) return Err(kErrWrongParameters);
+  if (::fseeko(m_File.get(), position, SEEK_SET) != 0) return Err(kErrSeekFailed);
   return {};
 }
 
@@ -387,20 +414,33 @@ Reply CDovrelFiles::Rename(const std::string& oldPath, const std::string& newPat
 // onto itself keeps it. A folder or a read-only file as destination is refused. A symbolic
 // link as destination keeps pointing where it did: the file it names receives the copy, as it
 // would from create.
+// Copy answers nothing on standard output; a copy that did not happen is reported on standard
+// error. Copying a file onto itself leaves it as it is and is no failure.
 Reply CDovrelFiles::Copy(const std::string& source, const std::string& linkOrDestination) {
   std::string destination = linkOrDestination;
   struct stat linkStat {};
   if (::lstat(destination.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
     std::error_code error;
     const std::filesystem::path target = std::filesystem::weakly_canonical(destination, error);
-    if (error) return {};
+    if (error) return Err(kErrCopyFailed);
     destination = target.string();
   }
   struct stat destinationStat {};
   const bool destinationExists = ::stat(destination.c_str(), &destinationStat) == 0;
-  if (destinationExists && (!S_ISREG(destinationStat.st_mode) || ReadOnly(destinationStat))) return {};
+  if (destinationExists && (!S_ISREG(destinationStat.st_mode) || ReadOnly(destinationStat))) {
+    return Err(kErrCopyFailed);
+  }
+  struct stat sourceStat {};
+  if (destinationExists && ::stat(source.c_str(), &sourceStat) == 0 && S_ISREG(sourceStat.st_mode) &&
+      sourceStat.st_dev == destinationStat.st_dev && sourceStat.st_ino == destinationStat.st_ino) {
+    return {};
+  }
   const std::string temporary = CopyBeside(source, destination, destinationExists ? &destinationStat : nullptr);
-  if (!temporary.empty() && ::rename(temporary.c_str(), destination.c_str()) != 0) ::unlink(temporary.c_str());
+  if (temporary.empty()) return Err(kErrCopyFailed);
+  if (::rename(temporary.c_str(), destination.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return Err(kErrCopyFailed);
+  }
   return {};
 }
 

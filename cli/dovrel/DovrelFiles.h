@@ -16,6 +16,13 @@ namespace dovrel {
 inline constexpr std::string_view kErrNoOpenFile = "@_Error [No open file]\n";
 inline constexpr std::string_view kErrBufferTooSmall = "@_Error [Buffer to small]\n";
 inline constexpr std::string_view kErrEmptyData = "@_Error [Empty data]\n";
+// A command that could not do what it was asked writes one of these and nothing on standard output,
+// so that the script's log shows the failure instead of a silent success.
+inline constexpr std::string_view kErrWrongParameters = "Wrong parameters!\n";  // as the command table's
+inline constexpr std::string_view kErrReadFailed = "@_Error [Read failed]\n";
+inline constexpr std::string_view kErrWriteFailed = "@_Error [Write failed]\n";
+inline constexpr std::string_view kErrSeekFailed = "@_Error [Seek failed]\n";
+inline constexpr std::string_view kErrCopyFailed = "@_Error [Copy failed]\n";
 inline constexpr std::string_view kYes = "1\n";
 inline constexpr std::string_view kNo = "0\n";
 
@@ -36,6 +43,8 @@ std::string BytesToHex(std::string_view bytes);
 // Pairs of hex digits to bytes; an odd last digit is ignored and a character that is not a
 // hex digit counts as 0, so the byte count always follows from the text's length alone.
 std::string HexToBytes(std::string_view hex);
+// Whether every character is a hex digit (write refuses anything else rather than write zeros).
+bool IsHexText(std::string_view hex);
 // Wildcard match of a file name: '*' any run, '?' one character, letters without regard
 // to case (names made for folders that ignore case keep matching); "*.*" matches every name.
 bool MatchMask(std::string_view mask, std::string_view name);

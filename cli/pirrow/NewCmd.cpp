@@ -22,11 +22,12 @@ void AnswerText(const std::string& text)
     std::fputc('\n', stdout);
 }
 
-// The text of a buffer; when it filled the buffer it may have been cut inside a UTF-8 sequence.
+// The text of a switch buffer. The framework refuses a value that does not fit, so a text that fills
+// the buffer is whole as typed: its last byte stays even when it is no complete UTF-8 sequence (a
+// Windows-1252 letter).
 std::string TextOf(const char* buffer, size_t size)
 {
-    const std::string_view text(buffer, strnlen(buffer, size));
-    return std::string(text.size() + 1 == size ? pirrow::DropIncompleteUtf8Tail(text) : text);
+    return std::string(buffer, strnlen(buffer, size));
 }
 
 } // namespace

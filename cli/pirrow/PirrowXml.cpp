@@ -90,15 +90,16 @@ Reply PirrowXml::Read(const std::string& path)
 Reply PirrowXml::Load(std::string_view bytes)
 {
     Discard();
-    const std::optional<std::string> text = PrepareXmlInput(bytes);
-    if (!text) {
+    const std::optional<std::string> prepared = PrepareXmlInput(bytes);
+    if (!prepared) {
         return Reply::No;
     }
-    const std::optional<int> depth = ElementDepth(*text);
+    const std::string text = RepairForParser(*prepared);
+    const std::optional<int> depth = ElementDepth(text);
     if (!depth || *depth > kMaxDepth) {
         return Reply::No;
     }
-    m_document->Parse(text->c_str(), nullptr, TIXML_ENCODING_UTF8);
+    m_document->Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
     if (m_document->Error()) {
         Discard();
         return Reply::No;

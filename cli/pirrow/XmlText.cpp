@@ -240,6 +240,137 @@ std::optional<std::string> PrepareXmlInput(std::string_view bytes)
     return out;
 }
 
+namespace {
+
+// Whether the parser reads the '&' at the start of text as the start of a reference: the five
+// predefined entities, and "&#" (a character reference, or an error the parser reports).
+bool StartsKnownReference(std::string_view text)
+{
+    static constexpr std::string_view Known[] = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&#"};
+    for (const std::string_view known : Known) {
+        if (text.substr(0, known.size()) == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The parser's element start: a letter (any byte from 0x7F up counts as one) or '_'.
+bool StartsElementName(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x7F || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+// Where a document type declaration that starts at pos ends (past its '>'), when it has an internal
+// subset; npos when it has none or never ends (the parser then reads it as it is).
+size_t InternalSubsetDocTypeEnd(std::string_view text, size_t pos)
+{
+    size_t p = pos + 9; // "<!DOCTYPE"
+    char quote = 0;
+    for (; p < text.size() && text[p] != '['; ++p) {
+        if (quote != 0) {
+            quote = text[p] == quote ? 0 : quote;
+        } else if (text[p] == '"' || text[p] == '\'') {
+            quote = text[p];
+        } else if (text[p] == '>') {
+            return std::string_view::npos;
+        }
+    }
+    quote = 0;
+    for (++p; p < text.size(); ++p) {
+        if (quote != 0) {
+            quote = text[p] == quote ? 0 : quote;
+        } else if (text.substr(p, 4) == "<!--") {
+            const size_t end = text.find("-->", p + 4);
+            if (end == std::string_view::npos) {
+                return std::string_view::npos;
+            }
+            p = end + 2;
+        } else if (text[p] == '"' || text[p] == '\'') {
+            quote = text[p];
+        } else if (text[p] == ']') {
+            size_t close = p + 1;
+            while (close < text.size() && (text[close] == ' ' || text[close] == '\t' || text[close] == '\n')) {
+                ++close;
+            }
+            if (close < text.size() && text[close] == '>') {
+                return close + 1;
+            }
+        }
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
+std::string RepairForParser(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    size_t pos = 0;
+    const auto copyPast = [&](std::string_view end) {
+        const size_t found = text.find(end, pos);
+        const size_t stop = found == std::string_view::npos ? text.size() : found + end.size();
+        out.append(text.substr(pos, stop - pos));
+        pos = stop;
+    };
+    const auto copyChar = [&] {
+        if (text[pos] == '&' && !StartsKnownReference(text.substr(pos))) {
+            out += "&amp;";
+        } else {
+            out += text[pos];
+        }
+        ++pos;
+    };
+    while (pos < text.size()) {
+        if (text[pos] != '<') {
+            copyChar();
+            continue;
+        }
+        const std::string_view rest = text.substr(pos);
+        if (rest.starts_with("<!--")) {
+            copyPast("-->");
+        } else if (rest.starts_with("<![CDATA[")) {
+            copyPast("]]>");
+        } else if (rest.starts_with("<!DOCTYPE")) {
+            const size_t end = InternalSubsetDocTypeEnd(text, pos);
+            if (end == std::string_view::npos) {
+                copyPast(">");
+            } else {
+                pos = end;
+            }
+        } else if (rest.size() > 1 && (StartsElementName(rest[1]) || rest[1] == '/')) {
+            // A tag: only quoted attribute values are read as text.
+            out += '<';
+            ++pos;
+            char quote = 0;
+            while (pos < text.size() && (quote != 0 || text[pos] != '>')) {
+                if (quote != 0) {
+                    if (text[pos] == quote) {
+                        quote = 0;
+                        out += text[pos++];
+                    } else {
+                        copyChar();
+                    }
+                    continue;
+                }
+                if (text[pos] == '"' || text[pos] == '\'') {
+                    quote = text[pos];
+                }
+                out += text[pos++];
+            }
+            if (pos < text.size()) {
+                out += text[pos++];
+            }
+        } else {
+            // Declarations, processing instructions and other unknown tags run to the first '>'.
+            copyPast(">");
+        }
+    }
+    return out;
+}
+
 std::string_view DropIncompleteUtf8Tail(std::string_view text)
 {
     // Look back over at most three continuation bytes for the lead byte of the last sequence.

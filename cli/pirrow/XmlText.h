@@ -49,6 +49,16 @@ std::string Latin1Name(std::string_view utf8);
 // removed and CR LF and CR turned into LF. Nothing when the bytes hold a zero byte, which XML forbids.
 std::optional<std::string> PrepareXmlInput(std::string_view bytes);
 
+// The prepared text made safe for the parser, which would otherwise lose data without an error:
+//  - an '&' that starts no reference the parser knows ("AT&T", "a & b", an entity it cannot expand)
+//    would be dropped, so it becomes "&amp;" and reads back as the '&' the file holds; the five
+//    predefined entities and character references are left as they are, and so are comments, CDATA
+//    sections, processing instructions and unquoted attribute values, which the parser takes raw;
+//  - a document type declaration with an internal subset ("<!DOCTYPE r [ ... ]>") would end at its
+//    first '>' and the parser would then ignore the whole rest of the file, root included; it is
+//    removed (its declarations are not applied: an entity it declares reads as written, "&name;").
+std::string RepairForParser(std::string_view text);
+
 // The text cut at size - 1 bytes by a fixed buffer may end inside a UTF-8 sequence; this drops that
 // incomplete tail so the cut never invents a character.
 std::string_view DropIncompleteUtf8Tail(std::string_view text);

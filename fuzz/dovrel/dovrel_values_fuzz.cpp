@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -13,6 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = dovrel::HexToBytes(text);
   if (bytes.size() != text.size() / 2) std::abort();
   if (dovrel::BytesToHex(bytes).size() != 2 * bytes.size()) std::abort();
+  // Text that write accepts comes back from read as it was typed, in lower case.
+  if (dovrel::IsHexText(text) && text.size() % 2 == 0) {
+    const std::string hex = dovrel::BytesToHex(bytes);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i] >= 'A' && text[i] <= 'F' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+      if (hex[i] != c) std::abort();
+    }
+  }
   if (!text.empty()) {
     const std::size_t cut = static_cast<unsigned char>(text[0]) % text.size();
     const std::string_view mask = text.substr(1, cut);

@@ -27,16 +27,18 @@ int TreeDepth(const TiXmlNode* node, int level)
 // The guard's promise, checked against the parser itself.
 void CheckDepthScan(std::string_view bytes)
 {
-    const auto text = pirrow::PrepareXmlInput(bytes);
-    if (!text) {
+    const auto prepared = pirrow::PrepareXmlInput(bytes);
+    if (!prepared) {
         return;
     }
-    const auto scanned = pirrow::ElementDepth(*text);
+    // The text the parser gets, as loading makes it.
+    const std::string text = pirrow::RepairForParser(*prepared);
+    const auto scanned = pirrow::ElementDepth(text);
     if (!scanned || *scanned > pirrow::PirrowXml::kMaxDepth) {
         return;
     }
     TiXmlDocument document;
-    document.Parse(text->c_str(), nullptr, TIXML_ENCODING_UTF8);
+    document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
     if (TreeDepth(&document, 0) > *scanned) {
         __builtin_trap();
     }

@@ -298,3 +298,68 @@ TEST_F(DovrelProcessTest, CreateDirIsTheSameWhetherTheFolderExistedOrNot) {
   EXPECT_TRUE(fs::is_directory(P("a/b/c")));
   EXPECT_TRUE(fs::is_directory(P("with blank/inner")));
 }
+
+// Hex data with anything but hex digits is refused whole (the file keeps what it had) instead
+// of being written as zeros; a seek before the start is refused and the position stays.
+TEST_F(DovrelProcessTest, BadHexAndNegativeSeekAreRefusedNotGuessed) {
+  const ProcessResult r = Run(
+      "createbin -file data.bin\n"
+      "write -buf 4142 -size 2\n"
+      "write -buf zz41 -size 2\n"
+      "write -buf \"43 44\" -size 2\n"
+      "write -buf 0x45 -size 1\n"
+      "write -buf 4G -size 1\n"
+      "seek -pos 1\n"
+      "seek -pos -1\n"
+      "tell\n"
+      "write -buf 5a -size 1\n"
+      "seek -pos 4\n"
+      "write -buf 59 -size 1\n"
+      "close\n");
+  EXPECT_EQ(Slurp(P("data.bin")), std::string("AZ\0\0Y", 5));
+  EXPECT_EQ(r.out, kBanner + "1\n" + "1");
+  const std::string refused = "Wrong parameters!\n>>";
+  EXPECT_EQ(r.err, Markers(3) + refused + refused + refused + refused + ">>" + refused + Markers(5));
+}
+
+// Reading a file opened for writing, or writing one opened for reading, reports the failure
+// instead of answering as if at the end of the file, or as if written.
+TEST_F(DovrelProcessTest, ReadsAndWritesOnTheWrongSideReportTheFailure) {
+  Spit(P("in.txt"), "kept\r\n");
+  const ProcessResult r = Run(
+      "open -file in.txt\n"
+      "writeline -buf lost\n"
+      "write -buf 41 -size 1\n"
+      "readline\n"
+      "create -file out.txt\n"
+      "readline\n"
+      "read -size 4\n"
+      "writeline -buf written\n");
+  EXPECT_EQ(Slurp(P("in.txt")), "kept\r\n");
+  EXPECT_EQ(Slurp(P("out.txt")), "written\r\n");
+  EXPECT_EQ(r.out, kBanner + "1\n" + "kept\n" + "1\n");
+  EXPECT_EQ(r.err, Markers(2) + "@_Error [Write failed]\n>>" + "@_Error [Write failed]\n>>" + Markers(2) +
+                       "@_Error [Read failed]\n>>" + "@_Error [Read failed]\n>>" + ">>");
+}
+
+// copy answers nothing on standard output, but a copy that did not happen says so on standard
+// error; the destination is left as it was.
+TEST_F(DovrelProcessTest, CopyThatDidNotHappenIsReported) {
+  Spit(P("src.txt"), "payload");
+  Spit(P("locked.txt"), "old");
+  fs::permissions(P("locked.txt"), fs::perms::owner_read);
+  fs::create_directory(P("folder"));
+  const ProcessResult r = Run(
+      "copy -src missing.txt -dst new.txt\n"
+      "copy -src src.txt -dst locked.txt\n"
+      "copy -src src.txt -dst folder\n"
+      "copy -src folder -dst new.txt\n"
+      "copy -src src.txt -dst src.txt\n"
+      "copy -src src.txt -dst new.txt\n");
+  const std::string failed = "@_Error [Copy failed]\n>>";
+  EXPECT_EQ(r.out, kBanner);
+  EXPECT_EQ(r.err, Markers(1) + failed + failed + failed + failed + Markers(2));
+  EXPECT_EQ(Slurp(P("locked.txt")), "old");
+  EXPECT_EQ(Slurp(P("src.txt")), "payload");
+  EXPECT_EQ(Slurp(P("new.txt")), "payload");
+}

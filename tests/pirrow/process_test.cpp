@@ -277,3 +277,42 @@ TEST_F(PirrowProcess, ReadingAMissingOrBrokenFileAnswersZero)
 }
 
 } // namespace
+
+namespace {
+
+// A file with '&' that start no reference the parser knows, and a document type with an internal
+// subset: every value reads as the file holds it, and the root after the subset is found.
+TEST_F(PirrowProcess, LooseAmpersandsAndAnInternalSubsetLoseNothing)
+{
+    fs::copy_file(kData / "loose_ampersands.xml", m_dir / "in.xml");
+    const auto result = Run("read -file in.xml\nroot -name bench\n"
+                            "getattrib -name site\ngetattrib -name plain\ngetattrib -name quoted\n"
+                            "firsttag -name unit\ngetvalue\nnexttag\ngetvalue\nnexttag\ngetvalue\nnexttag\ngetvalue\n"
+                            "nexttag\n");
+    EXPECT_EQ(result.out, kBanner + "1\n1\n"
+                                    "R&D\n"
+                                    "R&D\n"
+                                    "x & y\n"
+                                    "1\nAT&T\n"
+                                    "1\na & b < A\xC3\xA9\n"
+                                    "1\nx&amp;y\n"     // CDATA: as it stands
+                                    "1\n&maker;\n"     // a declared entity is not expanded, but kept
+                                    "0\n");
+    EXPECT_EQ(result.err, Markers(15));
+}
+
+// A value that fills its buffer exactly keeps its last byte, even one that is no complete UTF-8
+// sequence (a Windows-1252 letter typed as one byte).
+TEST_F(PirrowProcess, AValueThatFillsItsBufferKeepsItsLastByte)
+{
+    const std::string comment = std::string(62, 'c') + "\xE9";
+    const std::string value = std::string(4094, 'v') + "\xE9";
+    const auto result = Run("create -file out.xml\nroot -name r\nnewcomment -txt " + comment + "\nnewtag -name t -val " +
+                            value + "\nclose\n");
+    EXPECT_EQ(result.out, kBanner + "1\n1\n1\n1\n");
+    EXPECT_EQ(result.err, Markers(6));
+    EXPECT_EQ(Slurp(m_dir / "out.xml"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r>\n    <!--" + comment +
+                                            "-->\n    <t>" + value + "</t>\n</r>\n");
+}
+
+} // namespace

@@ -143,3 +143,29 @@ TEST(DropIncompleteUtf8Tail, DropsOnlyACutSequence)
 }
 
 } // namespace
+
+namespace {
+
+TEST(RepairForParser, EscapesOnlyTheAmpersandsTheParserWouldDrop)
+{
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"<a>x&y &amp; &lt;&gt;&quot;&apos; &#65; &#x41;</a>", "<a>x&amp;y &amp; &lt;&gt;&quot;&apos; &#65; &#x41;</a>"},
+        {"<a>end&</a>&", "<a>end&amp;</a>&amp;"},
+        {"<a b=\"1&2\" c='3&amp;' d=4&5/>", "<a b=\"1&amp;2\" c='3&amp;' d=4&5/>"},
+        {"<a b=\"x>&\">", "<a b=\"x>&amp;\">"},
+        {"<!-- & --><![CDATA[ & ]]><?pi & ?><!x & >", "<!-- & --><![CDATA[ & ]]><?pi & ?><!x & >"},
+        {"<!-- & never ends", "<!-- & never ends"},
+        {"<!DOCTYPE r SYSTEM \"r.dtd\"><r/>", "<!DOCTYPE r SYSTEM \"r.dtd\"><r/>"},
+        {"<!DOCTYPE r [<!ENTITY e \"]>\"><!-- ]> -->] ><r>&e;</r>", "<r>&amp;e;</r>"},
+        {"<!DOCTYPE r [ never closed <r/>", "<!DOCTYPE r [ never closed <r/>"},
+        {"< a & b>", "< a & b>"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pirrow::RepairForParser(c.in), c.out) << c.in;
+    }
+}
+
+} // namespace
