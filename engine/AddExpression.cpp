@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Builtins.h"
+#include "Debugger.h"
 #include "ExpressionSupport.h"
 
 namespace zov {
@@ -12,8 +14,8 @@ int CAddExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorL
                             kTakesNumbers | kTakesString, errors);
 }
 
-// Integers wrap at 32 bits; texts are joined, an absent text counting as empty. The display
-// base of value out is left as it is.
+// Integers wrap at 32 bits; texts are joined, an absent text counting as empty, up to the
+// longest text a built-in makes. The display base of value out is left as it is.
 JumpTarget CAddExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
     return ExecuteBinary(*this, scope, debugger, [&](CValue& a, const CValue& b) {
@@ -26,6 +28,12 @@ JumpTarget CAddExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebug
             valueOut.SetReal(a.RealValue() + b.RealValue());
             break;
         case kTypeString: {
+            // A join past the longest text the built-ins make stops the run, rather than let a
+            // loop that doubles a text take all the memory; the target keeps its text.
+            if (a.TextView().size() + b.TextView().size() > kMaxBuiltinTextBytes) {
+                RunTimeError(debugger, exprmsg::TextTooLong);
+                break;
+            }
             // The left operand's buffer becomes the result: value out may be the variable that
             // the left operand has just been copied from.
             std::string& joined = a.MutableText();

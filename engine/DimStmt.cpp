@@ -2,6 +2,7 @@
 
 #include "Debugger.h"
 #include "IdDecl.h"
+#include "StatementMessages.h"
 
 namespace zov {
 
@@ -11,6 +12,9 @@ int CDimStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& e
     if (CAny* count = Child(1)) {
         TypeCode countType = kTypeUndetermined;
         count->TypeAnalysis(scope, countType, errors, passThrough);
+        // A real's or a text's word is no count: refused rather than read as 0.
+        if (!stmtmsg::CountsAsInteger(countType))
+            count->AddError(errors, stmtmsg::ArrayCountNotInteger);
     }
     elementType_ = kTypeUndetermined;
     if (CAny* initial = Child(2))

@@ -12,6 +12,7 @@ namespace zov {
 namespace exprmsg {
 inline constexpr char StringOperation[] = "Operation non autorise sur les chaines";
 inline constexpr char DivisionByZero[] = "Division par 0";
+inline constexpr char TextTooLong[] = "Chaine de caracteres trop longue";
 }  // namespace exprmsg
 
 // Operand types an operator accepts once the shared check has found both operands alike. A

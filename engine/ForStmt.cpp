@@ -5,6 +5,7 @@
 #include "Debugger.h"
 #include "IdDecl.h"
 #include "Output.h"
+#include "StatementMessages.h"
 
 namespace zov {
 
@@ -30,13 +31,20 @@ int CForStmt::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
     return kAnalysisDone;
 }
 
+// The loop counts in integers: a start, end or step of another type (a real would be read
+// as its empty word, 0) is refused rather than run with a value the script never gave.
 int CForStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
 {
     const std::size_t n = ChildCount();
+    int result = kAnalysisDone;
     for (std::size_t i = 1; i + 2 < n; ++i) {
         if (CAny* bound = Child(i)) {
             TypeCode boundType = kTypeUndetermined;
             bound->TypeAnalysis(scope, boundType, errors, passThrough);
+            if (!stmtmsg::CountsAsInteger(boundType)) {
+                bound->AddError(errors, stmtmsg::ForBoundNotInteger);
+                result = kAnalysisFailed;
+            }
         }
     }
     variable_ = dynamic_cast<CIdDecl*>(Child(0));
@@ -46,7 +54,7 @@ int CForStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& e
         if (CAny* child = Child(i))
             child->TypeAnalysis(scope, typeOut, errors, passThrough);
     }
-    return kAnalysisDone;
+    return result;
 }
 
 // Start, end and step are evaluated once. The next value is counted in 64 bits from the loop

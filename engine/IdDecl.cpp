@@ -1,6 +1,7 @@
 #include "IdDecl.h"
 
 #include "ErrorList.h"
+#include "StatementMessages.h"
 
 namespace zov {
 
@@ -26,6 +27,9 @@ void CIdDecl::AnalyseIndex(CSymbolStore* scope, CErrorList& errors, std::uint32_
     if (CAny* index = Index()) {
         TypeCode indexType = kTypeUndetermined;
         index->TypeAnalysis(scope, indexType, errors, passThrough);
+        // A real's or a text's word is no index: refused rather than read as element 0.
+        if (!stmtmsg::CountsAsInteger(indexType))
+            index->AddError(errors, stmtmsg::ArrayIndexNotInteger);
     }
 }
 

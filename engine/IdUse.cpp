@@ -1,6 +1,7 @@
 #include "IdUse.h"
 
 #include "ErrorList.h"
+#include "StatementMessages.h"
 
 namespace zov {
 
@@ -33,6 +34,9 @@ int CIdUse::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& err
     if (CAny* index = Index()) {
         TypeCode indexType = kTypeUndetermined;
         index->TypeAnalysis(scope, indexType, errors, passThrough);
+        // A real's or a text's word is no index: refused rather than read as element 0.
+        if (!stmtmsg::CountsAsInteger(indexType))
+            index->AddError(errors, stmtmsg::ArrayIndexNotInteger);
         variable_->MarkArray();
         typeOut = variable_->Type();
     } else {

@@ -1,8 +1,38 @@
 #include "IfStmt.h"
 
 #include "Debugger.h"
+#include "Output.h"
+#include "StatementMessages.h"
 
 namespace zov {
+
+int AnalyseWithCondition(CAny& statement, std::size_t condition, CSymbolStore* scope, TypeCode& typeOut,
+                         CErrorList& errors, std::uint32_t passThrough)
+{
+    for (std::size_t i = 0, n = statement.ChildCount(); i < n; ++i) {
+        CAny* child = statement.Child(i);
+        if (!child) {
+            WriteText(Stream::Out, lines::EngNullTypeAnalysis);
+            return kAnalysisFailed;
+        }
+        if (i != condition) {
+            child->TypeAnalysis(scope, typeOut, errors, passThrough);
+            continue;
+        }
+        TypeCode type = kTypeUndetermined;
+        child->TypeAnalysis(scope, type, errors, passThrough);
+        if (type != kTypeUndetermined)
+            typeOut = type;
+        if (!stmtmsg::CountsAsCondition(type))
+            child->AddError(errors, stmtmsg::ConditionNotBoolean);
+    }
+    return kAnalysisDone;
+}
+
+int CIfStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+{
+    return AnalyseWithCondition(*this, 0, scope, typeOut, errors, passThrough);
+}
 
 // Only a low byte of exactly 1 is true: an integer 2 as condition takes the else part. A jump
 // out of the condition (a CLI time-out) is passed on like one out of either part.

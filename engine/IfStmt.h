@@ -7,9 +7,17 @@
 
 namespace zov {
 
+// The type analysis of a statement with a condition: every child in order, as for any
+// statement, and the condition (child `condition`) refused when it is neither a boolean nor an
+// integer.
+int AnalyseWithCondition(CAny& statement, std::size_t condition, CSymbolStore* scope, TypeCode& typeOut,
+                         CErrorList& errors, std::uint32_t passThrough);
+
+
 class CIfStmt final : public CStatement {
 public:
     CIfStmt() = default;
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 

@@ -14,12 +14,22 @@ int CPowerExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErro
                             kTakesNumbers | kTakesString, errors);
 }
 
-// Integers are raised as doubles and the result truncated: 2 ^ -1 is 0.
+// Integers wrap as products do and a negative exponent truncates the fraction (2 ^ -1 is 0);
+// 0 raised to a negative integer divides by 0 and stops the run as the division does. Reals
+// follow the floating-point power.
 JumpTarget CPowerExpression::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger)
 {
-    return ExecuteArithmetic(
-        *this, scope, valueOut, debugger, [](std::int32_t x, std::int32_t y) { return IntegerPower(x, y); },
-        [](double x, double y) { return std::pow(x, y); });
+    return ExecuteBinary(*this, scope, debugger, [&](const CValue& a, const CValue& b) {
+        ComputeOnNumbers(
+            *this, debugger,
+            [&] {
+                if (a.Word() == 0 && b.Word() < 0)
+                    RunTimeError(debugger, exprmsg::DivisionByZero);
+                else
+                    valueOut.SetWord(IntegerPower(a.Word(), b.Word()));
+            },
+            [&] { valueOut.SetReal(std::pow(a.RealValue(), b.RealValue())); });
+    });
 }
 
 }  // namespace zov

@@ -1,8 +1,14 @@
 #include "RepeatStmt.h"
 
 #include "Debugger.h"
+#include "IfStmt.h"
 
 namespace zov {
+
+int CRepeatStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+{
+    return AnalyseWithCondition(*this, 1, scope, typeOut, errors, passThrough);
+}
 
 // The body runs at least once. Unlike `while`, any non-zero low byte ends the loop: an integer
 // 2 as the `until` condition counts as true.

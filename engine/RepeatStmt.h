@@ -9,6 +9,7 @@ namespace zov {
 class CRepeatStmt final : public CStatement {
 public:
     CRepeatStmt() = default;
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 

@@ -153,7 +153,26 @@ std::int32_t TruncateToInt32(double value)
 
 std::int32_t IntegerPower(std::int32_t base, std::int32_t exponent)
 {
-    return TruncateToInt32(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
+    if (exponent < 0) {
+        // 1 / base^|exponent| truncated: only 1 and -1 keep a whole part. A zero base has no
+        // answer; the operator refuses it before asking.
+        if (base == 1)
+            return 1;
+        if (base == -1)
+            return (exponent & 1) ? -1 : 1;
+        if (base == 0)
+            return std::numeric_limits<std::int32_t>::min();
+        return 0;
+    }
+    // Square and multiply in unsigned words: exact, and wrapping as a chain of products does.
+    std::uint32_t result = 1;
+    std::uint32_t factor = static_cast<std::uint32_t>(base);
+    for (std::uint32_t e = static_cast<std::uint32_t>(exponent); e != 0; e >>= 1) {
+        if (e & 1u)
+            result *= factor;
+        factor *= factor;
+    }
+    return static_cast<std::int32_t>(result);
 }
 
 std::int32_t SaturateToInt32(long long value)

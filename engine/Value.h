@@ -140,7 +140,9 @@ constexpr std::int32_t UnsignedRemainder(std::int32_t a, std::int32_t b)
 // smallest integer, the answer of the x86 conversion the engine has always relied on.
 std::int32_t TruncateToInt32(double value);
 
-// Integer power as the language defines it: both operands as doubles, the result truncated.
+// Integer power: exact, wrapping at 32 bits like repeated multiplication (10 ^ 10 is
+// 1410065408). A negative exponent gives the truncated fraction: 0 but for a base of 1 or -1.
+// A zero base with a negative exponent is a division by zero, which the operator refuses.
 std::int32_t IntegerPower(std::int32_t base, std::int32_t exponent);
 
 // Clamps to the 32-bit ranges (a C long is 64 bits here, the engine's numbers are not).

@@ -1,8 +1,14 @@
 #include "WhileStmt.h"
 
 #include "Debugger.h"
+#include "IfStmt.h"
 
 namespace zov {
+
+int CWhileStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+{
+    return AnalyseWithCondition(*this, 0, scope, typeOut, errors, passThrough);
+}
 
 // The condition's line is reported before each pass, not before the first test; leaving the
 // loop shows its end line. The loop goes on only while the low byte is exactly 1.

@@ -9,6 +9,7 @@ namespace zov {
 class CWhileStmt final : public CStatement {
 public:
     CWhileStmt() = default;
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 };
 

@@ -2,6 +2,7 @@
 // read back by the type the expression has; refused expressions give their analysis message,
 // failing ones their run-time line.
 
+#include "Builtins.h"
 #include "ExpressionSupport.h"
 #include "ScriptRunner.h"
 
@@ -59,6 +60,20 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"-5 + 2", kTypeInteger, -3, 0, ""},
         ValueCase{"2147483647 + 1", kTypeInteger, INT32_MIN, 0, ""},
         ValueCase{"65536 * 65536", kTypeInteger, 0, 0, ""},
+        // Integer powers wrap as the products they stand for, exactly, past 2 ^ 53 too.
+        ValueCase{"2 ^ 31", kTypeInteger, INT32_MIN, 0, ""},
+        ValueCase{"2 ^ 32", kTypeInteger, 0, 0, ""},
+        ValueCase{"10 ^ 10", kTypeInteger, 1410065408, 0, ""},
+        ValueCase{"3 ^ 21", kTypeInteger, 1870418611, 0, ""},
+        ValueCase{"3 ^ 40", kTypeInteger, 689956897, 0, ""},
+        ValueCase{"(0 - 3) ^ 3", kTypeInteger, -27, 0, ""},
+        ValueCase{"(0 - 1) ^ 2147483647", kTypeInteger, -1, 0, ""},
+        ValueCase{"0 ^ 0", kTypeInteger, 1, 0, ""},
+        // A negative exponent keeps the whole part of the fraction.
+        ValueCase{"1 ^ (0 - 5)", kTypeInteger, 1, 0, ""},
+        ValueCase{"(0 - 1) ^ (0 - 3)", kTypeInteger, -1, 0, ""},
+        ValueCase{"(0 - 1) ^ (0 - 4)", kTypeInteger, 1, 0, ""},
+        ValueCase{"(0 - 2) ^ (0 - 1)", kTypeInteger, 0, 0, ""},
         // The smallest integer divided by -1 and its remainder: no trap.
         ValueCase{"(0 - 2147483647 - 1) / (0 - 1)", kTypeInteger, INT32_MIN, 0, ""},
         ValueCase{"(0 - 2147483647 - 1) mod (0 - 1)", kTypeInteger, 0, 0, ""},
@@ -158,6 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FailingCase{"7 / 0", "err: 002 : Division par 0\n"},
                     FailingCase{"7.0 / 0.0", "err: 002 : Division par 0\n"},
                     FailingCase{"7 mod 0", "err: 002 : Division par 0\n"},
+                    // 0 ^ -1 is 1 / 0.
+                    FailingCase{"0 ^ (0 - 1)", "err: 002 : Division par 0\n"},
                     // Only the first error of a run is reported.
                     FailingCase{"1 / 0 / 0", "err: 002 : Division par 0\n"},
                     FailingCase{"\"a\" - \"b\"", "err: 002 : Operation non autorise sur les chaines\n"},
@@ -170,6 +187,19 @@ TEST(ExpressionValues, ConcatenationIntoItsOwnOperandKeepsBothParts)
     ScriptRunner script;
     script.Execute("s = \"ab\"\ns = s + s\ns = \"<\" + s + \">\"\n");
     EXPECT_EQ(script.Text("s"), "<abab>");
+}
+
+// A loop that doubles a text stops at the longest text the engine makes instead of taking all
+// the memory; the variable keeps the last text it was given.
+TEST(ExpressionValues, JoiningPastTheLongestTextStopsTheRun)
+{
+    ScriptRunner script;
+    script.Execute("s = \"0123456789abcdef\"\nn = 0\nfor i = 1 to 40 do\n  s = s + s\n  n = n + 1\nend\n");
+    EXPECT_EQ(script.Out(), "err: 004 : Chaine de caracteres trop longue\n");
+    EXPECT_TRUE(script.Debugger().Aborting());
+    EXPECT_EQ(script.Word("n"), 22);
+    EXPECT_EQ(script.Value("s").TextView().size(), kMaxBuiltinTextBytes);
+    EXPECT_EQ(script.Value("s").TextView().substr(0, 20), "0123456789abcdef0123");
 }
 
 TEST(ExpressionValues, NegationKeepsTheDisplayBaseOfItsOperand)

@@ -61,6 +61,26 @@ TEST(ForLoop, LeavesTheVariableAtItsLastValue)
     EXPECT_EQ(script.Word("j"), 3);
 }
 
+// Start, end and step are integers: a real or a text there would count from a value the
+// script never gave (a real's word is 0), so the loop is refused at analysis, at the bound.
+TEST(ForLoop, RefusesBoundsAndStepsThatAreNotIntegers)
+{
+    constexpr char kNotInteger[] = "Les bornes et le pas d'une boucle for doivent etre des entiers";
+    for (const char* header : {"for i = 1.0 to 3 do", "for i = 1 to 3.0 do", "for i = 1 to 9 step 2.0 do",
+                               "for i = \"a\" downto 1 do", "for i = 1 to 1 == 1 do"}) {
+        ScriptRunner script;
+        EXPECT_FALSE(script.Analyse(std::string("n = 0\n") + header + "\n  n = n + 1\nend\n")) << header;
+        ASSERT_EQ(script.Errors().Errors().size(), 1u) << header;
+        EXPECT_EQ(script.FirstError(), kNotInteger) << header;
+        EXPECT_EQ(script.Errors().Errors()[0].line, 2u) << header;
+    }
+    // Integer expressions and variables are accepted.
+    ScriptRunner script;
+    script.Execute("e = 4\nn = 0\nfor i = e - 2 to e step (1 + 1) do\n  n = n + 1\nend\n");
+    EXPECT_EQ(script.Out(), "");
+    EXPECT_EQ(script.Word("n"), 2);
+}
+
 TEST(ForLoop, EvaluatesItsBoundsOnce)
 {
     ScriptRunner script;
@@ -101,6 +121,24 @@ INSTANTIATE_TEST_SUITE_P(
                     ConditionCase{"repeat\n  r = r + 1\nuntil true\n", 1},
                     ConditionCase{"while r < 3 do\n  repeat\n    x = x + 1\n  until x > 3\n  r = r + 1\nend\nr = r * 100 + x\n",
                                   306}));
+
+// A real or a text has no low byte to read: as a condition it would always be false, and an
+// `until` on it would never end. Refused at analysis, at the condition's line.
+TEST(Condition, RealsAndTextsAreRefused)
+{
+    constexpr char kNotCondition[] = "La condition doit etre un booleen ou un entier";
+    for (const char* text : {"if 1.0 then\n  r = 1\nend\n", "if \"1\" then\n  r = 1\nelse\n  r = 2\nend\n",
+                             "while 2.5 * 1.0 do\n  r = 1\nend\n", "repeat\n  r = r + 1\nuntil 1.5\n",
+                             "repeat\n  r = r + 1\nuntil \"x\" + \"y\"\n"}) {
+        ScriptRunner script;
+        EXPECT_FALSE(script.Analyse(std::string("r = 0\n") + text)) << text;
+        ASSERT_EQ(script.Errors().Errors().size(), 1u) << text << script.FirstError();
+        EXPECT_EQ(script.FirstError(), kNotCondition) << text;
+        // The condition of if and while stands on the statement's line, that of until after
+        // the body.
+        EXPECT_EQ(script.Errors().Errors()[0].line, text[0] == 'r' ? 4u : 2u) << text;
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 // case: values, lists, ranges and else, on integers, texts and reals.
@@ -399,6 +437,40 @@ TEST(Arrays, AWholeArrayIsNotAValue)
 
 // The `dim` itself makes the name an array for the analysis: a whole array is refused even
 // when no element has been named yet, instead of reading as 0 or an empty text at run time.
+// Counts and indexes are integers: a real or a text there would be read as its word, 0, and
+// quietly make one element or reach element 0. Refused at analysis, at the line of the fault.
+TEST(Arrays, CountsAndIndexesThatAreNotIntegersAreRefused)
+{
+    constexpr char kCount[] = "La taille d'un tableau doit etre un entier";
+    constexpr char kIndex[] = "L'indice d'un tableau doit etre un entier";
+    struct Refused {
+        const char* text;
+        const char* message;
+        unsigned line;
+    };
+    const Refused cases[] = {
+        {"dim a(2.5) = 0\n", kCount, 1},
+        {"dim a(\"3\") = 0\n", kCount, 1},
+        {"dim a(1 == 1) = 0\n", kCount, 1},
+        {"dim a(3) = 0\nx = a[1.5]\n", kIndex, 2},
+        {"dim a(3) = 0\nx = a[\"1\"]\n", kIndex, 2},
+        {"dim a(3) = 0\na[1.0] = 4\n", kIndex, 2},
+        {"dim a(3) = \"t\"\na[true] = \"u\"\n", kIndex, 2},
+    };
+    for (const auto& c : cases) {
+        ScriptRunner script;
+        EXPECT_FALSE(script.Analyse(c.text)) << c.text;
+        ASSERT_EQ(script.Errors().Errors().size(), 1u) << c.text << script.FirstError();
+        EXPECT_EQ(script.FirstError(), c.message) << c.text;
+        EXPECT_EQ(script.Errors().Errors()[0].line, c.line) << c.text;
+    }
+    // Integer expressions stay accepted for both.
+    ScriptRunner script;
+    script.Execute("n = 2\ndim a(n + 1) = 0\na[n] = 7\nx = a[n * 1]\n");
+    EXPECT_EQ(script.Out(), "");
+    EXPECT_EQ(script.Word("x"), 7);
+}
+
 TEST(Arrays, AWholeArrayIsRefusedRightAfterItsDim)
 {
     const std::pair<const char*, const char*> cases[] = {
