@@ -5,6 +5,7 @@
 #include "ProcessRegistry.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cctype>
 #include <climits>
@@ -741,19 +742,37 @@ int StartCLI(std::string_view commandLine, const CliSettings& settings)
     return index;
 }
 
+namespace {
+
+std::atomic<bool> ShortStops{false};
+// One stop at a time: the end of the process must not overtake a stop that the script's thread
+// has begun (the CLI would outlive the engine).
+std::mutex StopLock;
+
+}  // namespace
+
+void ShortenCliStops()
+{
+    ShortStops = true;
+}
+
 void StopCli(int index)
 {
     if (index < 0) {
         WriteErr(lines::ErrCliCannotStop);
         return;
     }
+    const std::lock_guard<std::mutex> one(StopLock);
     // Taken out of its slot first, so that two threads stopping at once stop it only once.
     std::shared_ptr<CCliProcess> cli = CliTable.Empty(index + 1);
     if (!cli)
         return;
     if (Engine().Verbose)
         WriteOut(lines::EngCliStopping, cli->Name.c_str());
-    cli->Stop(Engine().CliTimeoutSec.load());
+    int grace = Engine().CliTimeoutSec.load();
+    if (ShortStops.load())
+        grace = std::min(grace, kEndingStopGraceSec);
+    cli->Stop(grace);
     if (Engine().Verbose)
         WriteOut(lines::EngCliStopped);
 }

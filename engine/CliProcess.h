@@ -246,6 +246,12 @@ int StartCLI(std::string_view commandLine, const CliSettings& settings);
 void StopCli(int index);
 // Stops every CLI. Also registered with the engine's StopAllClis.
 void StopAllCliProcesses();
+// Seconds a CLI gets to end after its exit command when the engine is being ended from outside
+// (a signal, `exit`, the IDE gone): the reply time-out may be minutes, and the engine must not
+// wait that long to go. The ordinary end of a run keeps the whole reply time-out.
+inline constexpr int kEndingStopGraceSec = 5;
+// From now on every stop gives a CLI at most kEndingStopGraceSec seconds.
+void ShortenCliStops();
 
 // Sends `text` to the CLI at 1-based `index`; the exit command stops that CLI.
 void SendCliCommand(int index, std::string_view text);

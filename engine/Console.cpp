@@ -1,5 +1,6 @@
 #include "Console.h"
 
+#include "CliProcess.h"
 #include "Debugger.h"
 #include "EnginePhases.h"
 #include "EngineState.h"
@@ -247,6 +248,9 @@ int StartCommandThread(int index, const TokenList& tokens)
 
 void OnExit(const CommandArgs&)
 {
+    // The IDE wants the engine gone: a CLI that ignores its exit command does not hold the end
+    // for the whole reply time-out.
+    ShortenCliStops();
     KillAllExecs();
     Engine().RequestQuit(0);
 }

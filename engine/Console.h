@@ -147,7 +147,8 @@ private:
 };
 
 // The reader of standard input: dispatches every line longer than one character until the
-// process ends; at the end of input it parks until then.
+// process ends. At the end of input an engine without a run ends; a run goes on, but cannot
+// stop at a line any more, and ends as soon as nobody reads standard output.
 void CommandThread();
 
 // Stops every CLI and ends the process with `status`.

@@ -1,14 +1,18 @@
 #include "Console.h"
 
+#include "CliProcess.h"
+#include "Debugger.h"
 #include "EngineState.h"
 #include "Output.h"
 #include "ProcessRegistry.h"
 #include "StringHelpers.h"
 
 #include <csignal>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <poll.h>
 #include <pthread.h>
 #include <thread>
 #include <unistd.h>
@@ -34,14 +38,54 @@ void SignalThread(sigset_t set)
 {
     for (;;) {
         int signal = 0;
-        if (sigwait(&set, &signal) == 0)
+        if (sigwait(&set, &signal) == 0) {
+            ShortenCliStops();
             Engine().RequestQuit(signal);
+        }
     }
 }
 
 bool StartsWith(const char* text, const char* prefix)
 {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// Blocks until nobody reads standard output any more (the pipe's reader is gone, the terminal
+// hung up). Returns false when there is no such reader to watch (standard output closed, or a
+// file, which never reports either).
+bool WaitUntilOutputIsUnread()
+{
+    for (;;) {
+        pollfd out{STDOUT_FILENO, 0, 0};
+        const int rc = ::poll(&out, 1, -1);
+        if (rc < 0 && errno == EINTR)
+            continue;
+        if (rc < 0 || (out.revents & POLLNVAL))
+            return false;
+        if (out.revents & (POLLERR | POLLHUP))
+            return true;
+    }
+}
+
+// Standard input has ended: no command can come any more. An engine with no run ends now, or it
+// would wait for ever with nobody to send it anything. A run goes on while its output is read
+// (commands fed by a pipe that closes after `interpret`), but a stop can no longer be resumed;
+// once the output has no reader either (the IDE is gone), the run ends with its processes.
+void ConsoleInputEnded()
+{
+    EngineState& engine = Engine();
+    if (engine.QuitRequested())
+        return;
+    if (!engine.InterpretStarted.load()) {
+        engine.RequestQuit(1);
+        return;
+    }
+    Debugger().ConsoleEnded();
+    if (!WaitUntilOutputIsUnread())
+        return;
+    ShortenCliStops();
+    KillAllExecs();
+    engine.RequestQuit(1);
 }
 
 }  // namespace
@@ -62,12 +106,16 @@ void CommandThread()
             WriteOut(lines::CommandEcho, line.c_str());
         DispatchCommand(line);
     }
-    // End of input: the engine keeps running (a script may still be going) until the run
-    // ends or a signal comes; this thread has nothing more to do.
+    ConsoleInputEnded();
 }
 
 void OnSignal(int status)
 {
+    // The script goes no further while its CLIs are stopped: it would otherwise run on (its CLI
+    // reply interrupted) and could even start a CLI that nobody stops. What it writes while it
+    // unwinds is not shown: the process ends here.
+    KeepOutputToThisThread();
+    Debugger().SetAbort(true);
     StopAllClis();
     // No static destructors: the interpret thread may still be using engine objects.
     std::_Exit(status);

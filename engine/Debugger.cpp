@@ -65,6 +65,7 @@ void CDebugger::Reset()
     attention_ = 0;
     waiting_ = true;
     stopped_ = false;
+    consoleEnded_ = false;
     parkDepth_ = 0;
     stopCount_ = 0;
     global_ = nullptr;
@@ -188,8 +189,13 @@ bool CDebugger::StopAtLine(std::uint32_t line)
     ++stopCount_;
     WriteOut(lines::CmdBreakpoint, static_cast<int>(line));
     changed_.notify_all();
-    changed_.wait(hold, [this] { return !waiting_.load() || Aborting(); });
+    changed_.wait(hold, [this] { return !waiting_.load() || Aborting() || consoleEnded_; });
     stopped_ = false;
+    if (waiting_.load() && consoleEnded_) {
+        // Nobody is left to resume the script: it ends here, its CLIs stopped as after `ok`.
+        attention_.fetch_or(kAbortBit);
+        changed_.notify_all();
+    }
     return !Aborting();
 }
 
@@ -215,6 +221,13 @@ void CDebugger::Next()
     std::lock_guard<std::mutex> hold(lock_);
     SetStep(true);
     waiting_ = false;
+    changed_.notify_all();
+}
+
+void CDebugger::ConsoleEnded()
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    consoleEnded_ = true;
     changed_.notify_all();
 }
 

@@ -110,6 +110,9 @@ public:
 
     // Set by `ok`, `nok` and run-time errors; wakes a stopped or pausing script.
     void SetAbort(bool abort);
+    // The console has ended: no `continue` or `next` can come any more. The stop the script
+    // waits in, and any later one, ends the run as an abort does instead of waiting for ever.
+    void ConsoleEnded();
     bool Aborting() const { return (attention_.load(std::memory_order_relaxed) & kAbortBit) != 0; }
     bool Stepping() const { return (attention_.load(std::memory_order_relaxed) & kStepBit) != 0; }
     // True until a `continue` or `next` arrives; set again when a stop begins.
@@ -179,6 +182,7 @@ private:
     mutable std::mutex lock_;
     std::condition_variable changed_;
     bool stopped_ = false;
+    bool consoleEnded_ = false;
     int parkDepth_ = 0;
     std::uint64_t stopCount_ = 0;
     CSymbolStore* global_ = nullptr;

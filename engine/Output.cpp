@@ -26,6 +26,14 @@ LineSink& CurrentSink()
     return sink;
 }
 
+// The only thread whose lines are still written, once the process has begun to end; guarded
+// by the writer lock.
+std::thread::id& SoleWriter()
+{
+    static std::thread::id writer;
+    return writer;
+}
+
 void AppendFormatted(std::string& out, const char* directive, ...) __attribute__((format(printf, 2, 3)));
 
 void AppendFormatted(std::string& out, const char* directive, ...)
@@ -215,6 +223,8 @@ bool WriteAll(int fd, std::string_view text)
 void WriteText(Stream stream, std::string_view text)
 {
     std::lock_guard<std::mutex> hold(WriterLock());
+    if (SoleWriter() != std::thread::id{} && SoleWriter() != std::this_thread::get_id())
+        return;
     const LineSink& sink = CurrentSink();
     if (sink)
         sink(stream, text);
@@ -246,6 +256,12 @@ LineSink SetLineSink(LineSink sink)
     LineSink previous = std::move(CurrentSink());
     CurrentSink() = std::move(sink);
     return previous;
+}
+
+void KeepOutputToThisThread()
+{
+    std::lock_guard<std::mutex> hold(WriterLock());
+    SoleWriter() = std::this_thread::get_id();
 }
 
 }  // namespace zov

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace zov {
 
@@ -227,6 +228,10 @@ using LineSink = std::function<void(Stream, std::string_view)>;
 
 // Replaces the sink (an empty function restores the default) and returns the previous one.
 LineSink SetLineSink(LineSink sink);
+
+// From now on only the calling thread writes lines; the others' lines are dropped. The end of
+// the process calls it, so that a script unwinding meanwhile adds nothing after the last line.
+void KeepOutputToThisThread();
 
 // Writes `text` whole to a file descriptor, retrying after interruptions and short writes and
 // waiting while a non-blocking pipe is full.
