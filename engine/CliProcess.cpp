@@ -342,7 +342,7 @@ void CCliProcess::Terminate()
     {
         std::lock_guard<std::mutex> hold(processLock_);
         if (pid_ > 0 && !reaped_)
-            ::kill(pid_, SIGKILL);
+            KillProcessGroup(pid_);
     }
     JoinWatcher();
     {

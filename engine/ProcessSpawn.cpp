@@ -273,7 +273,11 @@ std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStream
     sigemptyset(&none);
     posix_spawnattr_setsigdefault(&setup.Attributes, &all);
     posix_spawnattr_setsigmask(&setup.Attributes, &none);
-    posix_spawnattr_setflags(&setup.Attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    // Each child leads a process group of its own, so that a forced end reaches the programs it
+    // started too (KillProcessGroup).
+    posix_spawnattr_setpgroup(&setup.Attributes, 0);
+    posix_spawnattr_setflags(&setup.Attributes,
+                             POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
 
     posix_spawn_file_actions_t* actions = &setup.Actions;
     if (streams == ChildStreams::CliPipes)
@@ -343,11 +347,19 @@ UniqueFd OpenProcessFd(pid_t pid)
     return UniqueFd();
 }
 
+void KillProcessGroup(pid_t pid)
+{
+    if (pid <= 0)
+        return;
+    ::kill(-pid, SIGKILL);
+    ::kill(pid, SIGKILL);
+}
+
 void KillAndReap(pid_t pid)
 {
     if (pid <= 0)
         return;
-    ::kill(pid, SIGKILL);
+    KillProcessGroup(pid);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }

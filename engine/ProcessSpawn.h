@@ -65,7 +65,8 @@ struct SpawnedChild {
 };
 
 // Starts the program of `commandLine`. The engine's pipe ends are close-on-exec and the read
-// ends non-blocking; the child starts with default signal actions and an empty signal mask.
+// ends non-blocking; the child starts with default signal actions, an empty signal mask, and
+// as the leader of a new process group.
 // Nothing when the line is empty, the program is not found or cannot be run. The caller must
 // reap the child (waitpid).
 std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStreams streams);
@@ -78,7 +79,12 @@ void IgnoreBrokenPipes();
 // an unset descriptor where the kernel has none.
 UniqueFd OpenProcessFd(pid_t pid);
 
-// Kills the child with SIGKILL and reaps it. Only for a child that no other thread waits for.
+// Kills the child and every program of its process group with SIGKILL. Only while the child
+// is not reaped: until then its pid, and so its group's id, cannot name anything else.
+void KillProcessGroup(pid_t pid);
+
+// Kills the child and its process group with SIGKILL and reaps it. Only for a child that no
+// other thread waits for.
 void KillAndReap(pid_t pid);
 
 }  // namespace zov

@@ -10,6 +10,8 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <csignal>
 #include <mutex>
 #include <thread>
@@ -132,6 +134,33 @@ TEST_F(ProcessBuiltinsTest, RunEndsWithTheProgramEvenWhenADescendantHoldsThePipe
     ASSERT_EQ(output->rfind("done:", 0), 0u);
     const pid_t descendant = std::stoi(output->substr(5));
     EXPECT_EQ(::kill(descendant, 0), 0);  // still there, holding the pipe
+    ::kill(descendant, SIGKILL);
+}
+
+// Whether the process has ended (or is gone) within the time, woken by its pidfd.
+bool EndsWithin(pid_t pid, int timeoutMs)
+{
+    const long fd = ::syscall(SYS_pidfd_open, pid, 0);
+    if (fd < 0)
+        return errno == ESRCH;
+    pollfd ended{static_cast<int>(fd), POLLIN, 0};
+    int rc = 0;
+    do {
+        rc = ::poll(&ended, 1, timeoutMs);
+    } while (rc < 0 && errno == EINTR);
+    ::close(static_cast<int>(fd));
+    return rc == 1;
+}
+
+// A program stopped at its time limit takes along the programs it started, which would
+// otherwise run on after the test that started them.
+TEST_F(ProcessBuiltinsTest, RunsTimeLimitAlsoEndsWhatTheProgramStarted)
+{
+    const auto output = BuiltinRun(kProgram + " text pid: spawn forever", 1);
+    ASSERT_TRUE(output);
+    ASSERT_EQ(output->rfind("pid:", 0), 0u);
+    const pid_t descendant = std::stoi(output->substr(4));
+    EXPECT_TRUE(EndsWithin(descendant, 10000));
     ::kill(descendant, SIGKILL);
 }
 
