@@ -251,6 +251,14 @@ CAny* CTreeBuilder::Append(CAny& node, const CReduction& entry, std::size_t posi
     return static_cast<CAny*>(node.AddChild(std::move(child)));
 }
 
+std::unique_ptr<CAny> CTreeBuilder::WithChildren(std::unique_ptr<CAny> node, const CReduction& entry,
+                                                 std::initializer_list<std::size_t> positions)
+{
+    for (const std::size_t position : positions)
+        Append(*node, entry, position);
+    return node;
+}
+
 std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* parent)
 {
     if (entry.Kind == 1) {
@@ -279,30 +287,17 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
     }
     case Rule::StatementList:
         return BuildStatementList(reduction, parent);
-    case Rule::AssignStatement: {
-        auto node = NewNode<CAssignStatement>(reduction, 0, parent);
-        Append(*node, reduction, 0);
-        Append(*node, reduction, 2);
-        return node;
-    }
-    case Rule::IfStmt: {
-        auto node = NewNode<CIfStmt>(reduction, 0, parent);
-        Append(*node, reduction, 1);
-        Append(*node, reduction, 3);
-        if (n == 7)
-            Append(*node, reduction, 5);
-        return node;
-    }
+    case Rule::AssignStatement:
+        return WithChildren(NewNode<CAssignStatement>(reduction, 0, parent), reduction, {0, 2});
+    case Rule::IfStmt:  // the else part when there is one
+        return n == 7 ? WithChildren(NewNode<CIfStmt>(reduction, 0, parent), reduction, {1, 3, 5})
+                      : WithChildren(NewNode<CIfStmt>(reduction, 0, parent), reduction, {1, 3});
     case Rule::CaseStmt:
         return BuildCaseStmt(reduction, parent);
     case Rule::CaseList:
         return BuildCaseList(reduction, parent);
-    case Rule::Case: {
-        auto node = NewNode<CCase>(reduction, 0, parent);
-        Append(*node, reduction, 0);
-        Append(*node, reduction, 2);
-        return node;
-    }
+    case Rule::Case:
+        return WithChildren(NewNode<CCase>(reduction, 0, parent), reduction, {0, 2});
     case Rule::CaseStmtEnd: {
         auto node = NewNodeFromEntry<CCaseStmtEnd>(reduction, parent);
         if (n == 3)
@@ -319,56 +314,27 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
     case Rule::ForStmt: {
         auto node = NewNode<CForStmt>(reduction, 0, parent);
         node->SetCountingUp(!IsNamed(ChildAt(reduction, 4), "downto"));
-        Append(*node, reduction, 1);
-        Append(*node, reduction, 3);
-        Append(*node, reduction, 5);
-        if (n > 9) {
-            Append(*node, reduction, 7);
-            Append(*node, reduction, 9);
-            Append(*node, reduction, 10);
-        } else {
-            Append(*node, reduction, 7);
-            Append(*node, reduction, 8);
-        }
-        return node;
+        // With a step: start, end, step, body and end marker; without: start, end, body, marker.
+        return n > 9 ? WithChildren(std::move(node), reduction, {1, 3, 5, 7, 9, 10})
+                     : WithChildren(std::move(node), reduction, {1, 3, 5, 7, 8});
     }
-    case Rule::WhileStmt: {
-        auto node = NewNode<CWhileStmt>(reduction, 0, parent);
-        Append(*node, reduction, 1);
-        Append(*node, reduction, 3);
-        Append(*node, reduction, 4);
-        return node;
-    }
-    case Rule::RepeatStmt: {
-        auto node = NewNode<CRepeatStmt>(reduction, 0, parent);
-        Append(*node, reduction, 1);
-        Append(*node, reduction, 3);
-        return node;
-    }
+    case Rule::WhileStmt:
+        return WithChildren(NewNode<CWhileStmt>(reduction, 0, parent), reduction, {1, 3, 4});
+    case Rule::RepeatStmt:
+        return WithChildren(NewNode<CRepeatStmt>(reduction, 0, parent), reduction, {1, 3});
     case Rule::WithStmt:
         return BuildWith(reduction, parent);
-    case Rule::LabelStmt: {
-        auto node = NewNodeFromEntry<CLabelStmt>(reduction, parent);
-        Append(*node, reduction, 1);
-        return node;
-    }
-    case Rule::GotoStmt: {
-        auto node = NewNodeFromEntry<CGotoStmt>(reduction, parent);
-        Append(*node, reduction, 1);
-        return node;
-    }
+    case Rule::LabelStmt:
+        return WithChildren(NewNodeFromEntry<CLabelStmt>(reduction, parent), reduction, {1});
+    case Rule::GotoStmt:
+        return WithChildren(NewNodeFromEntry<CGotoStmt>(reduction, parent), reduction, {1});
     case Rule::Label: {
         auto node = NewNode<CLabel>(reduction, 0, parent);
         node->SetLabelName(ImageAt(reduction, 0));
         return node;
     }
-    case Rule::DimStmt: {
-        auto node = NewNode<CDimStmt>(reduction, 0, parent);
-        Append(*node, reduction, 1);
-        Append(*node, reduction, 3);
-        Append(*node, reduction, 6);
-        return node;
-    }
+    case Rule::DimStmt:
+        return WithChildren(NewNode<CDimStmt>(reduction, 0, parent), reduction, {1, 3, 6});
     case Rule::ProcedureStmt:
         return BuildProcedure(reduction, parent);
     case Rule::IdProc: {
@@ -403,22 +369,12 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
     case Rule::AddExpression:
     case Rule::MultExpression:
         return BuildOperatorChain(reduction, rule, parent);
-    case Rule::PowerExpression: {
-        auto node = NewNode<CPowerExpression>(reduction, 0, parent);
-        Append(*node, reduction, 0);
-        Append(*node, reduction, 2);
-        return node;
-    }
-    case Rule::NotExpression: {
-        auto node = NewNode<CNotExpression>(reduction, 0, parent);
-        Append(*node, reduction, 1);
-        return node;
-    }
-    case Rule::NegateExpression: {
-        auto node = NewNode<CNegateExpression>(reduction, 0, parent);
-        Append(*node, reduction, 1);
-        return node;
-    }
+    case Rule::PowerExpression:
+        return WithChildren(NewNode<CPowerExpression>(reduction, 0, parent), reduction, {0, 2});
+    case Rule::NotExpression:
+        return WithChildren(NewNode<CNotExpression>(reduction, 0, parent), reduction, {1});
+    case Rule::NegateExpression:
+        return WithChildren(NewNode<CNegateExpression>(reduction, 0, parent), reduction, {1});
     case Rule::CompareExpression:
         return BuildComparison(reduction, parent);
     case Rule::IdDecl: {

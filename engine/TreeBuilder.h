@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ protected:
 
 private:
     std::unique_ptr<CAny> Build(const CGrammarSymbol& entry, CAny* parent);
+    // The node with the subtrees of the entry's children at `positions`, in that order.
+    std::unique_ptr<CAny> WithChildren(std::unique_ptr<CAny> node, const CReduction& entry,
+                                       std::initializer_list<std::size_t> positions);
     // Appends one element of a statement list to the list.
     void AppendElement(CAny& target, const CGrammarSymbol* element, CAny* parent);
     // Converts a child of the entry under `parent` and appends it (null included).
