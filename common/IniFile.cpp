@@ -1,9 +1,10 @@
 #include "IniFile.h"
 
+#include "AsciiCase.h"
 #include "AtomicFile.h"
 #include "TextCodec.h"
 
-#include <algorithm>
+#include <utility>
 #include <cstdint>
 #include <mutex>
 
@@ -23,13 +24,6 @@ std::string_view Trim(std::string_view s) {
     s.remove_suffix(1);
   }
   return s;
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
@@ -135,7 +129,7 @@ std::optional<std::pair<size_t, size_t>> IniDocument::FindSection(std::string_vi
   section = Trim(section);
   for (size_t i = 0; i < lines_.size(); ++i) {
     const Parsed parsed = ParseLine(lines_[i].text);
-    if (parsed.kind != Parsed::Kind::Header || !SameName(parsed.name, section)) {
+    if (parsed.kind != Parsed::Kind::Header || !EqualsIgnoringAsciiCase(parsed.name, section)) {
       continue;
     }
     size_t last = i + 1;
@@ -151,7 +145,7 @@ std::optional<size_t> IniDocument::FindKey(size_t first, size_t last, std::strin
   key = Trim(key);
   for (size_t i = first; i < last; ++i) {
     const Parsed parsed = ParseLine(lines_[i].text);
-    if (parsed.kind == Parsed::Kind::Key && SameName(parsed.name, key)) {
+    if (parsed.kind == Parsed::Kind::Key && EqualsIgnoringAsciiCase(parsed.name, key)) {
       return i;
     }
   }

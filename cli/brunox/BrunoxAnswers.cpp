@@ -1,24 +1,16 @@
 #include "BrunoxAnswers.h"
 
+#include "AsciiCase.h"
+
 #include <charconv>
 
 namespace {
 
+using zov::EqualsIgnoringAsciiCase;
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-bool SameWord(std::string_view word, std::string_view lower)
-{
-    if (word.size() != lower.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c = word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
-        if (c != lower[i])
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -37,13 +29,13 @@ EAnswerLine ParseAnswerLine(std::string_view line, TPromptAnswer& answer)
         ++end;
     const std::string_view button = line.substr(start, end - start);
     answer.value = end < line.size() ? std::string(line.substr(end + 1)) : std::string();
-    if (SameWord(button, "ok") || SameWord(button, "yes")) {
+    if (EqualsIgnoringAsciiCase(button, "ok") || EqualsIgnoringAsciiCase(button, "yes")) {
         answer.bOk = true;
         return EAnswerLine::Answer;
     }
     answer.bOk = false;
     // A cancelled dialog gives nothing back: a value here means the file is out of step.
-    if ((SameWord(button, "cancel") || SameWord(button, "no")) && answer.value.empty())
+    if ((EqualsIgnoringAsciiCase(button, "cancel") || EqualsIgnoringAsciiCase(button, "no")) && answer.value.empty())
         return EAnswerLine::Answer;
     return EAnswerLine::Wrong;
 }

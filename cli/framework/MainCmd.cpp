@@ -1,11 +1,11 @@
 #include "MainCmd.h"
 
+#include "AsciiCase.h"
 #include "strfunc.h"
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -25,27 +25,11 @@ void CopyText(char* destination, size_t size, const char* text)
     destination[length] = '\0';
 }
 
-bool IsUpperAscii(char c) { return c >= 'A' && c <= 'Z'; }
-
-char LowerAscii(char c) { return IsUpperAscii(c) ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Command words match without regard to case; only ASCII letters fold, so bytes of UTF-8 texts never
-// depend on the locale.
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (LowerAscii(*a) != LowerAscii(*b))
-            return false;
-    }
-    return *a == *b;
-}
-
 // The integer conversion of every numeric switch: what atoi gives on this platform (strtol cut to its
 // low 32 bits), without atoi's undefined behaviour on values out of range.
 uint32_t ParseInteger(const char* text)
 {
-    errno = 0;
-    long long value = std::strtoll(text, nullptr, 10);
+    const long long value = std::strtoll(text, nullptr, 10);
     return static_cast<uint32_t>(static_cast<unsigned long long>(value));
 }
 
@@ -63,13 +47,13 @@ const char* HelpLabel(unsigned char type)
     }
 }
 
+} // namespace
+
 bool StdoutIsTerminal()
 {
     static const bool terminal = isatty(STDOUT_FILENO) == 1;
     return terminal;
 }
-
-} // namespace
 
 void TCmdTokens::Push(std::string token)
 {
@@ -131,65 +115,47 @@ int CMainCmd::AddArgParam(int iCmd, const char* name, void* var, int32_t size, c
     return n;
 }
 
-void CMainCmd::AddArg(int iCmd, const char* name, int32_t* var, const char* help, bool optional)
+template <typename T>
+void CMainCmd::AddNumberArg(int iCmd, const char* name, T* var, unsigned char type, T (TCommand::*defaults)[MAX_ARG],
+                            const char* help, bool optional)
 {
     if (!CanAddArg(iCmd) || var == nullptr)
         return;
     TCommand& command = m_tCmd[iCmd];
-    command.ucArgType[command.iNbArg] = ARG_LONG;
-    command.lArgDefault[command.iNbArg] = optional ? *var : 0;
+    command.ucArgType[command.iNbArg] = type;
+    (command.*defaults)[command.iNbArg] = optional ? *var : T{0};
     AddArgParam(iCmd, name, var, sizeof *var, help, optional);
+}
+
+void CMainCmd::AddArg(int iCmd, const char* name, int32_t* var, const char* help, bool optional)
+{
+    AddNumberArg(iCmd, name, var, ARG_LONG, &TCommand::lArgDefault, help, optional);
 }
 
 void CMainCmd::AddArg(int iCmd, const char* name, uint32_t* var, const char* help, bool optional)
 {
-    if (!CanAddArg(iCmd) || var == nullptr)
-        return;
-    TCommand& command = m_tCmd[iCmd];
-    command.ucArgType[command.iNbArg] = ARG_ULONG;
-    command.ulArgDefault[command.iNbArg] = optional ? *var : 0;
-    AddArgParam(iCmd, name, var, sizeof *var, help, optional);
+    AddNumberArg(iCmd, name, var, ARG_ULONG, &TCommand::ulArgDefault, help, optional);
 }
 
 void CMainCmd::AddArg(int iCmd, const char* name, int16_t* var, const char* help, bool optional)
 {
-    if (!CanAddArg(iCmd) || var == nullptr)
-        return;
-    TCommand& command = m_tCmd[iCmd];
-    command.ucArgType[command.iNbArg] = ARG_SHORT;
-    command.sArgDefault[command.iNbArg] = optional ? *var : int16_t{0};
-    AddArgParam(iCmd, name, var, sizeof *var, help, optional);
+    AddNumberArg(iCmd, name, var, ARG_SHORT, &TCommand::sArgDefault, help, optional);
 }
 
 void CMainCmd::AddArg(int iCmd, const char* name, uint16_t* var, const char* help, bool optional)
 {
-    if (!CanAddArg(iCmd) || var == nullptr)
-        return;
-    TCommand& command = m_tCmd[iCmd];
-    command.ucArgType[command.iNbArg] = ARG_USHORT;
-    command.usArgDefault[command.iNbArg] = optional ? *var : uint16_t{0};
-    AddArgParam(iCmd, name, var, sizeof *var, help, optional);
+    AddNumberArg(iCmd, name, var, ARG_USHORT, &TCommand::usArgDefault, help, optional);
 }
 
 void CMainCmd::AddArg(int iCmd, const char* name, uint8_t* var, const char* help, bool optional)
 {
-    if (!CanAddArg(iCmd) || var == nullptr)
-        return;
-    TCommand& command = m_tCmd[iCmd];
-    command.ucArgType[command.iNbArg] = ARG_BYTE;
-    command.ucArgDefault[command.iNbArg] = optional ? *var : uint8_t{0};
-    AddArgParam(iCmd, name, var, sizeof *var, help, optional);
+    AddNumberArg(iCmd, name, var, ARG_BYTE, &TCommand::ucArgDefault, help, optional);
 }
 
 #ifdef ZOV_CLI_DOUBLE
 void CMainCmd::AddArg(int iCmd, const char* name, double* var, const char* help, bool optional)
 {
-    if (!CanAddArg(iCmd) || var == nullptr)
-        return;
-    TCommand& command = m_tCmd[iCmd];
-    command.ucArgType[command.iNbArg] = ARG_DOUBLE;
-    command.dArgDefault[command.iNbArg] = optional ? *var : 0.0;
-    AddArgParam(iCmd, name, var, sizeof *var, help, optional);
+    AddNumberArg(iCmd, name, var, ARG_DOUBLE, &TCommand::dArgDefault, help, optional);
 }
 #endif
 
@@ -234,32 +200,14 @@ int CMainCmd::FindCmd(const char* word) const
     if (word == nullptr)
         return -1;
     for (int i = 0; i < m_iNbCmd; ++i) {
-        if (EqualNoCase(m_tCmd[i].cName, word))
+        // Command words match without regard to case.
+        if (zov::EqualsIgnoringAsciiCase(m_tCmd[i].cName, word))
             return i;
     }
     return -1;
 }
 
 namespace {
-
-// Reads one value at p: a quoted text (quotes dropped, to the closing quote or the end) or the text up
-// to the next blank. Returns the position after the value, past its closing quote.
-size_t ReadValue(const char* line, size_t length, size_t p, std::string& value)
-{
-    if (p < length && line[p] == '"') {
-        const size_t start = p + 1;
-        size_t end = start;
-        while (end < length && line[end] != '"')
-            ++end;
-        value.assign(line + start, end - start);
-        return end < length ? end + 1 : length;
-    }
-    size_t end = p;
-    while (end < length && line[end] != ' ')
-        ++end;
-    value.assign(line + p, end - p);
-    return end;
-}
 
 size_t SkipBlanks(const char* line, size_t length, size_t p)
 {
@@ -273,6 +221,23 @@ size_t NextBlank(const char* line, size_t length, size_t p)
     while (p < length && line[p] != ' ')
         ++p;
     return p;
+}
+
+// Reads one value at p: a quoted text (quotes dropped, to the closing quote or the end) or the text up
+// to the next blank. Returns the position after the value, past its closing quote.
+size_t ReadValue(const char* line, size_t length, size_t p, std::string& value)
+{
+    if (p < length && line[p] == '"') {
+        const size_t start = p + 1;
+        size_t end = start;
+        while (end < length && line[end] != '"')
+            ++end;
+        value.assign(line + start, end - start);
+        return end < length ? end + 1 : length;
+    }
+    const size_t end = NextBlank(line, length, p);
+    value.assign(line + p, end - p);
+    return end;
 }
 
 void UnescapeLineEnds(std::string& value)
@@ -423,7 +388,7 @@ unsigned int CMainCmd::StartTask(int iCmd, TCmdTokens& tokens)
     bool allFit = true;
     for (int i = 1; tokens.Has(i) && tokens.Has(i + 1); i += 2) {
         std::string& name = tokens.aToken[i];
-        std::transform(name.begin(), name.end(), name.begin(), LowerAscii);
+        std::transform(name.begin(), name.end(), name.begin(), zov::LowerAscii);
         for (int a = 0; a < command.iNbArg; ++a) {
             if (name != command.cArgName[a])
                 continue;

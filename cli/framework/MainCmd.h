@@ -190,10 +190,18 @@ protected:
     int32_t m_iHelpCmdIdx;
 
 private:
+    // Binds a numeric switch: its type code and, for an optional switch, the variable's value now as
+    // its default (defaults is the command's array of defaults of that type).
+    template <typename T>
+    void AddNumberArg(int iCmd, const char* name, T* var, unsigned char type, T (TCommand::*defaults)[MAX_ARG],
+                      const char* help, bool optional);
     bool CanAddArg(int iCmd) const;
     void RestoreDefaults(TCommand& command);
     bool BindValue(TCommand& command, int arg, const std::string& value);
 };
+
+// Whether standard output is a terminal (a person) rather than a driver's pipe; decided once.
+bool StdoutIsTerminal();
 
 // Writes the clear-screen sequence, only when standard output is a terminal: escape bytes must never
 // reach a driver's pipe.

@@ -105,12 +105,6 @@ int NextByte()
     }
 }
 
-bool StdoutIsTerminal()
-{
-    static const bool terminal = isatty(STDOUT_FILENO) == 1;
-    return terminal;
-}
-
 [[noreturn]] void Finish(int code)
 {
     if (g_pCmd != nullptr)

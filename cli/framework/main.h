@@ -31,8 +31,8 @@ inline constexpr int XSHELL_LINE_REFUSED = 2;
 extern "C" {
 // Reads one line from standard input into buffer (at most size - 1 bytes kept, the rest of a longer
 // line dropped and XSHELL_LINE_REFUSED returned, as for a line holding a NUL byte). Every other byte
-// passes through except CR and LF, which end the line, and backspace, which drops the last byte. An empty line reads as "\n". Blocks until a line, the end of input or a
-// terminating signal.
+// passes through except CR and LF, which end the line, and backspace, which drops the last byte. An
+// empty line reads as "\n". Blocks until a line, the end of input or a terminating signal.
 int xshell(char* buffer, int size);
 }
 

@@ -1,5 +1,7 @@
 #include "XmlDepth.h"
 
+#include "AsciiCase.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -81,10 +83,7 @@ private:
     bool StartsWith(std::string_view prefix) const { return m_text.substr(m_pos, prefix.size()) == prefix; }
     bool StartsWithIgnoringCase(std::string_view prefix) const
     {
-        const std::string_view here = m_text.substr(m_pos, prefix.size());
-        return here.size() == prefix.size() && std::equal(here.begin(), here.end(), prefix.begin(), [](char a, char b) {
-                   return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-               });
+        return zov::StartsWithIgnoringAsciiCase(m_text.substr(m_pos), prefix);
     }
 
     // Every '<' from pos on that could start an element, as if none of them were ever closed.

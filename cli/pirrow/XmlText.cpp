@@ -1,5 +1,6 @@
 #include "XmlText.h"
 
+#include "AsciiCase.h"
 #include "TextCodec.h"
 
 #include <cstdio>
@@ -9,6 +10,8 @@ namespace pirrow {
 namespace {
 
 using zov::AppendUtf8;
+using zov::EqualsIgnoringAsciiCase;
+using zov::NextChar;
 using zov::Windows1252Char;
 
 void AppendReference(std::string& out, char32_t code)
@@ -85,20 +88,6 @@ bool IsNameChar(char32_t code)
            code == 0xB7;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The encoding named by the XML declaration at the start of the text, or empty.
 std::string_view DeclaredEncoding(std::string_view text)
 {
@@ -132,11 +121,6 @@ std::string_view DeclaredEncoding(std::string_view text)
 }
 
 } // namespace
-
-char32_t NextChar(std::string_view text, size_t& pos)
-{
-    return zov::NextChar(text, pos);
-}
 
 std::string EscapeText(std::string_view utf8)
 {
@@ -216,8 +200,8 @@ std::optional<std::string> PrepareXmlInput(std::string_view bytes)
         byteOrderMark = true;
     }
     const std::string_view encoding = DeclaredEncoding(bytes);
-    const bool utf8 = byteOrderMark || encoding.empty() || EqualsIgnoringCase(encoding, "UTF-8") ||
-                      EqualsIgnoringCase(encoding, "UTF8");
+    const bool utf8 = byteOrderMark || encoding.empty() || EqualsIgnoringAsciiCase(encoding, "UTF-8") ||
+                      EqualsIgnoringAsciiCase(encoding, "UTF8");
 
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);

@@ -10,10 +10,6 @@
 
 namespace pirrow {
 
-// The next character of a text at pos, advancing pos. A valid UTF-8 sequence gives its code point;
-// any other byte is taken as its Windows-1252 character, so no byte is ever lost.
-char32_t NextChar(std::string_view text, size_t& pos);
-
 // The text of a written element, escaped for a file declared "ISO-8859-1":
 //  - & < > " ' as the entities &amp; &lt; &gt; &quot; &apos;
 //  - tab, LF, CR, DEL, the C1 controls and every character above U+00FF as "&#xHH;"

@@ -25,6 +25,14 @@ enum SymbolKind : int {
     ErrorSymbol = 7,
 };
 
+// LALR action kinds as the table format stores them.
+enum ActionKind : int {
+    Shift = 1,
+    Reduce = 2,
+    Goto = 3,
+    Accept = 4,
+};
+
 struct Regex {
     enum Op { Set, Concat, Alternation, Star, Plus, Optional };
     Op op = Set;
@@ -69,7 +77,7 @@ struct DfaState {
 
 struct LalrAction {
     int symbol = 0;
-    int action = 0;  // 1 shift, 2 reduce, 3 goto, 4 accept
+    int action = 0;  // an ActionKind
     int target = 0;
 };
 

@@ -244,7 +244,7 @@ bool Builder::Run(Tables& tables)
         std::map<int, LalrAction> actions;
         std::map<int, std::vector<Item>> reasons;
         for (const auto& [symbol, target] : transitions[st]) {
-            actions[symbol] = {symbol, IsNonterminal(symbol) ? 3 : 1, target};
+            actions[symbol] = {symbol, IsNonterminal(symbol) ? Goto : Shift, target};
             for (const auto& [item, la] : items)
                 if (SymbolAfterDot(item) == symbol)
                     reasons[symbol].push_back(item);
@@ -256,11 +256,11 @@ bool Builder::Run(Tables& tables)
                 if (!la.Test(t))
                     continue;
                 const LalrAction action = item.rule == augmented_
-                                              ? LalrAction{static_cast<int>(t), 4, 0}
-                                              : LalrAction{static_cast<int>(t), 2, item.rule};
+                                              ? LalrAction{static_cast<int>(t), Accept, 0}
+                                              : LalrAction{static_cast<int>(t), Reduce, item.rule};
                 auto [it, inserted] = actions.try_emplace(static_cast<int>(t), action);
                 if (!inserted) {
-                    const char* kind = it->second.action == 1 ? "shift/reduce" : "reduce/reduce";
+                    const char* kind = it->second.action == Shift ? "shift/reduce" : "reduce/reduce";
                     std::fprintf(stderr, "%s: error: LALR conflict (%s) in state %zu on look-ahead '%s' between:\n",
                                  g_.sourceName.c_str(), kind, st, g_.symbols[t].name.c_str());
                     for (const Item& other : reasons[static_cast<int>(t)])

@@ -1,10 +1,10 @@
 // Writes the compiled grammar table, version 1: the header text, then one record per item, each
 // table's records in index order.
 
+#include "AtomicFile.h"
 #include "Grammar.h"
 
 #include <cstdio>
-#include <fstream>
 
 namespace grammarc {
 namespace {
@@ -147,20 +147,8 @@ bool WriteTables(const std::string& path, const Grammar& g, const Tables& t)
     }
 
     // Written beside the target and renamed, so that an interrupted build leaves no half table.
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        file.write(out.data(), static_cast<std::streamsize>(out.size()));
-        file.close();
-        if (!file) {
-            std::fprintf(stderr, "%s: error: cannot write %s\n", g.sourceName.c_str(), temp.c_str());
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!zov::WriteFileAtomically(path, out)) {
         std::fprintf(stderr, "%s: error: cannot write %s\n", g.sourceName.c_str(), path.c_str());
-        std::remove(temp.c_str());
         return false;
     }
     return true;
