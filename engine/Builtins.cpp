@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 #include <vector>
@@ -250,12 +251,19 @@ CValue BuiltinExportData(BuiltinContext&, std::span<const CValue> args)
     return {};
 }
 
-std::string ImportData(EngineState& state, std::string_view name)
+std::string ImportData(EngineState& state, std::string_view name, CDebugger* serveMeanwhile)
 {
+    // The request is out and DataReady cleared before getval and setval are served: an IDE
+    // that answers them and then sends the data cannot have it cleared after it.
     state.ClearDataReady();
     WriteOut(lines::ImportRequest, std::string(name).c_str());
     const long long timeoutMs = std::max(0LL, static_cast<long long>(state.CliTimeoutSec.load()) * 1000);
-    if (!state.WaitForDataReady(std::chrono::milliseconds(timeoutMs)))
+    std::optional<CDebugger::ScriptPause> pause;
+    if (serveMeanwhile)
+        pause.emplace(*serveMeanwhile);
+    const bool ready = state.WaitForDataReady(std::chrono::milliseconds(timeoutMs));
+    pause.reset();
+    if (!ready)
         return {};
     state.ClearDataReady();
     return state.ImportValue();
@@ -348,24 +356,12 @@ std::int32_t MaxOf(std::span<const std::int32_t> values)
 
 double MinOf(std::span<const double> values)
 {
-    if (values.empty())
-        return 0.0;
-    double smallest = values[0];
-    for (const double v : values.subspan(1))
-        if (v < smallest)
-            smallest = v;
-    return smallest;
+    return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
 }
 
 double MaxOf(std::span<const double> values)
 {
-    if (values.empty())
-        return 0.0;
-    double largest = values[0];
-    for (const double v : values.subspan(1))
-        if (v > largest)
-            largest = v;
-    return largest;
+    return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
 }
 
 namespace {

@@ -204,8 +204,9 @@ std::int32_t WaitForSyncValue(EngineState& state, std::span<const std::int32_t> 
 std::int32_t WaitForWantedSync(EngineState& state, int argumentCount);
 
 // `importdata`: clears DataReady, writes "imp: name", waits for the console's `setdata` up to
-// the CLI time-out and gives its value (whatever name it carried), or an empty text.
-std::string ImportData(EngineState& state, std::string_view name);
+// the CLI time-out and gives its value (whatever name it carried), or an empty text. With a
+// debugger, getval and setval are served during the wait.
+std::string ImportData(EngineState& state, std::string_view name, CDebugger* serveMeanwhile = nullptr);
 
 // Random number generator of `random`; seeded from the clock at first use unless seeded here.
 void SeedBuiltinRandom(std::uint32_t seed);

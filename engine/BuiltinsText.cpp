@@ -3,6 +3,7 @@
 
 #include "Builtins.h"
 #include "BuiltinsArgs.h"
+#include "StringHelpers.h"
 
 #include <algorithm>
 #include <charconv>
@@ -51,15 +52,9 @@ void ForEachOccurrence(std::string_view text, std::string_view pattern, Visit vi
 }
 
 // A hexadecimal digit's value; any other byte reads as 0.
-int HexDigitValue(char c)
+int LenientHexDigit(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return 0;
+    return std::max(0, HexDigitValue(c));
 }
 
 }  // namespace
@@ -69,10 +64,7 @@ int HexDigitValue(char c)
 
 CValue BuiltinStrLower(BuiltinContext&, std::span<const CValue> args)
 {
-    std::string out(Text(args, 0).value_or(std::string_view()));
-    for (char& c : out)
-        c = LowerAscii(c);
-    return TextResult(std::move(out));
+    return TextResult(ToLowerAscii(Text(args, 0).value_or(std::string_view())));
 }
 
 CValue BuiltinStrUpper(BuiltinContext&, std::span<const CValue> args)
@@ -256,7 +248,7 @@ CValue BuiltinNoResult(BuiltinContext&, std::span<const CValue>)
 CValue BuiltinStr2Int(BuiltinContext&, std::span<const CValue> args)
 {
     const auto text = Text(args, 0);
-    return CValue::Integer(text ? DecimalTextToInt32(*text) : 0);
+    return CValue::Integer(text ? ParseDecimal(*text) : 0);
 }
 
 CValue BuiltinStr2Real(BuiltinContext&, std::span<const CValue> args)
@@ -296,9 +288,7 @@ CValue BuiltinStr2Bool(BuiltinContext&, std::span<const CValue> args)
     const auto text = Text(args, 0);
     if (!text)
         return CValue::Boolean(false);
-    std::string lowered(*text);
-    for (char& c : lowered)
-        c = LowerAscii(c);
+    const std::string lowered = ToLowerAscii(*text);
     return CValue::Boolean(lowered == "true" || lowered == "1");
 }
 
@@ -383,7 +373,7 @@ CValue BuiltinHex2Str(BuiltinContext&, std::span<const CValue> args)
     std::string out;
     out.reserve(digits->size() / 2);
     for (std::size_t i = 0; i + 1 < digits->size(); i += 2) {
-        const int byte = HexDigitValue((*digits)[i]) * 16 + HexDigitValue((*digits)[i + 1]);
+        const int byte = LenientHexDigit((*digits)[i]) * 16 + LenientHexDigit((*digits)[i + 1]);
         // The engine's texts end at a zero byte, as every consumer of the result reads them.
         if (byte == 0)
             break;

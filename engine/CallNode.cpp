@@ -1,7 +1,5 @@
 #include "CallNode.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <utility>
 
@@ -17,6 +15,7 @@
 #include "LabelStmt.h"
 #include "Output.h"
 #include "ParameterList.h"
+#include "StatementMessages.h"
 #include "SymbolStore.h"
 
 namespace zov {
@@ -95,6 +94,12 @@ void PlainInteger(TypeCode returnType, CValue* valueOut)
         valueOut->SetBase(kDefaultBase);
         valueOut->SetBased(false);
     }
+}
+
+// The context of a call from the script: its debugger, at the line it has reported last.
+BuiltinContext ContextAtCurrentLine(CDebugger& debugger)
+{
+    return BuiltinContext{debugger, Engine(), SystemClock(), static_cast<int>(debugger.CurrentLine())};
 }
 
 TypeCode TypeAt(std::span<const TypeCode> types, std::size_t i)
@@ -275,7 +280,7 @@ int CCallSite::TypeAnalysis(CAny& node, CSymbolStore* scope, TypeCode& typeOut, 
         if (CAny* target = node.Child(2)) {
             target->TypeAnalysis(scope, typeOut, errors, passThrough);
             if (typeOut != kTypeCli) {
-                node.AddError(errors, callmsg::CliRequired);
+                node.AddError(errors, stmtmsg::CliVariableRequired);
                 return kAnalysisFailed;
             }
         }
@@ -342,7 +347,7 @@ JumpTarget CCallSite::CallBuiltin(const CAny& node, CSymbolStore* scope, CValue*
         return nullptr;
     }
 
-    BuiltinContext context{debugger, Engine(), SystemClock(), static_cast<int>(debugger.CurrentLine())};
+    BuiltinContext context = ContextAtCurrentLine(debugger);
     if (!blocking_) {
         table_->Invoke(index_, arguments, valueOut, context);
     } else {
@@ -391,7 +396,7 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
 
     JumpTarget result = nullptr;
     if (!lacksCli) {
-        BuiltinContext context{debugger, engine, SystemClock(), static_cast<int>(debugger.CurrentLine())};
+        BuiltinContext context = ContextAtCurrentLine(debugger);
         CValue returned;
         {
             CDebugger::ScriptPause pause(debugger);
@@ -410,7 +415,7 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
         }
     }
     if (lacksCli)
-        RunTimeError(debugger, callmsg::CliNotStarted);
+        RunTimeError(debugger, stmtmsg::CliNotStarted);
     return result;
 }
 
@@ -423,7 +428,7 @@ void CCallSite::CarryOut(const CAny& node, CValue* valueOut, CDebugger& debugger
     const CValue none;
     const CValue& first = arguments.empty() ? none : arguments[0];
     const TypeCode firstType = TypeAt(types, 0);
-    BuiltinContext context{debugger, engine, SystemClock(), static_cast<int>(debugger.CurrentLine())};
+    BuiltinContext context = ContextAtCurrentLine(debugger);
 
     switch (inNode_) {
     case InNodeBuiltin::None:
@@ -469,29 +474,9 @@ void CCallSite::CarryOut(const CAny& node, CValue* valueOut, CDebugger& debugger
     case InNodeBuiltin::ElapsedTime:
         out.SetReal(BuiltinElapsedTime(context, arguments).RealValue());
         break;
-    case InNodeBuiltin::ImportData: {
-        std::string data;
-        if (firstType == kTypeString) {
-            // The request is out and DataReady cleared before getval and setval are served: an
-            // IDE that answers them and then sends the data cannot have it cleared after it.
-            engine.ClearDataReady();
-            WriteOut(lines::ImportRequest, std::string(first.TextView()).c_str());
-            const long long timeoutMs = std::max(0LL, static_cast<long long>(engine.CliTimeoutSec.load()) * 1000);
-            bool ready = false;
-            {
-                CDebugger::ScriptPause pause(debugger);
-                ready = engine.WaitForDataReady(std::chrono::milliseconds(timeoutMs));
-            }
-            if (ready) {
-                engine.ClearDataReady();
-                data = engine.ImportValue();
-            }
-        }
-        if (data.size() > kImportValueMaxLength)
-            data.resize(kImportValueMaxLength);
-        out.AdoptText(std::move(data));
+    case InNodeBuiltin::ImportData:
+        out.AdoptText(firstType == kTypeString ? ImportData(engine, first.TextView(), &debugger) : std::string());
         break;
-    }
     case InNodeBuiltin::WaitSync: {
         const int count = static_cast<int>(arguments.size());
         for (int i = 0; i < count; ++i) {

@@ -43,10 +43,8 @@ inline constexpr char MessageCount[] = "La fonction prends que 100 paramètres m
 inline constexpr char NoArgument[] = "ne prends pas d'argument";
 inline constexpr char Takes[] = "prends";
 inline constexpr char ArgumentsTail[] = "argument(s)";
-inline constexpr char CliRequired[] = "Type incorrect, variable CLI obligatoire";
 inline constexpr char NoValue[] = "La fonction ne retourne pas de valeur";
 inline constexpr char ValueUnused[] = "La fonction retourne une valeur, la variable est manquant";
-inline constexpr char CliNotStarted[] = "CLI non initialise";
 inline constexpr char InvalidType[] = "Type invalide pour cette fonction";
 inline constexpr char MixedTypes[] = "Les parametres ne sont pas tous du meme type";
 // The label a CLI reply time-out jumps to.

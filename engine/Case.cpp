@@ -2,9 +2,7 @@
 
 #include "ConstantList.h"
 #include "Debugger.h"
-#include "ErrorList.h"
 #include "ExpressionSupport.h"
-#include "Output.h"
 
 namespace zov {
 
@@ -28,13 +26,10 @@ int CCase::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& erro
     if (CAny* label = Child(0)) {
         TypeCode labelType = kTypeUndetermined;
         const int labelResult = label->TypeAnalysis(scope, labelType, errors, passThrough);
-        const auto comparable = [](TypeCode t) { return t == kTypeCli ? kTypeInteger : t; };
         if ((labelResult == kAnalysisDone || labelResult == kExpressionChecked) && labelType != kTypeUndetermined
-            && selectorType_ != kTypeUndetermined && comparable(labelType) != comparable(selectorType_)) {
+            && selectorType_ != kTypeUndetermined && ComparableType(labelType) != ComparableType(selectorType_)) {
             // A label of another type could only be compared as words of no meaning.
-            if (!errors.IsScratch())
-                WriteText(Stream::Out, nodemsg::DebugMixedTypes);
-            label->AddError(errors, nodemsg::MixedTypes);
+            ReportMixedTypes(*label, errors);
             result = kAnalysisFailed;
         }
     }

@@ -628,7 +628,7 @@ int CliProcessTable::Add(std::shared_ptr<CCliProcess> process)
 std::shared_ptr<CCliProcess> CliProcessTable::At(int index) const
 {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 1 || static_cast<std::size_t>(index) > slots_.size())
+    if (!HoldsLocked(index))
         return nullptr;
     return slots_[static_cast<std::size_t>(index) - 1];
 }
@@ -636,7 +636,7 @@ std::shared_ptr<CCliProcess> CliProcessTable::At(int index) const
 std::shared_ptr<CCliProcess> CliProcessTable::Empty(int index)
 {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 1 || static_cast<std::size_t>(index) > slots_.size())
+    if (!HoldsLocked(index))
         return nullptr;
     return std::move(slots_[static_cast<std::size_t>(index) - 1]);
 }
@@ -644,7 +644,7 @@ std::shared_ptr<CCliProcess> CliProcessTable::Empty(int index)
 std::shared_ptr<CCliProcess> CliProcessTable::Remove(int index)
 {
     std::lock_guard<std::mutex> hold(lock_);
-    if (index < 1 || static_cast<std::size_t>(index) > slots_.size())
+    if (!HoldsLocked(index))
         return nullptr;
     const auto at = slots_.begin() + (index - 1);
     std::shared_ptr<CCliProcess> process = std::move(*at);

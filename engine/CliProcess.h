@@ -231,6 +231,9 @@ public:
     int Size() const;
 
 private:
+    // Whether a 1-based index names a slot; the lock is held by the caller.
+    bool HoldsLocked(int index) const { return index >= 1 && static_cast<std::size_t>(index) <= slots_.size(); }
+
     mutable std::mutex lock_;
     std::vector<std::shared_ptr<CCliProcess>> slots_;
 };

@@ -5,6 +5,7 @@
 #include "EngineState.h"
 #include "Output.h"
 #include "ProcessRegistry.h"
+#include "ProcessSpawn.h"
 #include "StringHelpers.h"
 
 #include <csignal>
@@ -145,7 +146,7 @@ int EngineMain(int argc, char** argv)
     // Blocked before any thread starts, so every thread inherits the mask.
     const sigset_t ending = EndingSignals();
     pthread_sigmask(SIG_BLOCK, &ending, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
+    IgnoreBrokenPipes();
     std::thread(SignalThread, ending).detach();
 
     if (argc > 1) {

@@ -6,6 +6,7 @@
 
 #include "Output.h"
 #include "SymbolStore.h"
+#include "StringHelpers.h"
 #include "Value.h"
 
 namespace zov {
@@ -388,7 +389,7 @@ void CDebugger::ApplySetValue(const std::string& name, const std::string& text)
 
     CValue& cell = variable->Value();
     switch (variable->Type()) {
-    case kTypeInteger: cell.SetWord(DecimalTextToInt32(text)); break;  // the display base stays
+    case kTypeInteger: cell.SetWord(ParseDecimal(text)); break;  // the display base stays
     case kTypeReal: cell.SetReal(std::strtod(text.c_str(), nullptr)); break;
     case kTypeBoolean:
         // Exactly these two words; "TRUE" or "1" leave the value as it is.

@@ -13,7 +13,6 @@
 #include "SyntaxMessages.h"
 #include "TreeBuilder.h"
 
-#include <climits>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -25,18 +24,6 @@ namespace {
 bool Verbose()
 {
     return Engine().Verbose.load();
-}
-
-// One line per scan or parse error. The memory stops come with their line end already.
-void WriteSyntaxErrors(const CParseErrors& errors)
-{
-    CScriptMessages messages;
-    for (const CParseError& error : errors) {
-        std::string text = messages.FormatScriptError(error);
-        if (text.empty() || text.back() != '\n')
-            text += '\n';
-        WriteText(Stream::Out, text);
-    }
 }
 
 // Nodes hold pointers into the tree and into the function table for as long as the process
@@ -56,18 +43,7 @@ CEngine::~CEngine() = default;
 
 bool CEngine::LoadGrammar(const std::string& fileName)
 {
-    const bool verbose = Verbose();
-    if (verbose)
-        WriteOut(lines::EngReadGrammar, fileName.c_str());
-    grammarLoaded_ = Load(fileName);
-    if (grammarLoaded_) {
-        if (verbose)
-            WriteOut(lines::EngStepSuccess);
-    } else if (verbose) {
-        WriteOut(lines::EngCannotReadVerbose);
-    } else {
-        WriteOut(lines::EngCannotRead, fileName.c_str());
-    }
+    grammarLoaded_ = LoadGrammarFile(*this, fileName);
     return grammarLoaded_;
 }
 
@@ -123,10 +99,7 @@ int CEngine::Analyse(const std::string& scriptPath)
     std::optional<std::string> loaded = LoadScriptFile(scriptPath);
     scriptLoaded_ = loaded.has_value();
     if (!scriptLoaded_) {
-        if (verbose)
-            WriteOut(lines::EngCannotReadVerbose);
-        else
-            WriteOut(lines::EngCannotRead, scriptPath.c_str());
+        WriteCannotRead(scriptPath, verbose);
         return 0;
     }
     script_ = std::move(*loaded);
@@ -142,15 +115,15 @@ int CEngine::Analyse(const std::string& scriptPath)
 
     CScanner* scanner = CreateScanner();
     if (!scanner->Tokenize(script_)) {
-        WriteSyntaxErrors(scanner->GetErrors());
+        WriteScriptErrors(scanner->GetErrors());
         return 0;
     }
     const std::vector<CToken>& tokens = scanner->GetTokens();
     if (verbose)
-        WriteOut(lines::EngBuildTree, static_cast<int>(tokens.size() > INT_MAX ? INT_MAX : tokens.size()));
+        WriteOut(lines::EngBuildTree, CountForLine(tokens.size()));
     CParser* parser = CreateParser();
     if (!parser->Parse(tokens)) {
-        WriteSyntaxErrors(parser->GetErrors());
+        WriteScriptErrors(parser->GetErrors());
         return 0;
     }
     reductions_ = parser->TakeTree();
@@ -231,18 +204,17 @@ bool RunEnginePhases(const GrammarFiles& grammars, const std::string& interfaceP
         const bool analysed = engine->Analyse(scriptPath) == 1;
         if (verbose) {
             const long growth = GetWorkingSetKb() - before;
-            WriteOut(lines::EngScriptMemory, static_cast<int>(growth < 0 ? 0 : growth > INT_MAX ? INT_MAX : growth));
+            WriteOut(lines::EngScriptMemory, CountForLine(growth));
         }
+        ran = analysed;
         if (state.VerifyOnly) {
             WriteOut(analysed ? lines::EngVerifyOk : lines::EngVerifyNok);
             WriteOut(analysed ? lines::VrfOk : lines::VrfNok);
-            ran = analysed;
         } else {
             state.ScriptRunning = 1;
             engine->Execute(Debugger());
             StopAllClis();
             KillAllExecs();
-            ran = analysed;
         }
     }
     KeepUntilExit(std::move(engine));

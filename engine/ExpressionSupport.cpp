@@ -1,8 +1,6 @@
 #include "ExpressionSupport.h"
 
 #include "Debugger.h"
-#include "ErrorList.h"
-#include "Output.h"
 
 namespace zov {
 
@@ -24,9 +22,7 @@ int CheckOperandType(const CExpression& node, int sharedResult, unsigned accepte
     if (kind == kTakesBoolean) {
         node.AddError(errors, nodemsg::BooleanOrdering);
     } else {
-        if (!errors.IsScratch())
-            WriteText(Stream::Out, nodemsg::DebugMixedTypes);
-        node.AddError(errors, nodemsg::MixedTypes);
+        ReportMixedTypes(node, errors);
     }
     return kAnalysisFailed;
 }

@@ -1,11 +1,11 @@
 #include "FunctionTable.h"
 
 #include "BuiltinsArgs.h"
-#include "EngineState.h"
 #include "Output.h"
 #include "Parser.h"
 #include "ProcessBuiltins.h"
 #include "Scanner.h"
+#include "ScriptLoader.h"
 #include "SyntaxMessages.h"
 
 #include <atomic>
@@ -44,14 +44,6 @@ CValue HandlerRun(BuiltinContext&, std::span<const CValue> args)
     return builtin_args::TextResult(std::move(*output));
 }
 
-// Writes every record of a failed scan or parse as a script error line.
-void WriteScriptErrors(const CParseErrors& errors)
-{
-    CScriptMessages messages;
-    for (const CParseError& error : errors)
-        WriteText(Stream::Out, messages.FormatScriptError(error) + "\n");
-}
-
 // The type terminal of a type node (a reduction whose child 0 is the terminal).
 const CTerminal* TypeTerminal(const CGrammarSymbol* typeNode)
 {
@@ -82,6 +74,21 @@ const CGrammarSymbol* ChildAt(const CReduction& node, std::size_t index)
     return index < node.Children.size() ? node.Children[index].get() : nullptr;
 }
 
+bool ReadParamTypes(const CReduction* list, CFunctionEntry& entry,
+                    std::optional<TypeCode> (*typeOf)(const CGrammarSymbol* parameter))
+{
+    while (list && !list->Children.empty()) {
+        const std::optional<TypeCode> type = typeOf(ChildAt(*list, 0));
+        if (!type)
+            break;
+        if (entry.ParamCount == kMaxFunctionParams)
+            return false;
+        entry.ParamTypes[static_cast<size_t>(entry.ParamCount++)] = *type;
+        list = list->Children.size() == 4 ? AsReduction(ChildAt(*list, 3)) : nullptr;
+    }
+    return true;
+}
+
 }  // namespace line_tree
 
 TypeCode TypeCodeFromName(std::string_view symbolName)
@@ -103,19 +110,7 @@ TypeCode TypeCodeFromName(std::string_view symbolName)
 
 bool CFunctionTable::LoadGrammar(const std::string& fileName)
 {
-    loaded_ = false;
-    const bool verbose = Engine().Verbose.load();
-    if (verbose)
-        WriteOut(lines::EngReadGrammar, fileName.c_str());
-    if (Load(fileName)) {
-        loaded_ = true;
-        if (verbose)
-            WriteOut(lines::EngStepSuccess);
-    } else if (verbose) {
-        WriteOut(lines::EngCannotReadVerbose);
-    } else {
-        WriteOut(lines::EngCannotRead, fileName.c_str());
-    }
+    loaded_ = LoadGrammarFile(*this, fileName);
     return loaded_;
 }
 
@@ -150,16 +145,13 @@ int CFunctionTable::AddBuiltin(BuiltinHandler handler, std::string_view prototyp
     }
     entry.ReturnType = TypeCodeFromName(returnType->SymbolName);
     entry.Name = name->Image;
-    while (list && !list->Children.empty()) {
-        const CTerminal* type = TypeTerminal(ChildAt(*list, 0));
-        if (!type)
-            break;
-        if (entry.ParamCount == kMaxFunctionParams) {
-            WriteOut(lines::EngCannotAddFunction);
-            return 1;
-        }
-        entry.ParamTypes[static_cast<size_t>(entry.ParamCount++)] = TypeCodeFromName(type->SymbolName);
-        list = list->Children.size() == 4 ? AsReduction(ChildAt(*list, 3)) : nullptr;
+    const auto parameterType = [](const CGrammarSymbol* typeNode) -> std::optional<TypeCode> {
+        const CTerminal* type = TypeTerminal(typeNode);
+        return type ? std::optional<TypeCode>(TypeCodeFromName(type->SymbolName)) : std::nullopt;
+    };
+    if (!ReadParamTypes(list, entry, parameterType)) {
+        WriteOut(lines::EngCannotAddFunction);
+        return 1;
     }
     Add(std::move(entry));
     return 0;

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -65,6 +66,13 @@ namespace line_tree {
 const CReduction* AsReduction(const CGrammarSymbol* symbol);
 const CTerminal* AsTerminal(const CGrammarSymbol* symbol);
 const CGrammarSymbol* ChildAt(const CReduction& node, std::size_t index);
+
+// Appends the parameter types of a parameter list to `entry`. A link is the parameter, its
+// name, ',' and the next link; the last link is the parameter and its name; an empty list has
+// no children. `typeOf` reads a link's first child, and gives nothing to end the list there.
+// False past kMaxFunctionParams.
+bool ReadParamTypes(const CReduction* list, CFunctionEntry& entry,
+                    std::optional<TypeCode> (*typeOf)(const CGrammarSymbol* parameter));
 }  // namespace line_tree
 
 class CFunctionTable : public CGrammarTable {

@@ -105,8 +105,6 @@ public:
         }
         case 'E':
             return nullptr;
-        case 'S':
-            return UnexpectedEntryType;
         default:
             return UnexpectedEntryType;
         }
@@ -233,7 +231,7 @@ bool CGrammarTable::ReadAll(EntryReader& reader)
         uint32_t contentType = 0;
         if (const char* error = reader.ReadEntry(contentType))
             return Fail(error);
-        if (!ReadRecord(reader, contentType, count))
+        if (!ReadRecord(reader, contentType))
             return false;
         if (!reader.RecordDone())
             return Fail(RecordCountMismatch);
@@ -244,7 +242,7 @@ bool CGrammarTable::ReadAll(EntryReader& reader)
     return true;
 }
 
-bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32_t entryCount)
+bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
 {
 #define ZOV_READ(call)                            \
     do {                                          \
@@ -388,7 +386,6 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType, uint32
     }
     default:
         // A record of another kind is skipped only when it holds nothing more.
-        (void)entryCount;
         if (reader.RecordHasMore())
             return Fail(RecordTypeNotSupported);
         return true;

@@ -120,7 +120,7 @@ public:
 private:
     class EntryReader;
     bool ReadAll(EntryReader& reader);
-    bool ReadRecord(EntryReader& reader, unsigned contentType, uint32_t entryCount);
+    bool ReadRecord(EntryReader& reader, unsigned contentType);
     bool Fail(const char* message);
     void DiscardEngines();
     void PrepareLookups();

@@ -22,15 +22,18 @@ int CIdDecl::NameAnalysis(CSymbolStore* scope, CErrorList& errors)
     return variable_ ? kAnalysisDone : kAnalysisFailed;
 }
 
+void AnalyseArrayIndex(CAny& index, CSymbolStore* scope, CErrorList& errors, std::uint32_t passThrough)
+{
+    TypeCode indexType = kTypeUndetermined;
+    index.TypeAnalysis(scope, indexType, errors, passThrough);
+    if (!stmtmsg::CountsAsInteger(indexType))
+        index.AddError(errors, stmtmsg::ArrayIndexNotInteger);
+}
+
 void CIdDecl::AnalyseIndex(CSymbolStore* scope, CErrorList& errors, std::uint32_t passThrough)
 {
-    if (CAny* index = Index()) {
-        TypeCode indexType = kTypeUndetermined;
-        index->TypeAnalysis(scope, indexType, errors, passThrough);
-        // A real's or a text's word is no index: refused rather than read as element 0.
-        if (!stmtmsg::CountsAsInteger(indexType))
-            index->AddError(errors, stmtmsg::ArrayIndexNotInteger);
-    }
+    if (CAny* index = Index())
+        AnalyseArrayIndex(*index, scope, errors, passThrough);
 }
 
 int CIdDecl::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)

@@ -17,6 +17,10 @@ namespace declmsg {
 inline constexpr char ArrayTypeMismatch[] = "Type incompatible avec le type du tableau";
 }  // namespace declmsg
 
+// The type analysis of an array index: a real's or a text's word is no index, and is refused
+// rather than read as element 0.
+void AnalyseArrayIndex(CAny& index, CSymbolStore* scope, CErrorList& errors, std::uint32_t passThrough);
+
 class CIdDecl final : public CAny {
 public:
     CIdDecl() = default;

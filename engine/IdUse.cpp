@@ -1,7 +1,6 @@
 #include "IdUse.h"
 
-#include "ErrorList.h"
-#include "StatementMessages.h"
+#include "IdDecl.h"
 
 namespace zov {
 
@@ -32,11 +31,7 @@ int CIdUse::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& err
         return kAnalysisFailed;
     }
     if (CAny* index = Index()) {
-        TypeCode indexType = kTypeUndetermined;
-        index->TypeAnalysis(scope, indexType, errors, passThrough);
-        // A real's or a text's word is no index: refused rather than read as element 0.
-        if (!stmtmsg::CountsAsInteger(indexType))
-            index->AddError(errors, stmtmsg::ArrayIndexNotInteger);
+        AnalyseArrayIndex(*index, scope, errors, passThrough);
         variable_->MarkArray();
         typeOut = variable_->Type();
     } else {

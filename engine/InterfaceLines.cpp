@@ -6,6 +6,8 @@
 #include "Output.h"
 #include "Parser.h"
 #include "Scanner.h"
+#include "ScriptLoader.h"
+#include "StringHelpers.h"
 #include "SyntaxMessages.h"
 
 #include <sys/stat.h>
@@ -59,21 +61,6 @@ unsigned LeadingDigits(std::string_view field)
             return 0xFFFFFFFFu;
     }
     return static_cast<unsigned>(value);
-}
-
-std::vector<std::string_view> SplitAtBars(std::string_view text)
-{
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t bar = text.find('|', start);
-        if (bar == std::string_view::npos) {
-            fields.push_back(text.substr(start));
-            return fields;
-        }
-        fields.push_back(text.substr(start, bar - start));
-        start = bar + 1;
-    }
 }
 
 std::string ArgumentText(std::span<const CValue> args, size_t index)
@@ -173,20 +160,10 @@ int Refuse(int lineNumber, bool& errorFlag)
     return 1;
 }
 
-// Reads the parameter list of a CLI function: a link is marker, tag, ',' and the next link;
-// the last link is marker and tag; an empty list has no children. False past the limit.
-bool ReadInterfaceParams(const CReduction* list, CFunctionEntry& entry)
+// The type of a CLI function's parameter, by its marker ('&', '$', ...); its tag is not used.
+std::optional<TypeCode> InterfaceParamType(const CGrammarSymbol* marker)
 {
-    while (list && !list->Children.empty()) {
-        const CGrammarSymbol* marker = ChildAt(*list, 0);
-        if (!marker)
-            break;
-        if (entry.ParamCount == kMaxFunctionParams)
-            return false;
-        entry.ParamTypes[static_cast<size_t>(entry.ParamCount++)] = InterfaceTypeCode(marker->SymbolName);
-        list = list->Children.size() == 4 ? AsReduction(ChildAt(*list, 3)) : nullptr;
-    }
-    return true;
+    return marker ? std::optional<TypeCode>(InterfaceTypeCode(marker->SymbolName)) : std::nullopt;
 }
 
 }  // namespace
@@ -244,7 +221,7 @@ std::string CliHandlerName(TypeCode returnType, int paramCount)
 
 std::optional<CliDeclarationSettings> ParseCliSettings(std::string_view text)
 {
-    const std::vector<std::string_view> fields = SplitAtBars(text);
+    const std::vector<std::string_view> fields = SplitString(text, '|');
     if (fields.size() < 5)
         return std::nullopt;
     CliDeclarationSettings out;
@@ -330,7 +307,7 @@ int CFunctionTable::ReadInterfaceLine(std::string_view line, CMacroTable& macros
         if (!settings)
             return Refuse(lineNumber, errorFlag);
         CFunctionEntry entry;
-        entry.Interface = CliHandlerTable[static_cast<size_t>(FindCliHandler("StartCLI"))].Handler;
+        entry.Interface = &HandlerStartCli;
         entry.Name = name->Image;
         entry.ReturnType = kTypeCli;
         entry.InterfaceFlag = 1;
@@ -360,7 +337,7 @@ int CFunctionTable::ReadInterfaceLine(std::string_view line, CMacroTable& macros
     CFunctionEntry entry;
     entry.Name = name->Image;
     entry.ReturnType = InterfaceTypeCode(marker->SymbolName);
-    if (!ReadInterfaceParams(AsReduction(ChildAt(*root, 3)), entry))
+    if (!ReadParamTypes(AsReduction(ChildAt(*root, 3)), entry, InterfaceParamType))
         return Refuse(lineNumber, errorFlag);
     const int handler = FindCliHandler(CliHandlerName(entry.ReturnType, entry.ParamCount));
     if (handler < 0)
@@ -460,10 +437,7 @@ int ReadInterfaceFile(CFunctionTable& table, CMacroTable& macros, const std::str
     if (verbose)
         WriteOut(lines::EngReadInterface, path.c_str());
     const auto cannotRead = [&] {
-        if (verbose)
-            WriteOut(lines::EngCannotReadVerbose);
-        else
-            WriteOut(lines::EngCannotRead, path.c_str());
+        WriteCannotRead(path, verbose);
         return -1;
     };
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);

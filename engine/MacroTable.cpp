@@ -4,7 +4,6 @@
 #include "Output.h"
 
 #include <array>
-#include <climits>
 #include <new>
 
 namespace zov {
@@ -165,7 +164,7 @@ bool RunMacroPasses(const CMacroTable& table, std::string& text, std::size_t lim
             break;
     }
     if (verbose)
-        WriteOut(lines::EngExpandedSize, static_cast<int>(text.size() > INT_MAX ? INT_MAX : text.size()));
+        WriteOut(lines::EngExpandedSize, CountForLine(text.size()));
     if (changed) {
         WriteOut(lines::EngMacroTooDeep);
         return false;

@@ -1,7 +1,6 @@
 #include "MemoryProbes.h"
 
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 namespace zov {

@@ -138,11 +138,8 @@ int CExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList
             operandType_ = kTypeUndetermined;
             return kAnalysisDone;
         }
-        const auto comparable = [](TypeCode t) { return t == kTypeCli ? kTypeInteger : t; };
-        if (comparable(leftType) != comparable(rightType)) {
-            if (!errors.IsScratch())
-                WriteText(Stream::Out, nodemsg::DebugMixedTypes);
-            AddError(errors, nodemsg::MixedTypes);
+        if (ComparableType(leftType) != ComparableType(rightType)) {
+            ReportMixedTypes(*this, errors);
             return kAnalysisFailed;
         }
         if (IsComparison())
@@ -157,6 +154,13 @@ int CExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList
 }
 
 // ---------------------------------------------------------------------------------------------
+
+void ReportMixedTypes(const CAny& node, CErrorList& errors)
+{
+    if (!errors.IsScratch())
+        WriteText(Stream::Out, nodemsg::DebugMixedTypes);
+    node.AddError(errors, nodemsg::MixedTypes);
+}
 
 bool ReportLine(CDebugger& debugger, unsigned line)
 {

@@ -137,6 +137,15 @@ inline constexpr char BooleanOrdering[] =
 inline constexpr char DebugMixedTypes[] = "DEBUG <CExpression::TypeAnalysis> Error\n";
 }  // namespace nodemsg
 
+// The type an operand is compared as: a CLI handle is an integer.
+constexpr TypeCode ComparableType(TypeCode type)
+{
+    return type == kTypeCli ? kTypeInteger : type;
+}
+
+// The mixed-types analysis error at `node`, after its debug line (not for a scratch list).
+void ReportMixedTypes(const CAny& node, CErrorList& errors);
+
 // The statement protocol, done by a statement before its work: tell the debugger the line and
 // stop there when it asks. False when the run is ending: the statement must then do nothing.
 bool ReportLine(CDebugger& debugger, unsigned line);

@@ -97,15 +97,8 @@ std::string FormatLineV(const char* format, va_list args)
         std::string directive = "%";
         while (IsFlag(*p))
             directive.push_back(*p++);
-        if (*p == '*') {
-            directive += std::to_string(va_arg(args, int));
-            ++p;
-        } else {
-            while (IsDigit(*p))
-                directive.push_back(*p++);
-        }
-        if (*p == '.') {
-            directive.push_back(*p++);
+        // A width or precision: digits, or '*' taken from the arguments and written as digits.
+        const auto appendCount = [&] {
             if (*p == '*') {
                 directive += std::to_string(va_arg(args, int));
                 ++p;
@@ -113,6 +106,11 @@ std::string FormatLineV(const char* format, va_list args)
                 while (IsDigit(*p))
                     directive.push_back(*p++);
             }
+        };
+        appendCount();
+        if (*p == '.') {
+            directive.push_back(*p++);
+            appendCount();
         }
         std::string length;
         while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'z' || *p == 'j' || *p == 't')

@@ -5,11 +5,13 @@
 // byte-exact; the writer guarantees that a line from one thread never interleaves with a
 // line from another, on standard output or standard error.
 
+#include <climits>
 #include <cstdarg>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 namespace zov {
 
@@ -208,6 +210,17 @@ inline constexpr char ErrCliForcedEnd[] = "[%s] Terminaison forcee du CLI !\n";
 }  // namespace lines
 
 enum class Stream { Out, Err };
+
+// A size or count for a "%i" of a line: negative ones show as 0, huge ones as INT_MAX.
+template <typename Count>
+constexpr int CountForLine(Count count)
+{
+    if (std::cmp_less(count, 0))
+        return 0;
+    if (std::cmp_greater(count, INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(count);
+}
 
 // printf-style formatting as the engine's lines need it. Unlike glibc, "%p" gives the pointer
 // as upper-case hexadecimal digits, zero-padded to the pointer's width, without "0x".

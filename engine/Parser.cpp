@@ -20,25 +20,15 @@ constexpr long WorkingSetLimitKb = 1899999;
 // milliseconds old is as good for a guard against runaway memory.
 constexpr auto ProbeRefresh = std::chrono::milliseconds(5);
 
-long CachedWorkingSetKb()
+// The reading of `Probe`, taken again once the last one is ProbeRefresh old.
+template <auto Probe>
+auto CachedReading()
 {
     thread_local std::chrono::steady_clock::time_point next{};
-    thread_local long value = 0;
+    thread_local decltype(Probe()) value{};
     const auto now = std::chrono::steady_clock::now();
     if (now >= next) {
-        value = GetWorkingSetKb();
-        next = now + ProbeRefresh;
-    }
-    return value;
-}
-
-int CachedMemoryLoad()
-{
-    thread_local std::chrono::steady_clock::time_point next{};
-    thread_local int value = 0;
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= next) {
-        value = GetMemoryLoad();
+        value = Probe();
         next = now + ProbeRefresh;
     }
     return value;
@@ -121,8 +111,8 @@ void CGrammarSymbol::operator delete(void* entry, std::size_t size)
 CResourceProbes DefaultResourceProbes()
 {
     CResourceProbes probes;
-    probes.WorkingSetKb = &CachedWorkingSetKb;
-    probes.MemoryLoad = &CachedMemoryLoad;
+    probes.WorkingSetKb = &CachedReading<&GetWorkingSetKb>;
+    probes.MemoryLoad = &CachedReading<&GetMemoryLoad>;
     return probes;
 }
 

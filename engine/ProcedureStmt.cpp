@@ -145,10 +145,10 @@ JumpTarget CProcedureStmt::RunDefaults(CDebugger& debugger)
         return nullptr;
     CSymbolStore* own = ownScope_.get();
     // Each default assignment reports the declaration's line again; with the line notification
-    // on, those reports are written, so every default runs.
-    static EngineState& engine = Engine();
+    // on, those reports are written, so every default runs. Otherwise, when every parameter is
+    // given a value of a literal's type, no default needs to run.
     std::size_t given = hasCallArguments_ ? callValues_.size() : 0;
-    if (engine.NotifyLines.load(std::memory_order_relaxed))
+    if (Engine().NotifyLines.load(std::memory_order_relaxed))
         given = 0;
     else if (everyDefaultSkippable_ && given >= skippableDefault_.size())
         return nullptr;
@@ -228,12 +228,7 @@ JumpTarget CProcedureStmt::Execute(CSymbolStore*, CValue&, CDebugger& debugger)
         return nullptr;
     }
     CSymbolStore* own = ownScope_.get();
-    // Every parameter given a value of a literal's type: no default needs to run (unless the
-    // line reports of the defaults are written).
-    const bool defaultsNeeded = !everyDefaultSkippable_ || !hasCallArguments_
-                                || callValues_.size() < skippableDefault_.size()
-                                || Engine().NotifyLines.load(std::memory_order_relaxed);
-    if (JumpTarget jump = defaultsNeeded ? RunDefaults(debugger) : nullptr) {
+    if (JumpTarget jump = RunDefaults(debugger)) {
         ClearCallArguments();
         return jump;
     }

@@ -34,12 +34,17 @@ void RunHooks(std::vector<StopHook> Hooks::*which)
     }
 }
 
+void AddHook(std::vector<StopHook> Hooks::*which, StopHook hook)
+{
+    std::lock_guard<std::mutex> hold(TheHooks().lock);
+    (TheHooks().*which).push_back(std::move(hook));
+}
+
 }  // namespace
 
 void AddStopAllClisHook(StopHook hook)
 {
-    std::lock_guard<std::mutex> hold(TheHooks().lock);
-    TheHooks().stopClis.push_back(std::move(hook));
+    AddHook(&Hooks::stopClis, std::move(hook));
 }
 
 void StopAllClis()
@@ -49,8 +54,7 @@ void StopAllClis()
 
 void AddKillAllExecsHook(StopHook hook)
 {
-    std::lock_guard<std::mutex> hold(TheHooks().lock);
-    TheHooks().killExecs.push_back(std::move(hook));
+    AddHook(&Hooks::killExecs, std::move(hook));
 }
 
 void KillAllExecs()

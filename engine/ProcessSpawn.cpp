@@ -1,5 +1,7 @@
 #include "ProcessSpawn.h"
 
+#include "StringHelpers.h"
+
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -235,9 +237,7 @@ std::optional<std::string> FindProgram(std::string_view name)
     std::vector<std::string> candidates{std::string(name)};
     if (name.find('\\') != std::string_view::npos) {
         std::string slashed(name);
-        for (char& c : slashed)
-            if (c == '\\')
-                c = '/';
+        ReplaceChar(slashed, '\\', '/');
         candidates.push_back(std::move(slashed));
     }
     for (std::size_t i = 0, n = candidates.size(); i < n; ++i)

@@ -1,11 +1,12 @@
 #include "ScriptLoader.h"
 
 #include "EngineState.h"
+#include "GrammarTable.h"
 #include "Output.h"
+#include "ProcessSpawn.h"
 
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <new>
 #include <string_view>
 #include <fcntl.h>
@@ -20,39 +21,19 @@ namespace {
 // must stay below 2 GB.
 constexpr std::size_t kMaxScriptText = static_cast<std::size_t>(INT_MAX) - 2;
 
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-}  // namespace
-
-namespace {
-
 std::optional<std::string> ReadScript(const std::string& path)
 {
-    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
         return std::nullopt;
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
+    if (::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
         return std::nullopt;
 
     const bool verbose = Engine().Verbose;
     const auto fileSize = static_cast<unsigned long long>(info.st_size < 0 ? 0 : info.st_size);
     if (verbose)
-        WriteOut(lines::EngScriptSize, static_cast<int>(fileSize > INT_MAX ? INT_MAX : fileSize));
+        WriteOut(lines::EngScriptSize, CountForLine(fileSize));
     if (fileSize > kMaxScriptText) {
         WriteOut(lines::ErrScriptTooLarge);
         return std::nullopt;
@@ -90,7 +71,7 @@ std::optional<std::string> ReadScript(const std::string& path)
     std::string normalised;
     char chunk[65536];
     for (;;) {
-        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
+        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -145,6 +126,27 @@ std::optional<std::string> LoadScriptFile(const std::string& path)
         WriteOut(lines::ErrScriptNoMemory);
         return std::nullopt;
     }
+}
+
+void WriteCannotRead(const std::string& path, bool verbose)
+{
+    if (verbose)
+        WriteOut(lines::EngCannotReadVerbose);
+    else
+        WriteOut(lines::EngCannotRead, path.c_str());
+}
+
+bool LoadGrammarFile(CGrammarTable& table, const std::string& fileName)
+{
+    const bool verbose = Engine().Verbose.load();
+    if (verbose)
+        WriteOut(lines::EngReadGrammar, fileName.c_str());
+    const bool loaded = table.Load(fileName);
+    if (!loaded)
+        WriteCannotRead(fileName, verbose);
+    else if (verbose)
+        WriteOut(lines::EngStepSuccess);
+    return loaded;
 }
 
 }  // namespace zov

@@ -59,9 +59,7 @@ std::string BytesToHex(std::string_view bytes)
     return hex;
 }
 
-namespace {
-
-int HexValue(char c)
+int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -72,8 +70,6 @@ int HexValue(char c)
     return -1;
 }
 
-}  // namespace
-
 std::optional<std::string> HexToBytes(std::string_view digits)
 {
     if (digits.size() % 2 != 0)
@@ -81,8 +77,8 @@ std::optional<std::string> HexToBytes(std::string_view digits)
     std::string bytes;
     bytes.reserve(digits.size() / 2);
     for (std::size_t i = 0; i < digits.size(); i += 2) {
-        const int high = HexValue(digits[i]);
-        const int low = HexValue(digits[i + 1]);
+        const int high = HexDigitValue(digits[i]);
+        const int low = HexDigitValue(digits[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes.push_back(static_cast<char>((high << 4) | low));

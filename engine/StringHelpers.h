@@ -29,13 +29,16 @@ std::vector<std::string_view> SplitString(std::string_view text, char separator,
 // Two upper-case hexadecimal digits per byte; empty for an empty input.
 std::string BytesToHex(std::string_view bytes);
 
+// The value of a hexadecimal digit (0-9, A-F, a-f), or -1 for any other byte.
+int HexDigitValue(char c);
+
 // One byte per pair of digits (0-9, A-F, a-f; first digit the high half). An odd count or a
 // byte that is no digit gives no result.
 std::optional<std::string> HexToBytes(std::string_view digits);
 
-// Decimal conversion as the console reads numbers: leading blanks, an optional sign, then
-// digits up to the first other byte; 0 when there are none. Saturates at the int limits
-// instead of overflowing.
+// Decimal conversion as the console and `str2int` read numbers: leading blanks, an optional
+// sign, then digits up to the first other byte; 0 when there are none. Saturates at the int
+// limits instead of overflowing.
 int ParseDecimal(std::string_view text);
 
 // ASCII lower-casing; bytes 0x80-0xFF are left as they are.

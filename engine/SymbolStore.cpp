@@ -31,6 +31,28 @@ const char* ArrayAccessMessage(ArrayAccess access, bool writing)
     return nullptr;
 }
 
+namespace {
+
+// An integer cell: its display base and flag go along only when `out` has no base yet.
+void ReadInteger(const CValue& cell, CValue& out)
+{
+    out.SetWord(cell.Word());
+    if (out.Base() == kNoBase) {
+        out.SetBase(cell.Base());
+        out.SetBased(cell.Based());
+    }
+}
+
+void ReadText(const CValue& cell, CValue& out)
+{
+    if (cell.HasText())
+        out.SetText(cell.TextView());
+    else
+        out.ClearText();
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------------------
 
 CVariable::CVariable(std::string name, CSymbolStore& scope, std::size_t slot)
@@ -68,22 +90,14 @@ void CVariable::ReadScalar(CValue& out) const
     const CValue& cell = storage_->value_;
     switch (type_) {
     case kTypeInteger:
-        out.SetWord(cell.Word());
-        if (out.Base() == kNoBase) {
-            out.SetBase(cell.Base());
-            out.SetBased(cell.Based());
-        }
+        ReadInteger(cell, out);
         break;
     case kTypeReal:
         out.SetReal(cell.RealValue());
         break;
     case kTypeString:
-        if (&out == &cell)
-            break;
-        if (cell.HasText())
-            out.SetText(cell.TextView());
-        else
-            out.ClearText();
+        if (&out != &cell)
+            ReadText(cell, out);
         break;
     default:
         out.SetWord(cell.Word());
@@ -146,17 +160,10 @@ ArrayAccess CVariable::ReadElement(std::int32_t index, CValue& out) const
     // By the type the elements were made with, whichever declaration of the name reads them.
     switch (storage_->type_) {
     case kTypeInteger:
-        out.SetWord(cell.Word());
-        if (out.Base() == kNoBase) {
-            out.SetBase(cell.Base());
-            out.SetBased(cell.Based());
-        }
+        ReadInteger(cell, out);
         break;
     case kTypeString:
-        if (cell.HasText())
-            out.SetText(cell.TextView());
-        else
-            out.ClearText();
+        ReadText(cell, out);
         break;
     default:
         // The whole element but its text: only string elements own one.
@@ -233,32 +240,28 @@ CVariable* CSymbolStore::DeclareIn(std::string_view name, bool searchEnclosing)
     }
 
     CVariable* earlier = binder ? binder->table_[slot] : nullptr;
-    if (binder == this) {
-        auto declaration = std::unique_ptr<CVariable>(new CVariable(std::string(name), *this, slot));
-        declaration->storage_ = earlier->storage_;
-        declaration->previous_ = earlier;
-        declaration->shared_ = true;
-        CVariable* raw = declaration.get();
-        declarations_.push_back(std::move(declaration));
-        table_[slot] = raw;
-        return raw;
-    }
-
-    slot = table_.size();
+    const bool rebinding = binder == this;
+    if (!rebinding)
+        slot = table_.size();
     auto declaration = std::unique_ptr<CVariable>(new CVariable(std::string(name), *this, slot));
     CVariable* raw = declaration.get();
-    if (binder) {
-        // A name of an enclosing scope, declared again in a procedure: the declaration shares
-        // the outer cells while its type is theirs (the procedure sets the outer variable), but
-        // its binding stays in the procedure, so a value of another type makes a variable of the
-        // procedure and never changes what the name means outside it.
+    if (earlier) {
+        // A name declared again shares the earlier cells until its type is known. A name of an
+        // enclosing scope declared again in a procedure shares the outer cells while its type is
+        // theirs (the procedure sets the outer variable), but its binding stays in the
+        // procedure, so a value of another type makes a variable of the procedure and never
+        // changes what the name means outside it.
         raw->storage_ = earlier->storage_;
         raw->previous_ = earlier;
         raw->shared_ = true;
     }
     declarations_.push_back(std::move(declaration));
-    table_.push_back(raw);
-    variableIndex_.emplace(std::string(name), slot);
+    if (rebinding) {
+        table_[slot] = raw;
+    } else {
+        table_.push_back(raw);
+        variableIndex_.emplace(std::string(name), slot);
+    }
     return raw;
 }
 
@@ -307,7 +310,7 @@ bool CSymbolStore::RegisterProcedure(std::string_view name, CAny* node, CSymbolS
         return true;
     }
     procedureIndex_.emplace(std::string(name), procedures_.size());
-    procedures_.push_back(ProcedureEntry{std::string(name), node, ownScope});
+    procedures_.push_back(ProcedureEntry{node, ownScope});
     return true;
 }
 

@@ -201,7 +201,6 @@ private:
     using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
 
     struct ProcedureEntry {
-        std::string name;
         CAny* node = nullptr;
         CSymbolStore* scope = nullptr;
     };

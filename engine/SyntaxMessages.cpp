@@ -46,6 +46,18 @@ bool FindExpectedToken(const std::vector<std::string>& expected, const std::stri
     return false;
 }
 
+void WriteScriptErrors(const CParseErrors& errors)
+{
+    CScriptMessages messages;
+    for (const CParseError& error : errors) {
+        std::string text = messages.FormatScriptError(error);
+        // The memory stops come with their line end already.
+        if (text.empty() || text.back() != '\n')
+            text += '\n';
+        WriteText(Stream::Out, text);
+    }
+}
+
 std::string CParseMessages::FormatErrorPosition(int line)
 {
     char buffer[16];

@@ -14,6 +14,9 @@ namespace zov {
 const CTracebackEntry* FindInTraceback(const std::vector<CTracebackEntry>& traceback, const std::string& name);
 bool FindExpectedToken(const std::vector<std::string>& expected, const std::string& name);
 
+// Writes every record of a failed scan or parse as one script error line.
+void WriteScriptErrors(const CParseErrors& errors);
+
 // Plain texts. The returned texts have no line feed unless one is part of the message; the
 // caller writes each one followed by a line feed.
 class CParseMessages {

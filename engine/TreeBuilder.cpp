@@ -1,6 +1,7 @@
 #include "TreeBuilder.h"
 
 #include <unordered_map>
+#include <vector>
 
 #include "AddExpression.h"
 #include "AndExpression.h"
@@ -359,9 +360,9 @@ std::unique_ptr<CAny> CTreeBuilder::Build(const CGrammarSymbol& entry, CAny* par
         return node;
     }
     case Rule::FunctionCall:
-        return BuildCall(NewNode<CFunctionCall>(reduction, 0, parent), reduction, parent);
+        return BuildCall(NewNode<CFunctionCall>(reduction, 0, parent), reduction);
     case Rule::FunctionProc:
-        return BuildCall(NewNode<CFunctionProc>(reduction, 0, parent), reduction, parent);
+        return BuildCall(NewNode<CFunctionProc>(reduction, 0, parent), reduction);
     case Rule::OrExpression:
     case Rule::AndExpression:
     case Rule::XorExpression:
@@ -418,24 +419,9 @@ void CTreeBuilder::AppendElement(CAny& target, const CGrammarSymbol* element, CA
 
 int CTreeBuilder::RuleOf(const CGrammarSymbol& entry)
 {
-    // The names are looked up once per symbol of the table; later entries of the symbol find
-    // their rule by index (the name is still compared, as entries may come from anywhere).
-    const uint32_t index = entry.SymbolIndex;
-    if (index < ruleBySymbol_.size() && ruleBySymbol_[index] != kRuleUnknown &&
-        ruleNameBySymbol_[index] == entry.SymbolName)
-        return ruleBySymbol_[index];
     const auto& rules = Rules();
     const auto found = rules.find(entry.SymbolName);
-    const int rule = found == rules.end() ? kRuleNone : static_cast<int>(found->second);
-    if (index < kMaxCachedSymbols) {
-        if (index >= ruleBySymbol_.size()) {
-            ruleBySymbol_.resize(index + 1, kRuleUnknown);
-            ruleNameBySymbol_.resize(index + 1);
-        }
-        ruleBySymbol_[index] = rule;
-        ruleNameBySymbol_[index] = entry.SymbolName;
-    }
-    return rule;
+    return found == rules.end() ? kRuleNone : static_cast<int>(found->second);
 }
 
 std::unique_ptr<CAny> CTreeBuilder::PassThrough(const CReduction& entry, CAny* parent)
@@ -591,7 +577,7 @@ std::unique_ptr<CAny> CTreeBuilder::BuildWith(const CReduction& entry, CAny* par
     return node;
 }
 
-std::unique_ptr<CAny> CTreeBuilder::BuildCall(std::unique_ptr<CAny> node, const CReduction& entry, CAny*)
+std::unique_ptr<CAny> CTreeBuilder::BuildCall(std::unique_ptr<CAny> node, const CReduction& entry)
 {
     const std::size_t n = entry.Children.size();
     Append(*node, entry, 0);

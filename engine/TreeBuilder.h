@@ -4,12 +4,10 @@
 // analysis and the run walk: one node per construct, of the class named after its rule.
 
 #include <cstddef>
-#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "Node.h"
 #include "Parser.h"
@@ -76,7 +74,7 @@ private:
     std::unique_ptr<CAny> BuildCommaList(std::unique_ptr<CAny> node, std::string_view ruleName,
                                          const CReduction& entry);
     std::unique_ptr<CAny> BuildWith(const CReduction& entry, CAny* parent);
-    std::unique_ptr<CAny> BuildCall(std::unique_ptr<CAny> node, const CReduction& entry, CAny* parent);
+    std::unique_ptr<CAny> BuildCall(std::unique_ptr<CAny> node, const CReduction& entry);
     std::unique_ptr<CAny> BuildProcedure(const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildComparison(const CReduction& entry, CAny* parent);
     std::unique_ptr<CAny> BuildOperatorChain(const CReduction& entry, int rule, CAny* parent);
@@ -86,12 +84,8 @@ private:
     void AppendArguments(CAny& node, const CReduction& entry, std::size_t position);
 
     // The rule of a reduction, or kRuleNone for a rule that yields no node of its own.
-    int RuleOf(const CGrammarSymbol& entry);
+    static int RuleOf(const CGrammarSymbol& entry);
     static constexpr int kRuleNone = -1;
-    static constexpr int kRuleUnknown = -2;
-    static constexpr uint32_t kMaxCachedSymbols = 4096;
-    std::vector<int> ruleBySymbol_;
-    std::vector<std::string> ruleNameBySymbol_;
 
     // The CLI expression of the `with` whose body is being built, or null. Each call of the
     // body without a target of its own receives its own copy of it, so that every node keeps

@@ -191,27 +191,4 @@ std::uint32_t SaturateToUint32(unsigned long long value)
     return static_cast<std::uint32_t>(value);
 }
 
-std::int32_t DecimalTextToInt32(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'
-                               || text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // Accumulate the magnitude with a ceiling just past the 32-bit range, so that long runs of
-    // digits cannot overflow the accumulator.
-    constexpr long long kCeiling = 1LL << 32;
-    long long magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > kCeiling)
-            magnitude = kCeiling;
-    }
-    return SaturateToInt32(negative ? -magnitude : magnitude);
-}
-
 }  // namespace zov

@@ -149,9 +149,4 @@ std::int32_t IntegerPower(std::int32_t base, std::int32_t exponent);
 std::int32_t SaturateToInt32(long long value);
 std::uint32_t SaturateToUint32(unsigned long long value);
 
-// Decimal text to integer as a script's console input is read: leading blanks and a sign
-// accepted, conversion stops at the first non-digit, 0 when no digit starts the text,
-// saturated to 32 bits.
-std::int32_t DecimalTextToInt32(std::string_view text);
-
 }  // namespace zov
