@@ -3,13 +3,12 @@
 #pragma once
 
 #include "MainCmd.h"
+#include "../support/FileText.h"
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,14 +41,6 @@ private:
     int m_saved;
 };
 
-inline std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 inline LineOutput RunLine(CMainCmd& cmd, const std::string& line)
 {
     const std::string base = "/tmp/brunox_capture_" + std::to_string(getpid());
@@ -60,7 +51,7 @@ inline LineOutput RunLine(CMainCmd& cmd, const std::string& line)
         buffer.push_back('\0');
         cmd.TraiteCmd(buffer.data());
     }
-    LineOutput output{ReadAll(base + ".out"), ReadAll(base + ".err")};
+    LineOutput output{zov::test::ReadFile(base + ".out"), zov::test::ReadFile(base + ".err")};
     std::remove((base + ".out").c_str());
     std::remove((base + ".err").c_str());
     return output;

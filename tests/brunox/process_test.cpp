@@ -3,11 +3,11 @@
 #include "BrunoxApplication.h"
 #include "CliProcess.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -17,10 +17,7 @@ using zovtest::RunCli;
 
 std::string Fixture(const std::string& name)
 {
-    std::ifstream in(std::string(ZOV_SOURCE_DIR) + "/tests/brunox/data/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return zov::test::ReadFile(std::string(ZOV_SOURCE_DIR) + "/tests/brunox/data/" + name);
 }
 
 const std::string kBanner = "Brunox 0.9\nZOV test bench - operator dialogs\n";

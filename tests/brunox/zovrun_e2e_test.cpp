@@ -7,13 +7,13 @@
 #include "BrunoxPrompter.h"
 #include "EngineProcess.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,13 +24,7 @@ namespace fs = std::filesystem;
 
 const std::string kFixtures = std::string(ZOV_SOURCE_DIR) + "/tests/brunox/data";
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zov::test::ReadFile;
 
 std::string Golden(const std::string& name)
 {
@@ -106,7 +100,7 @@ TEST_P(OperatorScriptRun, BrunoxAnswersFromTheFileAndTheScriptGivesItsVerdict)
 
     const zov::test::ProcessResult result = RunOperatorScript();
     EXPECT_FALSE(result.timedOut);
-    EXPECT_TRUE(result.exited);
+    EXPECT_TRUE(result.Exited());
     EXPECT_EQ(result.out, Golden(c.golden));
     EXPECT_EQ(result.err, "");
 }

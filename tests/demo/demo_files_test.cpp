@@ -9,12 +9,13 @@
 #include "MacroTable.h"
 #include "TreeBuilder.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -30,13 +31,7 @@ const fs::path kDemo = fs::path(ZOV_SOURCE_DIR) / "examples" / "demo";
 const fs::path kBin = ZOV_BIN_DIR;
 const char* const kTools[] = {"quarnel", "dovrel", "pirrow", "brunox"};
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zov::test::ReadFile;
 
 std::vector<fs::path> DemoScripts()
 {

@@ -1,6 +1,8 @@
 // Dovrel's file operations without the command table, in a temporary folder per test.
 #include "DovrelFiles.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -10,8 +12,6 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using dovrel::CDovrelFiles;
@@ -19,17 +19,8 @@ using dovrel::OpenMode;
 
 namespace {
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void Spit(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using zov::test::ReadFile;
+using zov::test::WriteFile;
 
 int OpenDescriptors() {
   int count = 0;
@@ -110,7 +101,7 @@ TEST_F(DovrelFilesTest, TextRoundTripKeepsCrLfOnDiskAndLfForTheScript) {
   EXPECT_EQ(m_Files.WriteLine(R"(a\tb\nc)").out, "");
   EXPECT_EQ(m_Files.WriteLine(R"(path c:\x)").out, "");
   // Each write is on disk before the file is closed.
-  EXPECT_EQ(Slurp(P("t.txt")), "a\tb\r\nc\r\npath c:\\x\r\n");
+  EXPECT_EQ(ReadFile(P("t.txt")), "a\tb\r\nc\r\npath c:\\x\r\n");
   m_Files.Close();
 
   EXPECT_EQ(m_Files.Open(P("t.txt"), OpenMode::ReadText).out, "1\n");
@@ -125,7 +116,7 @@ TEST_F(DovrelFilesTest, TextRoundTripKeepsCrLfOnDiskAndLfForTheScript) {
 TEST_F(DovrelFilesTest, HexDataThroughATextFileGetsItsLineEndsTranslated) {
   ASSERT_EQ(m_Files.Open(P("t.txt"), OpenMode::WriteText).out, "1\n");
   m_Files.Write("410a420d0a");
-  EXPECT_EQ(Slurp(P("t.txt")), "A\r\nB\r\r\n");
+  EXPECT_EQ(ReadFile(P("t.txt")), "A\r\nB\r\r\n");
   ASSERT_EQ(m_Files.Open(P("t.txt"), OpenMode::ReadText).out, "1\n");
   EXPECT_EQ(m_Files.Read(100).out, "410a420d0a\n");
   ASSERT_EQ(m_Files.Open(P("t.txt"), OpenMode::ReadBinary).out, "1\n");
@@ -133,7 +124,7 @@ TEST_F(DovrelFilesTest, HexDataThroughATextFileGetsItsLineEndsTranslated) {
 }
 
 TEST_F(DovrelFilesTest, TextReadTakesCrLfAndLfAndKeepsALoneCr) {
-  Spit(P("mixed.txt"), "dos\r\nunix\nold\rmac\r");
+  WriteFile(P("mixed.txt"), "dos\r\nunix\nold\rmac\r");
   ASSERT_EQ(m_Files.Open(P("mixed.txt"), OpenMode::ReadText).out, "1\n");
   EXPECT_EQ(m_Files.ReadLine().out, "dos\n");
   EXPECT_EQ(m_Files.ReadLine().out, "unix\n");
@@ -145,7 +136,7 @@ TEST_F(DovrelFilesTest, BinaryRoundTripIsByteExact) {
   ASSERT_EQ(m_Files.Open(P("b.bin"), OpenMode::WriteBinary).out, "1\n");
   EXPECT_EQ(m_Files.Write("00FF0a0d1a41").err, "");
   EXPECT_EQ(m_Files.Write("7").err, "") << "a lone digit writes nothing";
-  EXPECT_EQ(Slurp(P("b.bin")), std::string("\x00\xff\n\r\x1a" "A", 6));
+  EXPECT_EQ(ReadFile(P("b.bin")), std::string("\x00\xff\n\r\x1a" "A", 6));
 
   ASSERT_EQ(m_Files.Open(P("b.bin"), OpenMode::ReadBinary).out, "1\n");
   EXPECT_EQ(m_Files.Read(0).out, "0\n");
@@ -158,7 +149,7 @@ TEST_F(DovrelFilesTest, BinaryRoundTripIsByteExact) {
 
 TEST_F(DovrelFilesTest, LongLineComesBackInPiecesOfTheBufferSize) {
   const std::string line(10000, 'x');
-  Spit(P("long.txt"), line + "\n");
+  WriteFile(P("long.txt"), line + "\n");
   ASSERT_EQ(m_Files.Open(P("long.txt"), OpenMode::ReadText).out, "1\n");
   const std::string first = m_Files.ReadLine().out;
   EXPECT_EQ(first.size(), dovrel::kDataBufferSize - 1);
@@ -166,7 +157,7 @@ TEST_F(DovrelFilesTest, LongLineComesBackInPiecesOfTheBufferSize) {
 }
 
 TEST_F(DovrelFilesTest, CommandsWithoutFileReportIt) {
-  Spit(P("f"), "data");
+  WriteFile(P("f"), "data");
   ASSERT_EQ(m_Files.Open(P("f"), OpenMode::ReadBinary).out, "1\n");
   EXPECT_EQ(m_Files.Close().err, "");
   EXPECT_FALSE(m_Files.HasFile());
@@ -186,8 +177,8 @@ TEST_F(DovrelFilesTest, ReadBeyondTheBufferAndEmptyWritesAreRefused) {
   ASSERT_EQ(m_Files.Open(P("d"), OpenMode::WriteBinary).out, "1\n");
   EXPECT_EQ(m_Files.WriteLine("").err, dovrel::kErrEmptyData);
   EXPECT_EQ(m_Files.Write("").err, dovrel::kErrEmptyData);
-  EXPECT_EQ(Slurp(P("d")), "");
-  Spit(P("big"), std::string(dovrel::kDataBufferSize + 10, 'z'));
+  EXPECT_EQ(ReadFile(P("d")), "");
+  WriteFile(P("big"), std::string(dovrel::kDataBufferSize + 10, 'z'));
   ASSERT_EQ(m_Files.Open(P("big"), OpenMode::ReadBinary).out, "1\n");
   const dovrel::Reply refused = m_Files.Read(dovrel::kDataBufferSize + 1);
   EXPECT_EQ(refused.err, dovrel::kErrBufferTooSmall);
@@ -197,7 +188,7 @@ TEST_F(DovrelFilesTest, ReadBeyondTheBufferAndEmptyWritesAreRefused) {
 }
 
 TEST_F(DovrelFilesTest, SeekTellAndFileSize) {
-  Spit(P("ten"), "0123456789");
+  WriteFile(P("ten"), "0123456789");
   ASSERT_EQ(m_Files.Open(P("ten"), OpenMode::ReadBinary).out, "1\n");
   m_Files.Seek(4);
   EXPECT_EQ(m_Files.Tell().out, "4");
@@ -232,7 +223,7 @@ TEST_F(DovrelFilesTest, SizeAndPositionPastFourGibibytes) {
 }
 
 TEST_F(DovrelFilesTest, OpeningClosesTheCurrentFileEvenWhenTheNewOpenFails) {
-  Spit(P("r"), "x");
+  WriteFile(P("r"), "x");
   ASSERT_EQ(m_Files.Open(P("r"), OpenMode::ReadBinary).out, "1\n");
   const int before = OpenDescriptors();
   for (int i = 0; i < 50; ++i) ASSERT_EQ(m_Files.Open(P("r"), OpenMode::ReadText).out, "1\n");
@@ -244,7 +235,7 @@ TEST_F(DovrelFilesTest, OpeningClosesTheCurrentFileEvenWhenTheNewOpenFails) {
 }
 
 TEST_F(DovrelFilesTest, CreateTruncatesAndFoldersAreNoFiles) {
-  Spit(P("old"), "previous content");
+  WriteFile(P("old"), "previous content");
   ASSERT_EQ(m_Files.Open(P("old"), OpenMode::WriteText).out, "1\n");
   EXPECT_EQ(m_Files.FileSize().out, "0");
   fs::create_directory(P("dir"));
@@ -265,7 +256,7 @@ TEST_F(DovrelFilesTest, FifoWithoutPeerDoesNotHang) {
 }
 
 TEST_F(DovrelFilesTest, EraseRemovesFilesOnly) {
-  Spit(P("gone"), "x");
+  WriteFile(P("gone"), "x");
   fs::create_directory(P("keep"));
   EXPECT_EQ(CDovrelFiles::Erase(P("gone")).out, "1\n");
   EXPECT_FALSE(fs::exists(P("gone")));
@@ -275,17 +266,17 @@ TEST_F(DovrelFilesTest, EraseRemovesFilesOnly) {
 }
 
 TEST_F(DovrelFilesTest, RenameRefusesAnExistingTarget) {
-  Spit(P("a"), "A");
-  Spit(P("b"), "B");
+  WriteFile(P("a"), "A");
+  WriteFile(P("b"), "B");
   EXPECT_EQ(CDovrelFiles::Rename(P("a"), P("b")).out, "0\n");
-  EXPECT_EQ(Slurp(P("a")), "A");
-  EXPECT_EQ(Slurp(P("b")), "B");
+  EXPECT_EQ(ReadFile(P("a")), "A");
+  EXPECT_EQ(ReadFile(P("b")), "B");
   EXPECT_EQ(CDovrelFiles::Rename(P("a"), P("c")).out, "1\n");
   EXPECT_FALSE(fs::exists(P("a")));
-  EXPECT_EQ(Slurp(P("c")), "A");
+  EXPECT_EQ(ReadFile(P("c")), "A");
   EXPECT_EQ(CDovrelFiles::Rename(P("a"), P("d")).out, "0\n");
   EXPECT_EQ(CDovrelFiles::Rename(P("c"), P("c")).out, "0\n");
-  EXPECT_EQ(Slurp(P("c")), "A");
+  EXPECT_EQ(ReadFile(P("c")), "A");
 }
 
 TEST_F(DovrelFilesTest, RenameMovesAFileToAnotherFileSystem) {
@@ -299,12 +290,12 @@ TEST_F(DovrelFilesTest, RenameMovesAFileToAnotherFileSystem) {
     fs::remove_all(other);
     GTEST_SKIP() << "/dev/shm is on the same file system";
   }
-  Spit(P("move"), "travels");
-  Spit(other / "taken", "stays");
+  WriteFile(P("move"), "travels");
+  WriteFile(other / "taken", "stays");
   EXPECT_EQ(CDovrelFiles::Rename(P("move"), (other / "taken").string()).out, "0\n");
-  EXPECT_EQ(Slurp(other / "taken"), "stays");
+  EXPECT_EQ(ReadFile(other / "taken"), "stays");
   EXPECT_EQ(CDovrelFiles::Rename(P("move"), (other / "moved").string()).out, "1\n");
-  EXPECT_EQ(Slurp(other / "moved"), "travels");
+  EXPECT_EQ(ReadFile(other / "moved"), "travels");
   EXPECT_FALSE(fs::exists(P("move")));
   int entries = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(other)) ++entries;
@@ -313,21 +304,21 @@ TEST_F(DovrelFilesTest, RenameMovesAFileToAnotherFileSystem) {
 }
 
 TEST_F(DovrelFilesTest, CopyReplacesTheDestinationWhole) {
-  Spit(P("src"), std::string("first\0second", 12));
-  Spit(P("dst"), "a much longer previous destination content");
+  WriteFile(P("src"), std::string("first\0second", 12));
+  WriteFile(P("dst"), "a much longer previous destination content");
   fs::permissions(P("src"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
   EXPECT_EQ(CDovrelFiles::Copy(P("src"), P("dst")).out, "");
-  EXPECT_EQ(Slurp(P("dst")), std::string("first\0second", 12));
+  EXPECT_EQ(ReadFile(P("dst")), std::string("first\0second", 12));
   EXPECT_EQ(fs::status(P("dst")).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec);
   CDovrelFiles::Copy(P("src"), P("new"));
-  EXPECT_EQ(Slurp(P("new")), Slurp(P("src")));
+  EXPECT_EQ(ReadFile(P("new")), ReadFile(P("src")));
 
   // Onto itself, from nowhere, into a folder: nothing changes and nothing is left behind.
   CDovrelFiles::Copy(P("src"), P("src"));
-  EXPECT_EQ(Slurp(P("src")), std::string("first\0second", 12));
+  EXPECT_EQ(ReadFile(P("src")), std::string("first\0second", 12));
   CDovrelFiles::Copy(P("nothing"), P("dst"));
-  EXPECT_EQ(Slurp(P("dst")), std::string("first\0second", 12));
+  EXPECT_EQ(ReadFile(P("dst")), std::string("first\0second", 12));
   fs::create_directory(P("folder"));
   CDovrelFiles::Copy(P("src"), P("folder"));
   EXPECT_TRUE(fs::is_empty(P("folder")));
@@ -339,9 +330,9 @@ TEST_F(DovrelFilesTest, CopyReplacesTheDestinationWhole) {
 // A link as destination is followed, as create follows it: the file it names gets the copy and
 // the link stays a link.
 TEST_F(DovrelFilesTest, CopyThroughASymbolicLinkFillsTheFileItNames) {
-  Spit(P("src"), "new content");
+  WriteFile(P("src"), "new content");
   fs::create_directory(P("sub"));
-  Spit(P("sub/real"), "old");
+  WriteFile(P("sub/real"), "old");
   fs::create_symlink("sub/real", P("link"));
   fs::create_symlink("link", P("chain"));
   const struct {
@@ -349,25 +340,25 @@ TEST_F(DovrelFilesTest, CopyThroughASymbolicLinkFillsTheFileItNames) {
     const char* content;
   } cases[] = {{"link", "new content"}, {"chain", "second"}};
   for (const auto& c : cases) {
-    Spit(P("src"), c.content);
+    WriteFile(P("src"), c.content);
     EXPECT_EQ(CDovrelFiles::Copy(P("src"), P(c.destination)).out, "");
     EXPECT_TRUE(fs::is_symlink(P(c.destination))) << c.destination;
-    EXPECT_EQ(Slurp(P("sub/real")), c.content) << c.destination;
+    EXPECT_EQ(ReadFile(P("sub/real")), c.content) << c.destination;
   }
   ASSERT_EQ(m_Files.Open(P("link"), OpenMode::WriteBinary).out, "1\n");
   m_Files.Write("6f6b");
   m_Files.Close();
-  EXPECT_EQ(Slurp(P("sub/real")), "ok") << "create writes through the link too";
+  EXPECT_EQ(ReadFile(P("sub/real")), "ok") << "create writes through the link too";
   EXPECT_EQ(std::distance(fs::directory_iterator(m_Dir), fs::directory_iterator()), 4);  // src, sub, link, chain
   EXPECT_EQ(std::distance(fs::directory_iterator(P("sub")), fs::directory_iterator()), 1);
 }
 
 TEST_F(DovrelFilesTest, CopyKeepsAReadOnlyDestination) {
-  Spit(P("src"), "new");
-  Spit(P("ro"), "protected");
+  WriteFile(P("src"), "new");
+  WriteFile(P("ro"), "protected");
   fs::permissions(P("ro"), fs::perms::owner_read);
   CDovrelFiles::Copy(P("src"), P("ro"));
-  EXPECT_EQ(Slurp(P("ro")), "protected");
+  EXPECT_EQ(ReadFile(P("ro")), "protected");
 }
 
 TEST_F(DovrelFilesTest, PathsLongerThanOneHundredTwentyEightBytes) {
@@ -382,14 +373,14 @@ TEST_F(DovrelFilesTest, PathsLongerThanOneHundredTwentyEightBytes) {
   EXPECT_EQ(CDovrelFiles::Exist(file).out, "1\n");
   EXPECT_EQ(CDovrelFiles::Copy(file, file + ".copy").out, "");
   EXPECT_EQ(CDovrelFiles::Rename(file + ".copy", file + ".moved").out, "1\n");
-  EXPECT_EQ(Slurp(file + ".moved"), "deep\r\n");
+  EXPECT_EQ(ReadFile(file + ".moved"), "deep\r\n");
   EXPECT_EQ(CDovrelFiles::Erase(file + ".moved").out, "1\n");
   EXPECT_EQ(CDovrelFiles::Exist(file + ".moved").out, "0\n");
 }
 
 TEST_F(DovrelFilesTest, FindFileListsPlainFilesSortedAndMoveIntoTheFolder) {
   for (const char* name : {"b.txt", "A.txt", "c.log", "README", ".hidden.txt", "ro.txt", "pipe|name.txt"}) {
-    Spit(P(name), "x");
+    WriteFile(P(name), "x");
   }
   fs::permissions(P("ro.txt"), fs::perms::owner_read);
   fs::create_symlink(P("b.txt"), P("link.txt"));
@@ -422,14 +413,14 @@ TEST_F(DovrelFilesTest, FindDirListsPlainFoldersSorted) {
   for (const char* name : {"zeta", "Alpha", "beta", ".git", "locked"}) fs::create_directory(P(name));
   fs::permissions(P("locked"), fs::perms::owner_read | fs::perms::owner_exec);
   fs::create_directory_symlink(P("zeta"), P("link"));
-  Spit(P("file"), "x");
+  WriteFile(P("file"), "x");
   EXPECT_EQ(CDovrelFiles::FindDir(m_Dir.string()).out, "Alpha|beta|zeta\n");
   EXPECT_EQ(CDovrelFiles::FindDir("zeta").out, "\n");
   EXPECT_EQ(CDovrelFiles::FindDir(P("file")).out, "\n");
 }
 
 TEST_F(DovrelFilesTest, CreateDirAnswersForTheFolderBeingThere) {
-  Spit(P("file"), "x");
+  WriteFile(P("file"), "x");
   const struct {
     std::string path;
     const char* answer;

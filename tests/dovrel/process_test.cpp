@@ -2,14 +2,14 @@
 // in a temporary working folder, and compares standard output and standard error byte for byte.
 #include "CliProcess.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using ProcessResult = zovtest::CliResult;
@@ -20,17 +20,8 @@ const std::string kProgram = std::string(ZOV_BIN_DIR) + "/dovrel";
 const std::string kBanner = "Dovrel 1.3\nZOV file access\n";
 const std::string kNoFile = "@_Error [No open file]\n";
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void Spit(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using zov::test::ReadFile;
+using zov::test::WriteFile;
 
 // n markers, as n answered lines leave them (the first one answers the start).
 std::string Markers(int n) {
@@ -157,7 +148,7 @@ TEST_F(DovrelProcessTest, TextRoundTrip) {
       "eof\n"
       "close\n"
       "eof\n");
-  EXPECT_EQ(Slurp(P("notes file.txt")), "first line\r\nsecond\tcolumn\r\nC:\\data\\x\r\n");
+  EXPECT_EQ(ReadFile(P("notes file.txt")), "first line\r\nsecond\tcolumn\r\nC:\\data\\x\r\n");
   EXPECT_EQ(r.out, kBanner + "1\n" + "1\n" + "first line\n" + "second\tcolumn\n" + "C:\\data\\x\n" + "0\n" + "1\n");
   EXPECT_EQ(r.err, Markers(4) + "@_Error [Empty data]\n>>" + "@_Error [Empty data]\n>>" + Markers(9) + kNoFile + ">>");
 }
@@ -168,7 +159,7 @@ TEST_F(DovrelProcessTest, LineLongerThanTheBufferIsRefusedNotCut) {
   const std::string longest(8195, 'a');
   const ProcessResult r = Run("create -file long.txt\nwriteline -buf " + longest + "b\nwriteline -buf " + longest +
                               "\nclose\n");
-  EXPECT_EQ(Slurp(P("long.txt")), longest + "\r\n");
+  EXPECT_EQ(ReadFile(P("long.txt")), longest + "\r\n");
   EXPECT_EQ(r.out, kBanner + "1\n");
   EXPECT_EQ(r.err, Markers(2) + "Wrong parameters!\n>>" + Markers(2));
 }
@@ -195,7 +186,7 @@ TEST_F(DovrelProcessTest, BinaryRoundTripSeekTellAndSize) {
       "eof\n"
       "tell\n"
       "write -buf \"\" -size 0\n");
-  EXPECT_EQ(Slurp(P("data.bin")), std::string("\x00\xff\r\nA\x1a", 6));
+  EXPECT_EQ(ReadFile(P("data.bin")), std::string("\x00\xff\r\nA\x1a", 6));
   EXPECT_EQ(r.out, kBanner + "1\n" + "1\n" + "00ff\n" + "0d0a411a\n" + "0\n" + "1\n" + "1" + "6" + "1" + "0\n" + "6" +
                        "0\n" + "0");
   EXPECT_EQ(r.err, Markers(9) + "@_Error [Buffer to small]\n>>" + Markers(10) + "@_Error [Empty data]\n>>");
@@ -226,12 +217,12 @@ TEST_F(DovrelProcessTest, OpeningAnotherFileClosesTheCurrentOne) {
 TEST_F(DovrelProcessTest, EndOfInputClosesTheFile) {
   const ProcessResult r = Run("create -file last.txt\nwriteline -buf kept\n");
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(Slurp(P("last.txt")), "kept\r\n");
+  EXPECT_EQ(ReadFile(P("last.txt")), "kept\r\n");
 }
 
 TEST_F(DovrelProcessTest, ExistEraseRenameCopy) {
-  Spit(P("src.txt"), "payload");
-  Spit(P("taken.txt"), "other");
+  WriteFile(P("src.txt"), "payload");
+  WriteFile(P("taken.txt"), "other");
   fs::create_directory(P("folder"));
   const ProcessResult r = Run(
       "exist -file src.txt\n"
@@ -247,7 +238,7 @@ TEST_F(DovrelProcessTest, ExistEraseRenameCopy) {
       "erase -file moved.txt\n");
   EXPECT_EQ(r.out, kBanner + "1\n0\n0\n" + "0\n1\n0\n" + "0\n1\n0\n");
   EXPECT_EQ(r.err, Markers(12));
-  EXPECT_EQ(Slurp(P("taken.txt")), "payload");
+  EXPECT_EQ(ReadFile(P("taken.txt")), "payload");
   EXPECT_TRUE(fs::is_directory(P("folder")));
   EXPECT_FALSE(fs::exists(P("moved.txt")));
 }
@@ -262,12 +253,12 @@ TEST_F(DovrelProcessTest, LongAndAccentedPaths) {
                               "close\ncopy -src " + file + " -dst " + file + ".bak\nexist -file " + file + ".bak\n");
   EXPECT_EQ(r.out, kBanner + "1\n1\n1\n");
   EXPECT_EQ(r.err, Markers(7));
-  EXPECT_EQ(Slurp(m_Dir / (file + ".bak")), "\xC3\xA9t\xC3\xA9\r\n");
+  EXPECT_EQ(ReadFile(m_Dir / (file + ".bak")), "\xC3\xA9t\xC3\xA9\r\n");
 }
 
 TEST_F(DovrelProcessTest, FindFileAndFindDirListSortedPlainEntriesAndMoveThere) {
   fs::create_directory(P("in"));
-  for (const char* name : {"b.txt", "A.txt", "c.log", ".hidden.txt", "ro.txt"}) Spit(P(std::string("in/") + name), name);
+  for (const char* name : {"b.txt", "A.txt", "c.log", ".hidden.txt", "ro.txt"}) WriteFile(P(std::string("in/") + name), name);
   fs::permissions(P("in/ro.txt"), fs::perms::owner_read);
   fs::create_symlink(P("in/b.txt"), P("in/link.txt"));
   for (const char* name : {"in/sub", "in/Other", "in/.cache", "in/locked"}) fs::create_directory(P(name));
@@ -290,7 +281,7 @@ TEST_F(DovrelProcessTest, FindFileAndFindDirListSortedPlainEntriesAndMoveThere) 
 }
 
 TEST_F(DovrelProcessTest, CreateDirIsTheSameWhetherTheFolderExistedOrNot) {
-  Spit(P("plain"), "x");
+  WriteFile(P("plain"), "x");
   const ProcessResult r = Run("createdir -path a/b/c\ncreatedir -path a/b/c\ncreatedir -path a\ncreatedir -path plain\n"
                               "createdir -path plain/x\ncreatedir -path \"with blank/inner\"\n");
   EXPECT_EQ(r.out, kBanner + "1\n1\n1\n0\n0\n1\n");
@@ -316,7 +307,7 @@ TEST_F(DovrelProcessTest, BadHexAndNegativeSeekAreRefusedNotGuessed) {
       "seek -pos 4\n"
       "write -buf 59 -size 1\n"
       "close\n");
-  EXPECT_EQ(Slurp(P("data.bin")), std::string("AZ\0\0Y", 5));
+  EXPECT_EQ(ReadFile(P("data.bin")), std::string("AZ\0\0Y", 5));
   EXPECT_EQ(r.out, kBanner + "1\n" + "1");
   const std::string refused = "Wrong parameters!\n>>";
   EXPECT_EQ(r.err, Markers(3) + refused + refused + refused + refused + ">>" + refused + Markers(5));
@@ -325,7 +316,7 @@ TEST_F(DovrelProcessTest, BadHexAndNegativeSeekAreRefusedNotGuessed) {
 // Reading a file opened for writing, or writing one opened for reading, reports the failure
 // instead of answering as if at the end of the file, or as if written.
 TEST_F(DovrelProcessTest, ReadsAndWritesOnTheWrongSideReportTheFailure) {
-  Spit(P("in.txt"), "kept\r\n");
+  WriteFile(P("in.txt"), "kept\r\n");
   const ProcessResult r = Run(
       "open -file in.txt\n"
       "writeline -buf lost\n"
@@ -335,8 +326,8 @@ TEST_F(DovrelProcessTest, ReadsAndWritesOnTheWrongSideReportTheFailure) {
       "readline\n"
       "read -size 4\n"
       "writeline -buf written\n");
-  EXPECT_EQ(Slurp(P("in.txt")), "kept\r\n");
-  EXPECT_EQ(Slurp(P("out.txt")), "written\r\n");
+  EXPECT_EQ(ReadFile(P("in.txt")), "kept\r\n");
+  EXPECT_EQ(ReadFile(P("out.txt")), "written\r\n");
   EXPECT_EQ(r.out, kBanner + "1\n" + "kept\n" + "1\n");
   EXPECT_EQ(r.err, Markers(2) + "@_Error [Write failed]\n>>" + "@_Error [Write failed]\n>>" + Markers(2) +
                        "@_Error [Read failed]\n>>" + "@_Error [Read failed]\n>>" + ">>");
@@ -345,8 +336,8 @@ TEST_F(DovrelProcessTest, ReadsAndWritesOnTheWrongSideReportTheFailure) {
 // copy answers nothing on standard output, but a copy that did not happen says so on standard
 // error; the destination is left as it was.
 TEST_F(DovrelProcessTest, CopyThatDidNotHappenIsReported) {
-  Spit(P("src.txt"), "payload");
-  Spit(P("locked.txt"), "old");
+  WriteFile(P("src.txt"), "payload");
+  WriteFile(P("locked.txt"), "old");
   fs::permissions(P("locked.txt"), fs::perms::owner_read);
   fs::create_directory(P("folder"));
   const ProcessResult r = Run(
@@ -359,7 +350,7 @@ TEST_F(DovrelProcessTest, CopyThatDidNotHappenIsReported) {
   const std::string failed = "@_Error [Copy failed]\n>>";
   EXPECT_EQ(r.out, kBanner);
   EXPECT_EQ(r.err, Markers(1) + failed + failed + failed + failed + Markers(2));
-  EXPECT_EQ(Slurp(P("locked.txt")), "old");
-  EXPECT_EQ(Slurp(P("src.txt")), "payload");
-  EXPECT_EQ(Slurp(P("new.txt")), "payload");
+  EXPECT_EQ(ReadFile(P("locked.txt")), "old");
+  EXPECT_EQ(ReadFile(P("src.txt")), "payload");
+  EXPECT_EQ(ReadFile(P("new.txt")), "payload");
 }

@@ -21,8 +21,8 @@ TEST(ConsoleProcess, ExitOnAFreshEngineEndsWithStatusZeroAndNoOutput)
     engine.Send("exit\n");  // input stays open: the exit itself must end the process
     const ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.Exited());
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
 }
@@ -32,8 +32,8 @@ TEST(ConsoleProcess, HelpFlagPrintsTheUsageTextAndRunsNothing)
     // The setbkp after -help would print a refusal if anything ran.
     EngineProcess engine({"-help", "|", "setbkp"});
     const ProcessResult r = engine.Finish();
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.Exited());
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, ReadGolden("usage.txt"));
     EXPECT_EQ(r.err, "");
 }
@@ -43,7 +43,7 @@ TEST(ConsoleProcess, VerboseFlagPrintsTheBannerAndEchoesConsoleLines)
     EngineProcess engine({"-v"});
     engine.Send("exit\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + "command: exit\n");
 }
 
@@ -52,7 +52,7 @@ TEST(ConsoleProcess, HelpCommandListsTheSeventeenCommandsInTableOrder)
     EngineProcess engine({});
     engine.Send("help\nexit\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, ReadGolden("help.txt"));
 }
 
@@ -78,7 +78,7 @@ TEST(ConsoleProcess, ShortLinesBlankLinesAndUnknownWordsProduceNothing)
     // "cls" clears a terminal only: on the IDE's pipe it writes nothing either.
     engine.Send("x\n\n   \ndebugstep -val 3\r\nHELPX\ncls\nexit\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
 }
 
@@ -87,7 +87,7 @@ TEST(ConsoleProcess, CommandsInTheArgumentsRunBeforeTheConsole)
     EngineProcess engine({"setbkp", "-LINE", "3", "-STATE", "ON", "|", "setbkp", "-state", "on"});
     engine.Send("exit\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out,
               "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n"
               "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n");
@@ -106,8 +106,8 @@ TEST_P(InterpretMissingParameter, PrintsItsLineAndEndsWithStatusOne)
     engine.Send(GetParam().line);  // input stays open: the end of the run ends the process
     const ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.Exited());
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, GetParam().expected);
 }
 
@@ -128,7 +128,7 @@ TEST(ConsoleProcess, InterpretWithItsThreeParametersAnnouncesTheRunAndEndsWithSt
     engine.Send("interpret -dicofn \"/no/such/i.qzi\" -scriptfn \"/no/such/s.qzs\" -params {a;b}\n");
     const ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, kRunWithoutTables);
 }
 
@@ -138,7 +138,7 @@ TEST(ConsoleProcess, ASecondInterpretIsIgnored)
     engine.Send("interpret -dicofn i -scriptfn s -params {}\ninterpret -dicofn i -scriptfn s -params {}\n"
                 "interpret\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, kRunWithoutTables);
 }
 
@@ -146,7 +146,7 @@ TEST(ConsoleProcess, InterpretInTheArgumentsRuns)
 {
     EngineProcess engine({"-v", "|", "interpret", "-dicofn", "i", "-scriptfn", "s", "-params", "{x}"});
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + kInitialisation
                          + "eng:*** Initialisation...\neng:Lecture du fichier grammaire (zov.cgt)\n"
                            "eng:-> Erreur: Impossible de lire le ficher\n");
@@ -160,7 +160,7 @@ TEST(ConsoleProcess, ExitOvertakesNoLineQueuedBeforeIt)
         lines += "setbkp -line " + std::to_string(i) + "\n";
     engine.Send(lines + "exit\nsetbkp\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
     std::string expected;
     for (int i = 0; i < 200; ++i)
         expected += "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";
@@ -172,7 +172,7 @@ TEST(ConsoleProcess, AnOverlongLineIsCutAndTheEngineGoesOn)
     EngineProcess engine({});
     engine.Send("setbkp -line 3 -name " + std::string(300000, 'x') + "\nexit\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n");
 }
 
@@ -191,7 +191,7 @@ TEST(ConsoleProcess, OverlongArgumentsAreCutToTheCommandBufferAndAThousandPieces
         EngineProcess engine(args);
         engine.Send("exit\n");
         const ProcessResult r = engine.Finish();
-        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.exitCode, 0);
         std::string expected;
         for (int i = 0; i < 1000; ++i)
             expected += refusal;
@@ -202,7 +202,7 @@ TEST(ConsoleProcess, OverlongArgumentsAreCutToTheCommandBufferAndAThousandPieces
         EngineProcess engine({"setbkp", "-name", std::string(60000, 'x'), std::string(60000, 'y'), "|", "setbkp"});
         engine.Send("exit\n");
         const ProcessResult r = engine.Finish();
-        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.exitCode, 0);
         EXPECT_EQ(r.out, refusal);
     }
 }
@@ -212,7 +212,7 @@ TEST(ConsoleProcess, CarriageReturnsEndLinesAsLineFeedsDo)
     EngineProcess engine({});
     engine.Send("setbkp -line 1\r\nexit\r\n");
     const ProcessResult r = engine.Finish();
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n");
 }
 
@@ -223,7 +223,7 @@ TEST(ConsoleProcess, AnUnfinishedLastLineRunsAtTheEndOfInput)
     engine.CloseInput();
     const ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.exitCode, 0);
 }
 
 class EndingSignal : public ::testing::TestWithParam<int> {};
@@ -237,8 +237,8 @@ TEST_P(EndingSignal, EndsTheProcessWithTheSignalNumber)
     engine.Signal(GetParam());
     const ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_TRUE(r.exited) << "ended by signal " << r.signal;
-    EXPECT_EQ(r.status, GetParam());
+    EXPECT_TRUE(r.Exited()) << "ended by signal " << r.signal;
+    EXPECT_EQ(r.exitCode, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, EndingSignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
@@ -252,8 +252,8 @@ TEST(ConsoleProcess, AtTheEndOfInputAnEngineWithoutARunEnds)
     engine.CloseInput();
     const ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.Exited());
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n");
 }
 
@@ -270,7 +270,7 @@ TEST_P(FaultSignal, KeepsItsDefaultAction)
     ASSERT_TRUE(engine.WaitForOutput("eng: L'etat"));
     engine.Signal(GetParam());
     const ProcessResult r = engine.Finish();
-    EXPECT_FALSE(r.exited);
+    EXPECT_FALSE(r.Exited());
     EXPECT_EQ(r.signal, GetParam());
 }
 

@@ -5,10 +5,10 @@
 
 #include "EngineProcess.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace zov {
@@ -17,13 +17,7 @@ namespace {
 const std::string kFixtures = std::string(ZOV_SOURCE_DIR) + "/tests/engine/e2e";
 const std::string kBin = ZOV_BIN_DIR;
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zov::test::ReadFile;
 
 test::ProcessResult RunScript(const std::string& script)
 {
@@ -41,8 +35,8 @@ TEST_P(CallsEndToEnd, WritesExactlyTheGoldenLines)
     const std::string name = GetParam();
     const test::ProcessResult result = RunScript(name);
     EXPECT_FALSE(result.timedOut);
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.Exited());
+    EXPECT_EQ(result.exitCode, 1);
     const std::string golden = ReadFile(kFixtures + "/" + name + ".out");
     ASSERT_FALSE(golden.empty()) << name;
     EXPECT_EQ(result.out, golden) << name;
@@ -88,14 +82,15 @@ TEST(CallsEndToEnd, GetvalAndSetvalAreAnsweredWhileTheScriptWaits)
         ASSERT_TRUE(engine.WaitForOutput(wait.waiting)) << wait.waiting;
         engine.Send(std::string("setval -name x -val ") + wait.value + "\ngetval -name x\n");
         EXPECT_TRUE(engine.WaitForOutput(std::string("cmd:val:x:0:") + wait.value + "\n")) << wait.waiting;
-        if (wait.begun)
+        if (wait.begun) {
             ASSERT_TRUE(engine.WaitForOutput(wait.begun)) << wait.begun;
+        }
         engine.Send(wait.release);
     }
     const test::ProcessResult result = engine.Finish();
     EXPECT_FALSE(result.timedOut);
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(result.status, 0);  // ended by `exit` in the middle of the CLI wait
+    EXPECT_TRUE(result.Exited());
+    EXPECT_EQ(result.exitCode, 0);  // ended by `exit` in the middle of the CLI wait
 }
 
 }  // namespace

@@ -58,8 +58,8 @@ TEST(EngineDebugger, BreakpointsStepsAndValuesThroughTheConsole)
     engine.Send("continue\n");
     const test::ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.Exited());
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, kRunStart
                          + "cmd: bk : 4\ncmd:val:n:0:0\ncmd: bk : 4\ncmd:val:n:0:1\ncmd: bk : 3\ncmd:val:i:0:3\n"
                            "trc: 7:n=6\neng:*** Fin execution\n");
@@ -80,7 +80,7 @@ TEST(EngineDebugger, BreakStopsARunningScriptThatSetvalThenLetsEnd)
     engine.Send("setval -name go -val false\ncontinue\n");
     const test::ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(Count(r.out, "cmd: bk : "), 1u) << r.out;
     const std::string end = "cmd:val:go:6:true\ntrc: 7:done\neng:*** Fin execution\n";
     ASSERT_GE(r.out.size(), end.size());
@@ -109,8 +109,8 @@ TEST_P(EngineDebuggerEnd, EndsTheProcessAtOnce)
         engine.Signal(GetParam().signal);
     const test::ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.status, GetParam().status);
+    EXPECT_TRUE(r.Exited());
+    EXPECT_EQ(r.exitCode, GetParam().status);
     EXPECT_EQ(r.out, kRunStart + "cmd: bk : 4\n");
 }
 

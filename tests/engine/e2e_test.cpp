@@ -5,13 +5,14 @@
 
 #include "EngineProcess.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,7 @@ namespace fs = std::filesystem;
 const std::string kFixtures = std::string(ZOV_SOURCE_DIR) + "/tests/engine/e2e";
 const std::string kBin = ZOV_BIN_DIR;
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zov::test::ReadFile;
 
 std::string Golden(const std::string& name)
 {
@@ -85,8 +80,8 @@ test::ProcessResult RunToEnd(const Run& run)
 void ExpectEndedAfterTheRun(const test::ProcessResult& result)
 {
     EXPECT_FALSE(result.timedOut);
-    EXPECT_TRUE(result.exited);
-    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.Exited());
+    EXPECT_EQ(result.exitCode, 1);
 }
 
 // A folder holding the grammar tables but one.

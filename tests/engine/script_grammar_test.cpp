@@ -9,14 +9,14 @@
 #include "TreeBuilder.h"
 #include "../support/GoldCrossCheck.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,13 +27,7 @@ namespace {
 
 const fs::path kScripts = fs::path(ZOV_SOURCE_DIR) / "tests" / "engine" / "scripts";
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zov::test::ReadFile;
 
 std::vector<fs::path> Fixtures(const fs::path& folder)
 {

@@ -249,23 +249,21 @@ INSTANTIATE_TEST_SUITE_P(
         // Into the middle of a loop's list from inside it.
         JumpCase{"n = 0\nfor i = 1 to 3 do\n  goto :SKIP\n  n = n + 100\n  :SKIP\n  n = n + 1\nend\n", 3}));
 
-TEST(Jump, ToAMissingLabelStopsTheRun)
+// A missing label, or one inside a block that does not enclose the goto, cannot be reached: the
+// run stops instead of ending as if it were complete.
+class JumpNowhere : public testing::TestWithParam<const char*> {};
+
+TEST_P(JumpNowhere, StopsTheRun)
 {
     ScriptRunner script;
-    script.Execute("n = 0\ngoto :NOWHERE\nn = 1\n");
+    script.Execute(GetParam());
     EXPECT_EQ(script.Out(), "err: 002 : Ce label n'existe pas\n");
     EXPECT_EQ(script.Word("n"), 0);
 }
 
-// A label inside a block that does not enclose the goto cannot be reached: the run stops with
-// the label's line instead of ending as if it were complete.
-TEST(Jump, IntoABlockThatDoesNotEncloseItStopsTheRun)
-{
-    ScriptRunner script;
-    script.Execute("n = 0\ngoto :IN\nif n == 1 then\n  :IN\n  n = 5\nend\nn = 7\n");
-    EXPECT_EQ(script.Out(), "err: 002 : Ce label n'existe pas\n");
-    EXPECT_EQ(script.Word("n"), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Table, JumpNowhere,
+                         testing::Values("n = 0\ngoto :NOWHERE\nn = 1\n",
+                                         "n = 0\ngoto :IN\nif n == 1 then\n  :IN\n  n = 5\nend\nn = 7\n"));
 
 TEST(Jump, DuplicateLabelIsReportedOnceAtTheSecond)
 {

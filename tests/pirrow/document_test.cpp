@@ -2,13 +2,14 @@
 // commands, the answers of each side, and the failures.
 #include "PirrowXml.h"
 
+#include "../support/FileText.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -18,16 +19,8 @@ namespace fs = std::filesystem;
 using pirrow::PirrowXml;
 using pirrow::Reply;
 
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Spit(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using zov::test::ReadFile;
+using zov::test::WriteFile;
 
 const fs::path kData = fs::path(ZOV_SOURCE_DIR) / "tests/pirrow/data";
 
@@ -69,7 +62,7 @@ TEST_F(DocumentTest, WritesTheGoldenFile)
     PirrowXml xml;
     WriteSample(xml, PathOf("out.xml"));
     EXPECT_EQ(xml.Close(), std::nullopt);
-    EXPECT_EQ(Slurp(PathOf("out.xml")), Slurp(kData / "written.xml"));
+    EXPECT_EQ(ReadFile(PathOf("out.xml")), ReadFile(kData / "written.xml"));
     EXPECT_FALSE(xml.IsWriting());
 }
 
@@ -119,7 +112,7 @@ TEST_F(DocumentTest, ValuesOfBlanksReadBackAsWritten)
     ASSERT_EQ(xml.PopTag(), Reply::Yes);
     ASSERT_EQ(xml.Close(), std::nullopt);
 
-    ASSERT_EQ(xml.Read(PathOf("blanks.xml")), Reply::Yes) << Slurp(PathOf("blanks.xml"));
+    ASSERT_EQ(xml.Read(PathOf("blanks.xml")), Reply::Yes) << ReadFile(PathOf("blanks.xml"));
     ASSERT_EQ(xml.Root("r"), Reply::Yes);
     bool first = true;
     for (const std::string& value : values) {
@@ -259,7 +252,7 @@ TEST_F(DocumentTest, CreateWhileReadingWritesOnlyTheNewDocument)
     ASSERT_EQ(xml.Root("fresh"), Reply::Yes);
     ASSERT_EQ(xml.NewTag("a", "1"), Reply::Yes);
     ASSERT_EQ(xml.Close(), std::nullopt);
-    EXPECT_EQ(Slurp(PathOf("new.xml")),
+    EXPECT_EQ(ReadFile(PathOf("new.xml")),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<fresh>\n    <a>1</a>\n</fresh>\n");
 }
 
@@ -295,13 +288,13 @@ TEST_F(DocumentTest, ASaveThatFailsIsReportedAndLeavesNoFile)
 
 TEST_F(DocumentTest, ASaveReplacesTheFileAndKeepsItsPermissions)
 {
-    Spit(PathOf("out.xml"), "old content");
+    WriteFile(PathOf("out.xml"), "old content");
     ASSERT_EQ(chmod(PathOf("out.xml").c_str(), 0640), 0);
     PirrowXml xml;
     ASSERT_EQ(xml.Create(PathOf("out.xml")), Reply::Yes);
     ASSERT_EQ(xml.Root("r"), Reply::Yes);
     ASSERT_EQ(xml.Close(), std::nullopt);
-    EXPECT_EQ(Slurp(PathOf("out.xml")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r />\n");
+    EXPECT_EQ(ReadFile(PathOf("out.xml")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r />\n");
     struct stat info {};
     ASSERT_EQ(stat(PathOf("out.xml").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -310,14 +303,14 @@ TEST_F(DocumentTest, ASaveReplacesTheFileAndKeepsItsPermissions)
 
 TEST_F(DocumentTest, ASaveFollowsALinkAndTakesLongNames)
 {
-    Spit(PathOf("real.xml"), "old");
+    WriteFile(PathOf("real.xml"), "old");
     fs::create_symlink("real.xml", PathOf("link.xml"));
     PirrowXml xml;
     ASSERT_EQ(xml.Create(PathOf("link.xml")), Reply::Yes);
     ASSERT_EQ(xml.Root("r"), Reply::Yes);
     ASSERT_EQ(xml.Close(), std::nullopt);
     EXPECT_TRUE(fs::is_symlink(PathOf("link.xml")));
-    EXPECT_EQ(Slurp(PathOf("real.xml")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r />\n");
+    EXPECT_EQ(ReadFile(PathOf("real.xml")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r />\n");
 
     const std::string longName = std::string(250, 'n') + ".xml"; // the longest name a folder takes
     ASSERT_EQ(xml.Create(PathOf(longName)), Reply::Yes);
@@ -329,9 +322,9 @@ TEST_F(DocumentTest, ASaveFollowsALinkAndTakesLongNames)
 TEST_F(DocumentTest, FilesThatCannotBeReadAnswerNo)
 {
     fs::create_directory(PathOf("folder"));
-    Spit(PathOf("empty.xml"), "");
-    Spit(PathOf("broken.xml"), "<a><b></a>");
-    Spit(PathOf("zero.xml"), std::string("<a>\0</a>", 8));
+    WriteFile(PathOf("empty.xml"), "");
+    WriteFile(PathOf("broken.xml"), "<a><b></a>");
+    WriteFile(PathOf("zero.xml"), std::string("<a>\0</a>", 8));
     for (const char* name : {"missing.xml", "folder", "empty.xml", "broken.xml", "zero.xml"}) {
         PirrowXml xml;
         EXPECT_EQ(xml.Read(PathOf(name)), Reply::No) << name;
@@ -364,7 +357,7 @@ TEST_F(DocumentTest, ControlCharactersNeverReachTheFileRaw)
     ASSERT_EQ(xml.SetAttrib("k", "\x02"), Reply::Yes);
     ASSERT_EQ(xml.NewComment("x\x03y"), Reply::Yes);
     ASSERT_EQ(xml.Close(), std::nullopt);
-    const std::string bytes = Slurp(PathOf("out.xml"));
+    const std::string bytes = ReadFile(PathOf("out.xml"));
     for (const char c : bytes) {
         EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << static_cast<int>(c);
     }
