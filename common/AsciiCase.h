@@ -6,22 +6,27 @@
 
 namespace zov {
 
-constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-      return false;
+constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
     }
-  }
-  return true;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
-constexpr bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
-  return EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+constexpr bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix)
+{
+    return EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
-} // namespace zov
+}  // namespace zov

@@ -10,94 +10,97 @@ namespace zov {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> ReadWholeFile(const fs::path& path) {
-  // Plain reads: a stream would throw out of its iterator on a read error (a folder in the file's
-  // place). Without blocking on a FIFO, and only a regular file counts as one that can be read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    return std::nullopt;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+std::optional<std::string> ReadWholeFile(const fs::path& path)
+{
+    // Plain reads: a stream would throw out of its iterator on a read error (a folder in the file's
+    // place). Without blocking on a FIFO, and only a regular file counts as one that can be read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string bytes;
+    char block[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        bytes.append(block, static_cast<size_t>(got));
+    }
     ::close(fd);
-    return std::nullopt;
-  }
-  std::string bytes;
-  char block[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, block, sizeof block);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got < 0) {
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (got == 0) {
-      break;
-    }
-    bytes.append(block, static_cast<size_t>(got));
-  }
-  ::close(fd);
-  return bytes;
+    return bytes;
 }
 
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
     }
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
+    return true;
 }
 
-} // namespace
+}  // namespace
 
-bool WriteFileAtomically(const fs::path& path, std::string_view bytes) {
-  std::error_code ec;
-  fs::path target = path;
-  if (fs::is_symlink(target, ec)) {
-    target = fs::weakly_canonical(target, ec);
-    if (ec) {
-      return false;
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes)
+{
+    std::error_code ec;
+    fs::path target = path;
+    if (fs::is_symlink(target, ec)) {
+        target = fs::weakly_canonical(target, ec);
+        if (ec) {
+            return false;
+        }
     }
-  }
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
 
-  // A name of our own in the target's folder: rename() only replaces atomically within one file system.
-  static std::atomic<unsigned> counter{0};
-  fs::path temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = target;
-    temporary += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) {
-      return false;
+    // A name of our own in the target's folder: rename() only replaces atomically within one file system.
+    static std::atomic<unsigned> counter{0};
+    fs::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target;
+        temporary += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return false;
+        }
     }
-  }
-  if (fd < 0) {
-    return false;
-  }
-  bool ok = WriteAll(fd, bytes);
-  if (ok && exists) {
-    ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temporary.c_str());
-  }
-  return ok;
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes);
+    if (ok && exists) {
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+    }
+    return ok;
 }
 
-} // namespace zov
+}  // namespace zov

@@ -17,4 +17,4 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 // On any failure the target is untouched, the temporary file is removed and false is returned.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-} // namespace zov
+}  // namespace zov

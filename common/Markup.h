@@ -25,14 +25,14 @@ inline constexpr int kMargin = 2;
 inline constexpr int kTabWidth = 50;
 
 struct Style {
-  int sizeTenths = 100; // tenths of a point
-  uint32_t colour = kBlack;
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-  std::string face = "Arial";
+    int sizeTenths = 100;  // tenths of a point
+    uint32_t colour = kBlack;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    std::string face = "Arial";
 
-  bool operator==(const Style&) const = default;
+    bool operator==(const Style&) const = default;
 };
 
 // The two labels differ in two details, kept so that each reads its texts as before:
@@ -43,12 +43,12 @@ struct Style {
 enum class Dialect { Message, Caption };
 
 struct Item {
-  enum class Kind { Run, NewLine, Tab };
-  Kind kind = Kind::Run;
-  std::string text; // Run only
-  Style style;      // Run only
+    enum class Kind { Run, NewLine, Tab };
+    Kind kind = Kind::Run;
+    std::string text;  // Run only
+    Style style;       // Run only
 
-  bool operator==(const Item&) const = default;
+    bool operator==(const Item&) const = default;
 };
 
 // The items of one drawing. Every drawing starts from `initial`: a repaint must not inherit
@@ -56,20 +56,20 @@ struct Item {
 std::vector<Item> Parse(std::string_view text, Dialect dialect, const Style& initial = Style{});
 
 struct Extent {
-  int width = 0;
-  int height = 0;
+    int width = 0;
+    int height = 0;
 
-  bool operator==(const Extent&) const = default;
+    bool operator==(const Extent&) const = default;
 };
 
 struct PlacedRun {
-  int x = 0;
-  int y = 0;
-  Extent extent;
-  std::string text;
-  Style style;
+    int x = 0;
+    int y = 0;
+    Extent extent;
+    std::string text;
+    Style style;
 
-  bool operator==(const PlacedRun&) const = default;
+    bool operator==(const PlacedRun&) const = default;
 };
 
 using Measure = std::function<Extent(const std::string& text, const Style& style)>;
@@ -79,4 +79,4 @@ using Measure = std::function<Extent(const std::string& text, const Style& style
 // run has been drawn yet); a tab moves x to the next multiple of 50 beyond x + 49.
 std::vector<PlacedRun> Layout(const std::vector<Item>& items, const Measure& measure);
 
-} // namespace zov::markup
+}  // namespace zov::markup

@@ -26,4 +26,4 @@ std::filesystem::path ChooseSettingsPath(std::string_view fileName, const std::f
 std::filesystem::path SettingsFilePath(std::string_view fileName);
 std::filesystem::path SettingsFilePath(std::string_view fileName, const std::filesystem::path& programFolder);
 
-} // namespace zov
+}  // namespace zov

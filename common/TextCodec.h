@@ -38,4 +38,4 @@ char32_t NextChar(std::string_view text, size_t& pos);
 // Appends the UTF-8 form of a code point (at most U+10FFFF).
 void AppendUtf8(std::string& out, char32_t code);
 
-} // namespace zov
+}  // namespace zov

@@ -32,7 +32,8 @@ CIdDecl* CAssignStatement::Target()
     return target_;
 }
 
-int CAssignStatement::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+int CAssignStatement::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors,
+                                   std::uint32_t passThrough)
 {
     CIdDecl* target = Target();
     CAny* value = Child(1);

@@ -40,7 +40,7 @@ public:
         std::tm parts{};
         localtime_r(&now, &parts);
         return LocalDateTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-                             parts.tm_hour, parts.tm_min, parts.tm_sec};
+                             parts.tm_hour,        parts.tm_min,     parts.tm_sec};
     }
 };
 
@@ -160,10 +160,18 @@ void WriteScriptMessage(ScriptMessage kind, BuiltinContext& context, std::span<c
         return;
     }
     switch (kind) {
-    case ScriptMessage::Trace: WriteTraceLine(context.Line, text); break;
-    case ScriptMessage::Ok: WriteOkLine(context.Debugger, context.Line, text); break;
-    case ScriptMessage::Nok: WriteNokLine(context.Debugger, context.Line, text); break;
-    case ScriptMessage::Warning: WriteWarningLine(context.Line, text); break;
+    case ScriptMessage::Trace:
+        WriteTraceLine(context.Line, text);
+        break;
+    case ScriptMessage::Ok:
+        WriteOkLine(context.Debugger, context.Line, text);
+        break;
+    case ScriptMessage::Nok:
+        WriteNokLine(context.Debugger, context.Line, text);
+        break;
+    case ScriptMessage::Warning:
+        WriteWarningLine(context.Line, text);
+        break;
     }
 }
 

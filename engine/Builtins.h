@@ -51,10 +51,10 @@ public:
 const BuiltinClock& SystemClock();
 
 struct BuiltinContext {
-    CDebugger& Debugger;       // `ok` and `nok` end the run through it
-    EngineState& State;        // sync slots, imported data, CLI time-out
+    CDebugger& Debugger;  // `ok` and `nok` end the run through it
+    EngineState& State;   // sync slots, imported data, CLI time-out
     const BuiltinClock& Clock;
-    int Line = 0;              // the script line of the call (the debugger's current line)
+    int Line = 0;  // the script line of the call (the debugger's current line)
 };
 
 // The context of a call at `line` in the running engine: the process's debugger and engine
@@ -78,19 +78,19 @@ inline constexpr std::size_t kMaxBuiltinTextBytes = std::size_t{64} << 20;
 // The handlers, one per built-in (argument order as in the prototypes).
 
 // Script messages and waits.
-CValue BuiltinPause(BuiltinContext& context, std::span<const CValue> args);      // (int ms)
-CValue BuiltinOk(BuiltinContext& context, std::span<const CValue> args);         // (text)
-CValue BuiltinNok(BuiltinContext& context, std::span<const CValue> args);        // (text)
-CValue BuiltinWarning(BuiltinContext& context, std::span<const CValue> args);    // (text)
-CValue BuiltinInfo(BuiltinContext& context, std::span<const CValue> args);       // (text)
+CValue BuiltinPause(BuiltinContext& context, std::span<const CValue> args);    // (int ms)
+CValue BuiltinOk(BuiltinContext& context, std::span<const CValue> args);       // (text)
+CValue BuiltinNok(BuiltinContext& context, std::span<const CValue> args);      // (text)
+CValue BuiltinWarning(BuiltinContext& context, std::span<const CValue> args);  // (text)
+CValue BuiltinInfo(BuiltinContext& context, std::span<const CValue> args);     // (text)
 // The table's `trace`: each argument's text is written one after the other. The call node
 // normally assembles the text itself (TraceValueText) and calls WriteTraceLine.
 CValue BuiltinTrace(BuiltinContext& context, std::span<const CValue> args);
-CValue BuiltinSync(BuiltinContext& context, std::span<const CValue> args);       // (int)
+CValue BuiltinSync(BuiltinContext& context, std::span<const CValue> args);  // (int)
 // (awaited values..., time-out in ms) -> the sync value taken, or -1.
 CValue BuiltinWaitSync(BuiltinContext& context, std::span<const CValue> args);
-CValue BuiltinExportData(BuiltinContext& context, std::span<const CValue> args); // (name, data)
-CValue BuiltinImportData(BuiltinContext& context, std::span<const CValue> args); // (name) -> text
+CValue BuiltinExportData(BuiltinContext& context, std::span<const CValue> args);  // (name, data)
+CValue BuiltinImportData(BuiltinContext& context, std::span<const CValue> args);  // (name) -> text
 
 // Texts.
 CValue BuiltinStrLower(BuiltinContext& context, std::span<const CValue> args);

@@ -79,7 +79,8 @@ CValue BuiltinStrSize(BuiltinContext&, std::span<const CValue> args)
 {
     const auto text = Text(args, 0);
     const std::size_t size = text ? text->size() : 0;
-    return CValue::Integer(static_cast<std::int32_t>(std::min<std::size_t>(size, std::numeric_limits<std::int32_t>::max())));
+    return CValue::Integer(
+        static_cast<std::int32_t>(std::min<std::size_t>(size, std::numeric_limits<std::int32_t>::max())));
 }
 
 CValue BuiltinStrFind(BuiltinContext&, std::span<const CValue> args)

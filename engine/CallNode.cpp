@@ -29,12 +29,18 @@ struct InNodeName {
 
 // In the order the engine has always compared them.
 constexpr InNodeName kValueForm[] = {
-    {"int2str", InNodeBuiltin::Int2Str},         {"real2str", InNodeBuiltin::Real2Str},
-    {"real2int", InNodeBuiltin::Real2Int},       {"round", InNodeBuiltin::Round},
-    {"sqrt", InNodeBuiltin::Sqrt},               {"ceil", InNodeBuiltin::Ceil},
-    {"floor", InNodeBuiltin::Floor},             {"abs", InNodeBuiltin::Abs},
-    {"elapsedtime", InNodeBuiltin::ElapsedTime}, {"importdata", InNodeBuiltin::ImportData},
-    {"waitsync", InNodeBuiltin::WaitSync},       {"min", InNodeBuiltin::Min},
+    {"int2str", InNodeBuiltin::Int2Str},
+    {"real2str", InNodeBuiltin::Real2Str},
+    {"real2int", InNodeBuiltin::Real2Int},
+    {"round", InNodeBuiltin::Round},
+    {"sqrt", InNodeBuiltin::Sqrt},
+    {"ceil", InNodeBuiltin::Ceil},
+    {"floor", InNodeBuiltin::Floor},
+    {"abs", InNodeBuiltin::Abs},
+    {"elapsedtime", InNodeBuiltin::ElapsedTime},
+    {"importdata", InNodeBuiltin::ImportData},
+    {"waitsync", InNodeBuiltin::WaitSync},
+    {"min", InNodeBuiltin::Min},
     {"max", InNodeBuiltin::Max},
 };
 
@@ -243,8 +249,11 @@ int CCallSite::NameAnalysis(CAny& node, CSymbolStore* scope, CErrorList& errors)
         if (declared == 0)
             text.append(callmsg::NoArgument);
         else
-            text.append(callmsg::Takes).append(" ").append(std::to_string(declared)).append(" ").append(
-                callmsg::ArgumentsTail);
+            text.append(callmsg::Takes)
+                .append(" ")
+                .append(std::to_string(declared))
+                .append(" ")
+                .append(callmsg::ArgumentsTail);
         node.AddError(errors, text);
         return kAnalysisFailed;
     }

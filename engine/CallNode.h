@@ -115,7 +115,7 @@ private:
     const CFunctionEntry* entry_ = nullptr;
     int index_ = -1;
     InNodeBuiltin inNode_ = InNodeBuiltin::None;
-    bool blocking_ = false;      // the call waits (a CLI, a sleep, a sync): getval is served meanwhile
+    bool blocking_ = false;         // the call waits (a CLI, a sleep, a sync): getval is served meanwhile
     bool appendsRunLimit_ = false;  // `run` with its program only gets a time limit of 0
     CParameterList* arguments_ = nullptr;
     JumpTarget timeoutTarget_ = nullptr;

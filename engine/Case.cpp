@@ -26,8 +26,8 @@ int CCase::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& erro
     if (CAny* label = Child(0)) {
         TypeCode labelType = kTypeUndetermined;
         const int labelResult = label->TypeAnalysis(scope, labelType, errors, passThrough);
-        if ((labelResult == kAnalysisDone || labelResult == kExpressionChecked) && labelType != kTypeUndetermined
-            && selectorType_ != kTypeUndetermined && ComparableType(labelType) != ComparableType(selectorType_)) {
+        if ((labelResult == kAnalysisDone || labelResult == kExpressionChecked) && labelType != kTypeUndetermined &&
+            selectorType_ != kTypeUndetermined && ComparableType(labelType) != ComparableType(selectorType_)) {
             // A label of another type could only be compared as words of no meaning.
             ReportMixedTypes(*label, errors);
             result = kAnalysisFailed;

@@ -125,8 +125,8 @@ std::string FillCommandTemplate(std::string_view commandTemplate, std::span<cons
 
 std::size_t CountLinesSent(std::string_view text)
 {
-    return 1 + static_cast<std::size_t>(std::count_if(text.begin(), text.end(),
-                                                      [](char c) { return c == '\r' || c == '\n'; }));
+    return 1 + static_cast<std::size_t>(
+                   std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
 }
 
 bool ReplyCollector::TakeFrom(CliByteQueue& queue)
@@ -186,10 +186,7 @@ Clock::time_point DeadlineAfter(int seconds)
 
 }  // namespace
 
-CCliProcess::CCliProcess(std::string program, bool detached)
-    : program_(std::move(program)), detached_(detached)
-{
-}
+CCliProcess::CCliProcess(std::string program, bool detached) : program_(std::move(program)), detached_(detached) {}
 
 CCliProcess::~CCliProcess()
 {
@@ -548,8 +545,7 @@ void CCliProcess::ConsumeOwedAnswers(int timeoutSec)
             continue;
         }
         scanFrom = queue.Size() >= Terminator.size() ? queue.Size() - Terminator.size() + 1 : 0;
-        const WaitResult waited =
-            Clock::now() >= deadline ? WaitResult::Deadline : WaitForPipes(deadline, false);
+        const WaitResult waited = Clock::now() >= deadline ? WaitResult::Deadline : WaitForPipes(deadline, false);
         if (waited == WaitResult::Ready)
             continue;
         if (waited == WaitResult::Deadline && extraLines_ == ExtraLineAnswers::Unknown)

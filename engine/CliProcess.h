@@ -203,16 +203,16 @@ private:
     UniqueFd stdin_;
     UniqueFd stdoutPipe_;
     UniqueFd stderrPipe_;
-    UniqueFd processFd_;  // pidfd: readable once the child has ended
-    UniqueFd wake_;       // eventfd signalled by Interrupt; made by the first Start that starts a child
+    UniqueFd processFd_;           // pidfd: readable once the child has ended
+    UniqueFd wake_;                // eventfd signalled by Interrupt; made by the first Start that starts a child
     std::atomic<int> wakeFd_{-1};  // wake_'s number, for Interrupt, which runs without ioLock_
     bool stdoutAtEnd_ = true;
     bool stderrAtEnd_ = true;
     CliByteQueue stdout_;
     CliByteQueue stderr_;
 
-    std::size_t linesSent_ = 1;   // lines of the last command; each gets a terminator
-    std::size_t owedAnswers_ = 0; // terminators still to come for earlier lines
+    std::size_t linesSent_ = 1;    // lines of the last command; each gets a terminator
+    std::size_t owedAnswers_ = 0;  // terminators still to come for earlier lines
     ExtraLineAnswers extraLines_ = ExtraLineAnswers::Unknown;
 };
 
@@ -223,11 +223,11 @@ private:
 
 class CliProcessTable {
 public:
-    int Add(std::shared_ptr<CCliProcess> process);        // 1-based position
-    std::shared_ptr<CCliProcess> At(int index) const;      // 1-based; null when empty/out of range
-    std::shared_ptr<CCliProcess> Empty(int index);         // takes the process, leaves the slot
-    std::shared_ptr<CCliProcess> Remove(int index);        // takes the process and the slot
-    std::vector<std::shared_ptr<CCliProcess>> RemoveAll(); // empties the table
+    int Add(std::shared_ptr<CCliProcess> process);          // 1-based position
+    std::shared_ptr<CCliProcess> At(int index) const;       // 1-based; null when empty/out of range
+    std::shared_ptr<CCliProcess> Empty(int index);          // takes the process, leaves the slot
+    std::shared_ptr<CCliProcess> Remove(int index);         // takes the process and the slot
+    std::vector<std::shared_ptr<CCliProcess>> RemoveAll();  // empties the table
     int Size() const;
 
 private:

@@ -26,18 +26,20 @@ constexpr std::uint16_t B = kShownInBrackets;
 //                                            -dicofn -scriptfn -line -state -name -val -params
 const std::array<CommandEntry, kCommandCount> CommandTable = {{
     {"exit", "Permet la sortie du programme.", {N, N, N, N, N, N, N}, OnExit},
-    {"help", "Affiche cette aide (possibilite de filtrer en specifiant une commande ex: help exit).",
-     {N, N, N, N, N, N, N}, OnHelp},
+    {"help",
+     "Affiche cette aide (possibilite de filtrer en specifiant une commande ex: help exit).",
+     {N, N, N, N, N, N, N},
+     OnHelp},
     {"cls", "Efface l'ecran.", {N, N, N, N, N, N, N}, OnCls},
     {"interpret", "function d'interpretation de script.", {B, B, N, N, N, N, B}, OnInterpret},
-    {"setbkp", "Defini l'etat d'un breakpoint pour une ligne donnee (etat on/off).",
-     {N, N, B, B, N, N, N}, OnSetBkp},
-    {"continue", "Permet la continuation du programme apres un point d'arret.", {N, N, N, N, N, N, N},
-     OnContinue},
+    {"setbkp", "Defini l'etat d'un breakpoint pour une ligne donnee (etat on/off).", {N, N, B, B, N, N, N}, OnSetBkp},
+    {"continue", "Permet la continuation du programme apres un point d'arret.", {N, N, N, N, N, N, N}, OnContinue},
     {"next", "Permet d'executer la prochaine instruction (mode pas a pas).", {N, N, N, N, N, N, N}, OnNext},
     {"getval", "Permet d'obtenir l'etat (type, valeur) d'une variable.", {N, N, N, N, B, N, N}, OnGetVal},
-    {"break", "Permet de mettre d'arreter le programme sur la ligne en cours d'execution.",
-     {N, N, N, N, N, N, N}, OnBreak},
+    {"break",
+     "Permet de mettre d'arreter le programme sur la ligne en cours d'execution.",
+     {N, N, N, N, N, N, N},
+     OnBreak},
     {"setval", "Permet de modifier la valeur d'une variable.", {N, N, N, N, B, B, N}, OnSetVal},
     {"resetbkp", "Permet d'effacer tous les points d'arrets.", {N, N, N, N, N, N, N}, OnResetBkp},
     {"sync", "Permet d'envoyer un message de synchro.", {N, N, N, N, N, B, N}, OnSync},
@@ -124,12 +126,24 @@ CommandArgs BuildCommandArgs(const TokenList& tokens)
             }
         }
         switch (which) {
-        case kDicofn: args.dicofn = value; break;
-        case kScriptfn: args.scriptfn = value; break;
-        case kName: args.name = value; break;
-        case kVal: args.val = value; break;
-        case kParams: args.params = value; break;
-        case kLine: args.line = ParseDecimal(value); break;
+        case kDicofn:
+            args.dicofn = value;
+            break;
+        case kScriptfn:
+            args.scriptfn = value;
+            break;
+        case kName:
+            args.name = value;
+            break;
+        case kVal:
+            args.val = value;
+            break;
+        case kParams:
+            args.params = value;
+            break;
+        case kLine:
+            args.line = ParseDecimal(value);
+            break;
         case kState:
             // Values keep their case: "ON" is no state.
             if (value == "on") {
@@ -142,7 +156,8 @@ CommandArgs BuildCommandArgs(const TokenList& tokens)
                 continue;
             }
             break;
-        default: continue;
+        default:
+            continue;
         }
         args.present[static_cast<std::size_t>(which)] = true;
     }
@@ -424,8 +439,7 @@ void PrintUsage()
 
 ConsoleReader::ConsoleReader(int fd, bool echoBackspace, std::size_t size)
     : fd_(fd), echoBackspace_(echoBackspace), maxLength_(size > 1 ? size - 1 : 0), buffer_(4096)
-{
-}
+{}
 
 bool ConsoleReader::Fill()
 {

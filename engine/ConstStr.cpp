@@ -20,12 +20,23 @@ std::string CConstStr::ReplaceEscapes(std::string_view written)
         if (++i == written.size())
             break;
         switch (written[i]) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'b': out += '\b'; break;
-        case '0': return out;
-        default: out += written[i]; break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'b':
+            out += '\b';
+            break;
+        case '0':
+            return out;
+        default:
+            out += written[i];
+            break;
         }
     }
     return out;

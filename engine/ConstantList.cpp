@@ -12,7 +12,8 @@ bool InRange(const CValue& selector, const CValue& low, const CValue& high, Type
 {
     switch (type) {
     case kTypeString:
-        return CompareValues(low, selector, type, Relation::Less) && CompareValues(selector, high, type, Relation::Less);
+        return CompareValues(low, selector, type, Relation::Less) &&
+               CompareValues(selector, high, type, Relation::Less);
     case kTypeReal:
         return low.RealValue() <= selector.RealValue() && selector.RealValue() <= high.RealValue();
     case kTypeBoolean:

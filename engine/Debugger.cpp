@@ -50,8 +50,7 @@ std::size_t SplitScopePath(std::string_view name, std::size_t start)
     return name.find('|', start);
 }
 
-CDebugger::CDebugger(EngineState& engine)
-    : engine_(engine)
+CDebugger::CDebugger(EngineState& engine) : engine_(engine)
 {
     Reset();
 }
@@ -124,7 +123,9 @@ void CDebugger::SetAbort(bool abort)
     else
         attention_.fetch_and(~kAbortBit);
     // Taking the lock orders the flag before the waiter's next look at it.
-    { std::lock_guard<std::mutex> hold(lock_); }
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+    }
     changed_.notify_all();
 }
 
@@ -164,8 +165,8 @@ void CDebugger::PauseBeforeLine()
     const auto start = std::chrono::steady_clock::now();
     while (!Aborting()) {
         const int delayMs = engine_.LineDelayMs.load(std::memory_order_relaxed);
-        if (delayMs <= 0 || changed_.wait_until(hold, start + std::chrono::milliseconds(delayMs)) ==
-                                std::cv_status::timeout)
+        if (delayMs <= 0 ||
+            changed_.wait_until(hold, start + std::chrono::milliseconds(delayMs)) == std::cv_status::timeout)
             break;
     }
     --parkDepth_;
@@ -200,8 +201,7 @@ bool CDebugger::StopAtLine(std::uint32_t line)
     return !Aborting();
 }
 
-CDebugger::ScriptPause::ScriptPause(CDebugger& debugger)
-    : debugger_(debugger)
+CDebugger::ScriptPause::ScriptPause(CDebugger& debugger) : debugger_(debugger)
 {
     std::lock_guard<std::mutex> hold(debugger_.lock_);
     debugger_.ServeQueuedLocked();
@@ -350,21 +350,33 @@ void CDebugger::AnswerGetValue(const std::string& name)
     case kTypeInteger: {
         const std::int32_t word = value.Word();
         switch (value.Base()) {
-        case 2: WriteOut(lines::CmdValBinary, shown, BinaryDigits(static_cast<std::uint32_t>(word)).c_str()); break;
-        case 8: WriteOut(lines::CmdValOctal, shown, static_cast<unsigned>(word)); break;
-        case 16: WriteOut(lines::CmdValHex, shown, static_cast<unsigned>(word)); break;
+        case 2:
+            WriteOut(lines::CmdValBinary, shown, BinaryDigits(static_cast<std::uint32_t>(word)).c_str());
+            break;
+        case 8:
+            WriteOut(lines::CmdValOctal, shown, static_cast<unsigned>(word));
+            break;
+        case 16:
+            WriteOut(lines::CmdValHex, shown, static_cast<unsigned>(word));
+            break;
         case 10:
             if (value.Based()) {
                 WriteOut(lines::CmdValBasedDecimal, shown, static_cast<int>(word));
                 break;
             }
             [[fallthrough]];
-        default: WriteOut(lines::CmdValDecimal, shown, static_cast<int>(word)); break;
+        default:
+            WriteOut(lines::CmdValDecimal, shown, static_cast<int>(word));
+            break;
         }
         break;
     }
-    case kTypeReal: WriteOut(lines::CmdValReal, shown, value.RealValue()); break;
-    case kTypeBoolean: WriteOut(value.IsTrue() ? lines::CmdValTrue : lines::CmdValFalse, shown); break;
+    case kTypeReal:
+        WriteOut(lines::CmdValReal, shown, value.RealValue());
+        break;
+    case kTypeBoolean:
+        WriteOut(value.IsTrue() ? lines::CmdValTrue : lines::CmdValFalse, shown);
+        break;
     case kTypeString: {
         const std::string text(value.TextView());
         WriteOut(lines::CmdValString, shown, text.c_str());
@@ -375,7 +387,8 @@ void CDebugger::AnswerGetValue(const std::string& name)
         WriteOut(lines::CmdValVoid, shown, reinterpret_cast<const void*>(word));
         break;
     }
-    default: break;  // a CLI handle and anything else: no line
+    default:
+        break;  // a CLI handle and anything else: no line
     }
 }
 
@@ -389,8 +402,12 @@ void CDebugger::ApplySetValue(const std::string& name, const std::string& text)
 
     CValue& cell = variable->Value();
     switch (variable->Type()) {
-    case kTypeInteger: cell.SetWord(ParseDecimal(text)); break;  // the display base stays
-    case kTypeReal: cell.SetReal(std::strtod(text.c_str(), nullptr)); break;
+    case kTypeInteger:
+        cell.SetWord(ParseDecimal(text));
+        break;  // the display base stays
+    case kTypeReal:
+        cell.SetReal(std::strtod(text.c_str(), nullptr));
+        break;
     case kTypeBoolean:
         // Exactly these two words; "TRUE" or "1" leave the value as it is.
         if (text == "true")
@@ -398,8 +415,11 @@ void CDebugger::ApplySetValue(const std::string& name, const std::string& text)
         else if (text == "false")
             cell.SetBoolean(false);
         break;
-    case kTypeString: cell.SetText(text); break;
-    default: break;
+    case kTypeString:
+        cell.SetText(text);
+        break;
+    default:
+        break;
     }
 }
 

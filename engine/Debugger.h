@@ -73,8 +73,8 @@ public:
         const std::uint32_t previous = currentLine_.load(std::memory_order_relaxed);
         previousLine_.store(previous, std::memory_order_relaxed);
         currentLine_.store(line, std::memory_order_relaxed);
-        if (attention_.load(std::memory_order_relaxed) == 0 && !engine_.NotifyLines.load(std::memory_order_relaxed)
-            && (line == previous || !HasBreakpoint(line)))
+        if (attention_.load(std::memory_order_relaxed) == 0 && !engine_.NotifyLines.load(std::memory_order_relaxed) &&
+            (line == previous || !HasBreakpoint(line)))
             return true;
         return ReportLineSlow(line, previous);
     }
@@ -153,8 +153,8 @@ private:
 
     bool HasBreakpoint(std::uint32_t line) const
     {
-        return line - 1u < static_cast<std::uint32_t>(kMaxBreakpointLine)
-               && breakpoints_[line].load(std::memory_order_relaxed) != 0;
+        return line - 1u < static_cast<std::uint32_t>(kMaxBreakpointLine) &&
+               breakpoints_[line].load(std::memory_order_relaxed) != 0;
     }
     void SetStep(bool step);
 

@@ -186,8 +186,7 @@ void CEngine::FreeScope()
     global_.reset();
 }
 
-bool RunEnginePhases(const GrammarFiles& grammars, const std::string& interfacePath,
-                     const std::string& scriptPath)
+bool RunEnginePhases(const GrammarFiles& grammars, const std::string& interfacePath, const std::string& scriptPath)
 {
     EngineState& state = Engine();
     auto engine = std::make_unique<CEngine>();

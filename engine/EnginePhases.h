@@ -76,7 +76,6 @@ private:
 // Analyse, then the verdict of a verify run or Execute, then every CLI and every `exec`
 // process stopped. Returns true when the script was analysed (and, outside verify mode, run).
 // The engine object and its tree are kept until the process ends.
-bool RunEnginePhases(const GrammarFiles& grammars, const std::string& interfacePath,
-                     const std::string& scriptPath);
+bool RunEnginePhases(const GrammarFiles& grammars, const std::string& interfacePath, const std::string& scriptPath);
 
 }  // namespace zov

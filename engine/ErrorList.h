@@ -23,10 +23,7 @@ enum class ErrorListUse { Reported, Scratch };
 
 class CErrorList {
 public:
-    explicit CErrorList(ErrorListUse use = ErrorListUse::Reported)
-        : scratch_(use == ErrorListUse::Scratch)
-    {
-    }
+    explicit CErrorList(ErrorListUse use = ErrorListUse::Reported) : scratch_(use == ErrorListUse::Scratch) {}
 
     bool IsScratch() const { return scratch_; }
 

@@ -11,11 +11,21 @@ int CheckOperandType(const CExpression& node, int sharedResult, unsigned accepte
     unsigned kind = 0;
     switch (node.OperandType()) {
     case kTypeInteger:
-    case kTypeCli: kind = kTakesInteger; break;
-    case kTypeReal: kind = kTakesReal; break;
-    case kTypeBoolean: kind = kTakesBoolean; break;
-    case kTypeString: kind = kTakesString; break;
-    default: kind = 0; break;  // a whole array, a name: no operator reads them
+    case kTypeCli:
+        kind = kTakesInteger;
+        break;
+    case kTypeReal:
+        kind = kTakesReal;
+        break;
+    case kTypeBoolean:
+        kind = kTakesBoolean;
+        break;
+    case kTypeString:
+        kind = kTakesString;
+        break;
+    default:
+        kind = 0;
+        break;  // a whole array, a name: no operator reads them
     }
     if (kind & accepted)
         return kExpressionChecked;
@@ -27,8 +37,8 @@ int CheckOperandType(const CExpression& node, int sharedResult, unsigned accepte
     return kAnalysisFailed;
 }
 
-JumpTarget EvaluateOperands(const CExpression& node, CSymbolStore* scope, CValue& a, CValue* b,
-                            CDebugger& debugger, bool& proceed)
+JumpTarget EvaluateOperands(const CExpression& node, CSymbolStore* scope, CValue& a, CValue* b, CDebugger& debugger,
+                            bool& proceed)
 {
     proceed = false;
     CAny* left = node.Child(0);
@@ -58,11 +68,16 @@ template <class T>
 bool Ordered(const T& a, const T& b, Relation relation)
 {
     switch (relation) {
-    case Relation::Greater: return a > b;
-    case Relation::GreaterEqual: return a >= b;
-    case Relation::Less: return a < b;
-    case Relation::LessEqual: return a <= b;
-    default: return false;
+    case Relation::Greater:
+        return a > b;
+    case Relation::GreaterEqual:
+        return a >= b;
+    case Relation::Less:
+        return a < b;
+    case Relation::LessEqual:
+        return a <= b;
+    default:
+        return false;
     }
 }
 

@@ -44,8 +44,8 @@ inline CValue FreshOperand()
 // Evaluates child 0 into `a` and, when `b` is given, child 1 into it. Answers a jump target of
 // either operand, or null. `proceed` is false when nothing must be computed: a jump, a missing
 // operand, or a run-time error inside an operand (only the first error of a run is reported).
-JumpTarget EvaluateOperands(const CExpression& node, CSymbolStore* scope, CValue& a, CValue* b,
-                            CDebugger& debugger, bool& proceed);
+JumpTarget EvaluateOperands(const CExpression& node, CSymbolStore* scope, CValue& a, CValue* b, CDebugger& debugger,
+                            bool& proceed);
 
 // Execute of an operator node of two operands: both are evaluated and, when there is something
 // to compute, `compute(a, b)` writes the result into value out. A jump target of either operand

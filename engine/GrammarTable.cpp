@@ -236,18 +236,18 @@ bool CGrammarTable::ReadAll(EntryReader& reader)
         if (!reader.RecordDone())
             return Fail(RecordCountMismatch);
     }
-    if (haveCounts_ && ((!dfa_.empty() && initialDfa_ >= dfa_.size()) ||
-                        (!lalr_.empty() && initialLalr_ >= lalr_.size())))
+    if (haveCounts_ &&
+        ((!dfa_.empty() && initialDfa_ >= dfa_.size()) || (!lalr_.empty() && initialLalr_ >= lalr_.size())))
         return Fail(IndexOutOfRange);
     return true;
 }
 
 bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
 {
-#define ZOV_READ(call)                            \
-    do {                                          \
-        if (const char* readError = (call))       \
-            return Fail(readError);               \
+#define ZOV_READ(call)                      \
+    do {                                    \
+        if (const char* readError = (call)) \
+            return Fail(readError);         \
     } while (0)
 
     auto index = [&](uint32_t& out, size_t limit) -> const char* {
@@ -255,8 +255,8 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
             return error;
         return out < limit ? nullptr : IndexOutOfRange;
     };
-    const bool fills = contentType == 'S' || contentType == 'C' || contentType == 'R' || contentType == 'D' ||
-                       contentType == 'L';
+    const bool fills =
+        contentType == 'S' || contentType == 'C' || contentType == 'R' || contentType == 'D' || contentType == 'L';
     if (fills && !haveCounts_)
         return Fail(RecordBeforeCounts);
 

@@ -4,7 +4,8 @@
 
 namespace zov {
 
-int CGreaterEqualExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+int CGreaterEqualExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors,
+                                          std::uint32_t passThrough)
 {
     return CheckOperandType(*this, CExpression::TypeAnalysis(scope, typeOut, errors, passThrough),
                             kTakesNumbers | kTakesString, errors);

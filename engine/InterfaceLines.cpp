@@ -209,12 +209,23 @@ std::string CliHandlerName(TypeCode returnType, int paramCount)
 {
     const char* base = nullptr;
     switch (returnType) {
-    case kTypeInteger: base = "CmdFunction3"; break;
-    case kTypeReal: base = "CmdFunction4"; break;
-    case kTypeBoolean: base = "CmdFunction2"; break;
-    case kTypeString: base = "CmdFunction1"; break;
-    case kTypeVoid: base = "CmdFunction0"; break;
-    default: return "error_CmdFunctionX_" + std::to_string(paramCount);
+    case kTypeInteger:
+        base = "CmdFunction3";
+        break;
+    case kTypeReal:
+        base = "CmdFunction4";
+        break;
+    case kTypeBoolean:
+        base = "CmdFunction2";
+        break;
+    case kTypeString:
+        base = "CmdFunction1";
+        break;
+    case kTypeVoid:
+        base = "CmdFunction0";
+        break;
+    default:
+        return "error_CmdFunctionX_" + std::to_string(paramCount);
     }
     return paramCount == 0 ? std::string(base) + "_0" : std::string(base);
 }
@@ -323,8 +334,7 @@ int CFunctionTable::ReadInterfaceLine(std::string_view line, CMacroTable& macros
         return 0;
     }
     if (form == "MACRO") {
-        macros.Add(name->Image, FilterMacroBody(value ? Unquoted(value->Image) : std::string_view()),
-                   kMacroKindMacro);
+        macros.Add(name->Image, FilterMacroBody(value ? Unquoted(value->Image) : std::string_view()), kMacroKindMacro);
         return 0;
     }
 
@@ -391,8 +401,7 @@ class InterfaceApplier {
 public:
     InterfaceApplier(CFunctionTable& table, CMacroTable& macros)
         : table_(table), macros_(macros), verbose_(Engine().Verbose.load())
-    {
-    }
+    {}
 
     void Apply(int lineNumber, std::string_view text, bool tooLong)
     {

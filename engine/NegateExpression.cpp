@@ -5,7 +5,8 @@
 
 namespace zov {
 
-int CNegateExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+int CNegateExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors,
+                                    std::uint32_t passThrough)
 {
     return CheckOperandType(*this, CExpression::TypeAnalysis(scope, typeOut, errors, passThrough),
                             kTakesNumbers | kTakesString, errors);

@@ -92,9 +92,7 @@ JumpTarget CAny::Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debug
     }
 }
 
-void CAny::SetReturnPoint(JumpTarget /*resumeAt*/)
-{
-}
+void CAny::SetReturnPoint(JumpTarget /*resumeAt*/) {}
 
 void CAny::AddError(CErrorList& errors, std::string_view text) const
 {

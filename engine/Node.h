@@ -77,8 +77,7 @@ private:
 };
 
 // Base of the statement classes; the defaults of CAny.
-class CStatement : public CAny {
-};
+class CStatement : public CAny {};
 
 // What an operator's constructor says about it; the shared type check gives a comparison a
 // boolean result and refuses booleans in an ordering comparison.
@@ -101,10 +100,7 @@ enum : std::uint32_t {
 // Base of the expression, constant and name classes.
 class CExpression : public CAny {
 public:
-    explicit CExpression(OperatorClass operatorClass = OperatorClass::Plain)
-        : operatorClass_(operatorClass)
-    {
-    }
+    explicit CExpression(OperatorClass operatorClass = OperatorClass::Plain) : operatorClass_(operatorClass) {}
 
     // The shared type check of operators: both operands of one type (a CLI handle counting as
     // an integer), a comparison giving a boolean, booleans never ordered. Answers

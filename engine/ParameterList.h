@@ -64,12 +64,7 @@ private:
 // arguments, recursion): that call's values must survive, so this one gets values of its own.
 class CArgumentFrame {
 public:
-    explicit CArgumentFrame(CParameterList& list)
-        : list_(list)
-        , nested_(list.inUse_)
-    {
-        list.inUse_ = true;
-    }
+    explicit CArgumentFrame(CParameterList& list) : list_(list), nested_(list.inUse_) { list.inUse_ = true; }
     ~CArgumentFrame()
     {
         if (!nested_)

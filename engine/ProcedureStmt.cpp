@@ -101,8 +101,8 @@ int CProcedureStmt::TypeAnalysis(CSymbolStore* scope, TypeCode&, CErrorList& err
     for (std::size_t i = 0; i < parameterVariables_.size(); ++i) {
         const CAny* assignment = parameters_ ? parameters_->Child(i) : nullptr;
         const CAny* value = assignment ? assignment->Child(1) : nullptr;
-        const bool literal = dynamic_cast<const CConstInt*>(value) || dynamic_cast<const CConstReal*>(value)
-                             || dynamic_cast<const CConstBool*>(value) || dynamic_cast<const CConstStr*>(value);
+        const bool literal = dynamic_cast<const CConstInt*>(value) || dynamic_cast<const CConstReal*>(value) ||
+                             dynamic_cast<const CConstBool*>(value) || dynamic_cast<const CConstStr*>(value);
         const TypeCode parameterType = parameterVariables_[i] ? parameterVariables_[i]->Type() : kTypeUndetermined;
         skippableDefault_[i] = literal && parameterType >= kTypeInteger && parameterType <= kTypeString;
         everyDefaultSkippable_ = everyDefaultSkippable_ && skippableDefault_[i];

@@ -276,8 +276,7 @@ std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStream
     // Each child leads a process group of its own, so that a forced end reaches the programs it
     // started too (KillProcessGroup).
     posix_spawnattr_setpgroup(&setup.Attributes, 0);
-    posix_spawnattr_setflags(&setup.Attributes,
-                             POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setflags(&setup.Attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
 
     posix_spawn_file_actions_t* actions = &setup.Actions;
     if (streams == ChildStreams::CliPipes)

@@ -52,16 +52,16 @@ std::optional<std::string> FindProgram(std::string_view name);
 
 // What the child's standard streams are connected to.
 enum class ChildStreams {
-    CliPipes,   // stdin, stdout and stderr are pipes held by the engine
-    OutputPipe, // stdout is a pipe; stdin and stderr are /dev/null
-    Detached,   // all three are /dev/null
+    CliPipes,    // stdin, stdout and stderr are pipes held by the engine
+    OutputPipe,  // stdout is a pipe; stdin and stderr are /dev/null
+    Detached,    // all three are /dev/null
 };
 
 struct SpawnedChild {
     pid_t Pid = -1;
-    UniqueFd Stdin;  // engine's write end, CliPipes only
-    UniqueFd Stdout; // engine's read end, CliPipes and OutputPipe
-    UniqueFd Stderr; // engine's read end, CliPipes only
+    UniqueFd Stdin;   // engine's write end, CliPipes only
+    UniqueFd Stdout;  // engine's read end, CliPipes and OutputPipe
+    UniqueFd Stderr;  // engine's read end, CliPipes only
 };
 
 // Starts the program of `commandLine`. The engine's pipe ends are close-on-exec and the read

@@ -33,11 +33,11 @@ bool CScanner::Tokenize(std::string_view text)
     const uint16_t* const rows = table_.GetDfaRow(0);
     uint32_t state = initial;
     const uint16_t* row = rows + static_cast<size_t>(state) * 256;
-    size_t start = 0;            // first character of the token being scanned
-    int32_t line = 1;            // line of the character at i
-    int32_t column = 1;          // column of the character at i
+    size_t start = 0;    // first character of the token being scanned
+    int32_t line = 1;    // line of the character at i
+    int32_t column = 1;  // column of the character at i
     int32_t startColumn = 1;
-    int32_t lastLine = 1;        // line of the last character taken into the token
+    int32_t lastLine = 1;  // line of the last character taken into the token
     bool inComment = false;
     size_t i = 0;
     tokens_.reserve(n / 2 + 2);

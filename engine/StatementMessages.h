@@ -21,8 +21,8 @@ inline constexpr char ArrayCountNotInteger[] = "La taille d'un tableau doit etre
 // and a call of an unknown procedure have been reported where they arose.
 inline constexpr bool CountsAsInteger(TypeCode type)
 {
-    return type == kTypeUndetermined || type == kTypeUnknownProcedure || type == kTypeInteger
-           || type == kTypeCli || type == kTypeAny;
+    return type == kTypeUndetermined || type == kTypeUnknownProcedure || type == kTypeInteger || type == kTypeCli ||
+           type == kTypeAny;
 }
 
 // A condition is a boolean or an integer (its low byte is read); a real or a text has no truth

@@ -6,7 +6,8 @@
 namespace zov {
 
 // Texts pass the analysis and are refused when the operator runs, as scripts have always seen.
-int CSubtractExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough)
+int CSubtractExpression::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors,
+                                      std::uint32_t passThrough)
 {
     return CheckOperandType(*this, CExpression::TypeAnalysis(scope, typeOut, errors, passThrough),
                             kTakesNumbers | kTakesString, errors);

@@ -22,11 +22,16 @@ std::string AcceptVariableName(std::string_view name)
 const char* ArrayAccessMessage(ArrayAccess access, bool writing)
 {
     switch (access) {
-    case ArrayAccess::Ok: return nullptr;
-    case ArrayAccess::NotAllocated: return varmsg::ArrayNotInitialised;
-    case ArrayAccess::NegativeIndex: return writing ? varmsg::ArrayCopy : nullptr;
-    case ArrayAccess::IndexTooLarge: return varmsg::IndexTooLarge;
-    case ArrayAccess::TooManyElements: return varmsg::ArrayTooLarge;
+    case ArrayAccess::Ok:
+        return nullptr;
+    case ArrayAccess::NotAllocated:
+        return varmsg::ArrayNotInitialised;
+    case ArrayAccess::NegativeIndex:
+        return writing ? varmsg::ArrayCopy : nullptr;
+    case ArrayAccess::IndexTooLarge:
+        return varmsg::IndexTooLarge;
+    case ArrayAccess::TooManyElements:
+        return varmsg::ArrayTooLarge;
     }
     return nullptr;
 }
@@ -56,12 +61,8 @@ void ReadText(const CValue& cell, CValue& out)
 // ---------------------------------------------------------------------------------------------
 
 CVariable::CVariable(std::string name, CSymbolStore& scope, std::size_t slot)
-    : name_(std::move(name))
-    , scope_(&scope)
-    , slot_(slot)
-    , storage_(this)
-{
-}
+    : name_(std::move(name)), scope_(&scope), slot_(slot), storage_(this)
+{}
 
 void CVariable::UseOwnStorage()
 {
@@ -192,10 +193,7 @@ CValue* CVariable::ElementForWrite(std::int32_t index, ArrayAccess& access)
 
 // ---------------------------------------------------------------------------------------------
 
-CSymbolStore::CSymbolStore(CSymbolStore* enclosing)
-    : enclosing_(enclosing)
-{
-}
+CSymbolStore::CSymbolStore(CSymbolStore* enclosing) : enclosing_(enclosing) {}
 
 CSymbolStore::~CSymbolStore() = default;
 

@@ -55,10 +55,10 @@ std::string AcceptVariableName(std::string_view name);
 // Outcome of an array access. Only Ok touches a value.
 enum class ArrayAccess {
     Ok,
-    NotAllocated,   // "Le tableau n'est pas initialise"
-    NegativeIndex,  // read: the target is left as it is, without message; write: "Copie de tableau..."
-    IndexTooLarge,  // "Indice trop grand pour ce tableau"
-    TooManyElements // allocation refused: "Taille de tableau trop grande"
+    NotAllocated,    // "Le tableau n'est pas initialise"
+    NegativeIndex,   // read: the target is left as it is, without message; write: "Copie de tableau..."
+    IndexTooLarge,   // "Indice trop grand pour ce tableau"
+    TooManyElements  // allocation refused: "Taille de tableau trop grande"
 };
 
 // The message of a failed access, or null for Ok and for a negative index read.
@@ -133,14 +133,14 @@ private:
 
     std::string name_;
     CSymbolStore* scope_;
-    std::size_t slot_;          // position of the name in the scope's table
+    std::size_t slot_;  // position of the name in the scope's table
     CVariable* storage_;
     CVariable* previous_ = nullptr;
     bool shared_ = false;
-    bool array_ = false;        // meaningful on a storage only
-    bool dimmed_ = false;       // meaningful on a storage only
+    bool array_ = false;   // meaningful on a storage only
+    bool dimmed_ = false;  // meaningful on a storage only
     TypeCode type_ = kTypeUndetermined;
-    CValue value_;              // meaningful on a storage only
+    CValue value_;  // meaningful on a storage only
     std::vector<CValue> elements_;
 };
 

@@ -435,8 +435,7 @@ std::unique_ptr<CAny> CTreeBuilder::PassThrough(const CReduction& entry, CAny* p
     return nullptr;
 }
 
-void CTreeBuilder::FlattenList(CAny& target, const CReduction& entry, std::size_t take, std::size_t full,
-                               CAny* parent)
+void CTreeBuilder::FlattenList(CAny& target, const CReduction& entry, std::size_t take, std::size_t full, CAny* parent)
 {
     // Iterative: a script of many thousand lines is one chain of that many links.
     const CReduction* link = &entry;
@@ -673,11 +672,16 @@ bool IsOperatorChain(int rule)
 std::unique_ptr<CAny> NewOperatorNode(const CReduction& entry, int rule, CAny* parent)
 {
     switch (static_cast<Rule>(rule)) {
-    case Rule::OrExpression: return NewNode<COrExpression>(entry, 0, parent);
-    case Rule::AndExpression: return NewNode<CAndExpression>(entry, 0, parent);
-    case Rule::XorExpression: return NewNode<CXorExpression>(entry, 0, parent);
-    case Rule::ModExpression: return NewNode<CModExpression>(entry, 0, parent);
-    default: break;
+    case Rule::OrExpression:
+        return NewNode<COrExpression>(entry, 0, parent);
+    case Rule::AndExpression:
+        return NewNode<CAndExpression>(entry, 0, parent);
+    case Rule::XorExpression:
+        return NewNode<CXorExpression>(entry, 0, parent);
+    case Rule::ModExpression:
+        return NewNode<CModExpression>(entry, 0, parent);
+    default:
+        break;
     }
     if (entry.Children.size() < 2 || !entry.Children[1])
         return nullptr;

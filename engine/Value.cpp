@@ -8,29 +8,40 @@ namespace zov {
 const char* TypeName(TypeCode type)
 {
     switch (type) {
-    case kTypeUndetermined: return "undetermined";
-    case kTypeInteger: return "integer";
-    case kTypeReal: return "real";
-    case kTypeBoolean: return "boolean";
-    case kTypeString: return "string";
-    case kTypeVoid: return "void";
-    case kTypeName: return "name";
-    case kTypeAny: return "any";
-    case kTypeUnknownProcedure: return "unknown procedure";
-    case kTypeCli: return "CLI handle";
-    case kTypeWholeArray: return "whole array";
-    default: return "invalid";
+    case kTypeUndetermined:
+        return "undetermined";
+    case kTypeInteger:
+        return "integer";
+    case kTypeReal:
+        return "real";
+    case kTypeBoolean:
+        return "boolean";
+    case kTypeString:
+        return "string";
+    case kTypeVoid:
+        return "void";
+    case kTypeName:
+        return "name";
+    case kTypeAny:
+        return "any";
+    case kTypeUnknownProcedure:
+        return "unknown procedure";
+    case kTypeCli:
+        return "CLI handle";
+    case kTypeWholeArray:
+        return "whole array";
+    default:
+        return "invalid";
     }
 }
 
 CValue::CValue(const CValue& other)
-    : word_(other.word_)
-    , base_(other.base_)
-    , real_(other.real_)
-    , text_(other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr)
-    , based_(other.based_)
-{
-}
+    : word_(other.word_),
+      base_(other.base_),
+      real_(other.real_),
+      text_(other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr),
+      based_(other.based_)
+{}
 
 CValue& CValue::operator=(const CValue& other)
 {

@@ -18,11 +18,11 @@ inline constexpr TypeCode kTypeInteger = 1;
 inline constexpr TypeCode kTypeReal = 2;
 inline constexpr TypeCode kTypeBoolean = 3;
 inline constexpr TypeCode kTypeString = 4;
-inline constexpr TypeCode kTypeVoid = 5;          // prototypes only
-inline constexpr TypeCode kTypeName = 6;          // a procedure or label name
-inline constexpr TypeCode kTypeAny = 7;           // prototype parameter that accepts every type
+inline constexpr TypeCode kTypeVoid = 5;  // prototypes only
+inline constexpr TypeCode kTypeName = 6;  // a procedure or label name
+inline constexpr TypeCode kTypeAny = 7;   // prototype parameter that accepts every type
 inline constexpr TypeCode kTypeUnknownProcedure = 8;
-inline constexpr TypeCode kTypeCli = 9;           // CLI handle: 1-based index, 0 = not started
+inline constexpr TypeCode kTypeCli = 9;  // CLI handle: 1-based index, 0 = not started
 // Type of an array name used without an index. It is only ever an expression's result, never a
 // variable's type (whether a variable is an array is kept apart from its element type), and
 // no operator accepts it next to a scalar.

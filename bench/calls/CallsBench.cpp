@@ -25,8 +25,8 @@ using namespace zov;
 
 std::string LoopScript(long loops)
 {
-    return "x = 0\nproc add1(v = 0)\n  x = v + 1\nend\nfor i = 1 to " + std::to_string(loops)
-           + " do\n  call add1(x)\nend\n";
+    return "x = 0\nproc add1(v = 0)\n  x = v + 1\nend\nfor i = 1 to " + std::to_string(loops) +
+           " do\n  call add1(x)\nend\n";
 }
 
 struct PreparedScript {

@@ -20,8 +20,7 @@ namespace {
 // Counts the lines handed to the writer; optionally writes them to a descriptor.
 class CountingSink {
 public:
-    explicit CountingSink(int fd = -1)
-        : fd_(fd)
+    explicit CountingSink(int fd = -1) : fd_(fd)
     {
         previous_ = zov::SetLineSink([this](zov::Stream, std::string_view text) {
             ++writes_;

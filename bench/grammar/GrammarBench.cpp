@@ -67,9 +67,8 @@ void BM_Scan(benchmark::State& state)
         benchmark::DoNotOptimize(scanner->Tokenize(f.text));
         benchmark::ClobberMemory();
     }
-    state.counters["tokens/s"] =
-        benchmark::Counter(static_cast<double>(f.tokens) * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["tokens/s"] = benchmark::Counter(
+        static_cast<double>(f.tokens) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_ScanAndParse(benchmark::State& state)
@@ -84,9 +83,8 @@ void BM_ScanAndParse(benchmark::State& state)
             state.SkipWithError("the generated script does not parse");
         benchmark::DoNotOptimize(root);
     }
-    state.counters["tokens/s"] =
-        benchmark::Counter(static_cast<double>(f.tokens) * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["tokens/s"] = benchmark::Counter(
+        static_cast<double>(f.tokens) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 }  // namespace

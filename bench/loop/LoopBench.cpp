@@ -35,8 +35,7 @@ CGrammarTable* LoadGrammar()
 // One analysed script with its own scope and debugger.
 class LoadedScript {
 public:
-    explicit LoadedScript(const std::string& text)
-        : debugger_(state_)
+    explicit LoadedScript(const std::string& text) : debugger_(state_)
     {
         state_.NotifyLines = false;
         CGrammarTable* table = LoadGrammar();
@@ -110,7 +109,8 @@ BENCHMARK(BM_WhileLoopAdd)->Unit(benchmark::kMillisecond);
 
 void BM_RepeatLoopIf(benchmark::State& state)
 {
-    Loop(state, "x = 0\ny = 0\nrepeat\n  x = x + 1\n  if x mod 2 == 0 then\n    y = y + 1\n  end\nuntil x == 1000000\n");
+    Loop(state,
+         "x = 0\ny = 0\nrepeat\n  x = x + 1\n  if x mod 2 == 0 then\n    y = y + 1\n  end\nuntil x == 1000000\n");
 }
 BENCHMARK(BM_RepeatLoopIf)->Unit(benchmark::kMillisecond);
 

@@ -113,8 +113,8 @@ void CountingLoopStatement(benchmark::State& state)
     Use(*sum, "x");
     Use(*sum, "i");
     TypeCode type = kTypeUndetermined;
-    if (root.NameAnalysis(&global, errors) != kAnalysisDone
-        || root.TypeAnalysis(&global, type, errors, 0) != kAnalysisDone || !errors.Empty()) {
+    if (root.NameAnalysis(&global, errors) != kAnalysisDone ||
+        root.TypeAnalysis(&global, type, errors, 0) != kAnalysisDone || !errors.Empty()) {
         state.SkipWithError("analysis failed");
         return;
     }

@@ -76,8 +76,8 @@ void BM_ScanParseBuild10000Lines(benchmark::State& state)
         zov::CScriptTree tree = zov::BuildScriptTree(f.table, f.text);
         benchmark::DoNotOptimize(tree.Root.get());
     }
-    state.counters["lines/s"] = benchmark::Counter(10000.0 * static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["lines/s"] =
+        benchmark::Counter(10000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 }  // namespace

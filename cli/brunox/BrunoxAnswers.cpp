@@ -13,7 +13,7 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-} // namespace
+}  // namespace
 
 EAnswerLine ParseAnswerLine(std::string_view line, TPromptAnswer& answer)
 {

@@ -103,7 +103,7 @@ bool ProbeDisplay()
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-} // namespace
+}  // namespace
 
 bool InitBrunoxApplication(int& argc, char** argv)
 {

@@ -98,7 +98,7 @@ std::string OneLine(QString text)
     return text.toStdString();
 }
 
-} // namespace
+}  // namespace
 
 CDialogCmd::CDialogCmd(std::filesystem::path settingsPath, std::unique_ptr<CPrompter> prompter)
     : m_settingsPath(std::move(settingsPath)), m_pPrompter(std::move(prompter))

@@ -49,10 +49,9 @@ QRect AvailableScreen()
     return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
-} // namespace
+}  // namespace
 
-CWhiteDlg::CWhiteDlg(bool bResizable, QSize templateSize)
-    : m_bResizable(bResizable), m_tTemplateSize(templateSize)
+CWhiteDlg::CWhiteDlg(bool bResizable, QSize templateSize) : m_bResizable(bResizable), m_tTemplateSize(templateSize)
 {
     setWindowTitle(QStringLiteral("Dialog"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -121,8 +120,8 @@ void CWhiteDlg::ApplyInitialPlacement()
         LayOut(m_tTemplateSize);
         const QRect area = m_pLabelArea->geometry();
         const QSize text = m_pLabel->sizeHint();
-        size = size.expandedTo(QSize(area.x() + text.width() + kGap,
-                                     m_tTemplateSize.height() - area.height() + text.height()));
+        size = size.expandedTo(
+            QSize(area.x() + text.width() + kGap, m_tTemplateSize.height() - area.height() + text.height()));
         size = size.boundedTo(QSize(static_cast<int>(screen.width() * kLargestScreenShare),
                                     static_cast<int>(screen.height() * kLargestScreenShare)))
                    .expandedTo(m_tTemplateSize);
@@ -237,7 +236,7 @@ void LayOutFieldDialog(QSize client, QScrollArea* labelArea, int labelLeft, QWid
     labelArea->setGeometry(labelLeft, gap, cx - labelLeft - gap, std::max(0, fieldTop - 2 * gap));
 }
 
-} // namespace
+}  // namespace
 
 CEditDlg::CEditDlg() : CWhiteDlg(false, QSize(360, 150))
 {

@@ -26,7 +26,7 @@ QString AbsolutePath(const std::string& bytes)
     return QDir::cleanPath(QFileInfo(Decoded(bytes)).absoluteFilePath());
 }
 
-} // namespace
+}  // namespace
 
 int CWindowPrompter::Exec(QDialog& dialog)
 {
@@ -113,8 +113,8 @@ int CScriptedPrompter::Browse(zov::CFolderPicker& picker)
     // The picker lists only folders under its root, and OK stays off where AcceptFolder refuses.
     const QString path = answer.value.empty() ? QString() : AbsolutePath(answer.value);
     const QString root = picker.rootFolder.isEmpty() ? QString() : AbsolutePath(picker.rootFolder.toStdString());
-    const bool bUnderRoot = root.isEmpty() || root == QDir::rootPath() || path == root
-                            || path.startsWith(root + QLatin1Char('/'));
+    const bool bUnderRoot =
+        root.isEmpty() || root == QDir::rootPath() || path == root || path.startsWith(root + QLatin1Char('/'));
     QString status;
     if (path.isEmpty() || !QFileInfo(path).isDir() || !bUnderRoot || !picker.AcceptFolder(path, status)) {
         Refuse(answer);

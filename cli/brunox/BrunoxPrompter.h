@@ -21,9 +21,11 @@ inline constexpr const char* kPrompterScriptVariable = "ZOV_PROMPTER_SCRIPT";
 // The error lines of a scripted run; the dialog is then cancelled. The first names the file, the
 // second the file and the line.
 inline constexpr const char* kNoAnswerMessage =
-    "Pas de r\xC3\xA9ponse pour la bo\xC3\xAEte de dialogue dans %s : elle est annul\xC3\xA9" "e.\n";
+    "Pas de r\xC3\xA9ponse pour la bo\xC3\xAEte de dialogue dans %s : elle est annul\xC3\xA9"
+    "e.\n";
 inline constexpr const char* kWrongAnswerMessage =
-    "R\xC3\xA9ponse incorrecte pour la bo\xC3\xAEte de dialogue (%s, ligne %d) : elle est annul\xC3\xA9" "e.\n";
+    "R\xC3\xA9ponse incorrecte pour la bo\xC3\xAEte de dialogue (%s, ligne %d) : elle est annul\xC3\xA9"
+    "e.\n";
 
 class CPrompter {
 public:

@@ -30,8 +30,8 @@ inline constexpr std::string_view kNo = "0\n";
 inline constexpr std::uint32_t kDataBufferSize = 8196;
 
 struct Reply {
-  std::string out;
-  std::string err;
+    std::string out;
+    std::string err;
 };
 
 enum class OpenMode { ReadText, ReadBinary, WriteText, WriteBinary };
@@ -50,55 +50,55 @@ bool IsHexText(std::string_view hex);
 bool MatchMask(std::string_view mask, std::string_view name);
 
 class CDovrelFiles {
- public:
-  CDovrelFiles();
-  ~CDovrelFiles();
-  CDovrelFiles(const CDovrelFiles&) = delete;
-  CDovrelFiles& operator=(const CDovrelFiles&) = delete;
+public:
+    CDovrelFiles();
+    ~CDovrelFiles();
+    CDovrelFiles(const CDovrelFiles&) = delete;
+    CDovrelFiles& operator=(const CDovrelFiles&) = delete;
 
-  // The current file. Opening closes the file that was current first, so its writes
-  // reach the disk and its handle is released, even when the new open fails.
-  Reply Open(const std::string& path, OpenMode mode);
-  Reply Close();
-  bool HasFile() const { return m_File != nullptr; }
+    // The current file. Opening closes the file that was current first, so its writes
+    // reach the disk and its handle is released, even when the new open fails.
+    Reply Open(const std::string& path, OpenMode mode);
+    Reply Close();
+    bool HasFile() const { return m_File != nullptr; }
 
-  Reply Eof();
-  Reply FileSize();
-  Reply ReadLine();
-  Reply Read(std::uint32_t size);
-  Reply WriteLine(std::string_view buffer);
-  Reply Write(std::string_view hexBuffer);
-  Reply SeekBegin();
-  Reply SeekEnd();
-  Reply Seek(std::int32_t position);
-  Reply Tell();
+    Reply Eof();
+    Reply FileSize();
+    Reply ReadLine();
+    Reply Read(std::uint32_t size);
+    Reply WriteLine(std::string_view buffer);
+    Reply Write(std::string_view hexBuffer);
+    Reply SeekBegin();
+    Reply SeekEnd();
+    Reply Seek(std::int32_t position);
+    Reply Tell();
 
-  // Operations on names; they leave the current file alone.
-  static Reply Exist(const std::string& path);
-  static Reply Erase(const std::string& path);
-  static Reply Rename(const std::string& oldPath, const std::string& newPath);
-  static Reply Copy(const std::string& source, const std::string& destination);
-  // Both change the working directory to `path` and leave it there, so that the listed
-  // names can be opened as they are. Only plain entries are listed: no symbolic link, no
-  // special file, no hidden one (leading dot), no read-only one (no owner write permission),
-  // none whose name a reply cannot carry ('|', CR, LF). Names come sorted without regard to
-  // case, joined by '|'.
-  static Reply FindFile(const std::string& path, std::string_view mask);
-  static Reply FindDir(const std::string& path);
-  static Reply CreateDir(const std::string& path);
+    // Operations on names; they leave the current file alone.
+    static Reply Exist(const std::string& path);
+    static Reply Erase(const std::string& path);
+    static Reply Rename(const std::string& oldPath, const std::string& newPath);
+    static Reply Copy(const std::string& source, const std::string& destination);
+    // Both change the working directory to `path` and leave it there, so that the listed
+    // names can be opened as they are. Only plain entries are listed: no symbolic link, no
+    // special file, no hidden one (leading dot), no read-only one (no owner write permission),
+    // none whose name a reply cannot carry ('|', CR, LF). Names come sorted without regard to
+    // case, joined by '|'.
+    static Reply FindFile(const std::string& path, std::string_view mask);
+    static Reply FindDir(const std::string& path);
+    static Reply CreateDir(const std::string& path);
 
- private:
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
+private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
 
-  std::size_t ReadTranslated(char* buffer, std::size_t size, bool stopAfterLineEnd);
-  bool WriteTranslated(std::string_view bytes);
+    std::size_t ReadTranslated(char* buffer, std::size_t size, bool stopAfterLineEnd);
+    bool WriteTranslated(std::string_view bytes);
 
-  std::unique_ptr<std::FILE, FileCloser> m_File;
-  // Text mode keeps the line ends of text files as CR LF on disk and LF for the script.
-  bool m_TextMode = false;
-  std::vector<char> m_DataBuffer;
+    std::unique_ptr<std::FILE, FileCloser> m_File;
+    // Text mode keeps the line ends of text files as CR LF on disk and LF for the script.
+    bool m_TextMode = false;
+    std::vector<char> m_DataBuffer;
 };
 
 }  // namespace dovrel

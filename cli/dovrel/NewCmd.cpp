@@ -6,9 +6,12 @@
 
 namespace {
 
-CMainCmd* CreateFileCmd() { return new CFileCmd; }
+CMainCmd* CreateFileCmd()
+{
+    return new CFileCmd;
+}
 
-} // namespace
+}  // namespace
 
 const TToolInfo g_tToolInfo = {"Dovrel", "ZOV file access", &CreateFileCmd};
 
@@ -59,7 +62,10 @@ CFileCmd::CFileCmd()
 
 CFileCmd::~CFileCmd() = default;
 
-void CFileCmd::Clean() { m_Files.Close(); }
+void CFileCmd::Clean()
+{
+    m_Files.Close();
+}
 
 // The framework sends both streams as a whole when the line is answered.
 void CFileCmd::Answer(const dovrel::Reply& reply)

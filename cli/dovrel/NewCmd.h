@@ -22,7 +22,10 @@ public:
 
 private:
     template <void (CFileCmd::*Method)()>
-    static void Call(void* cmd) { (static_cast<CFileCmd*>(cmd)->*Method)(); }
+    static void Call(void* cmd)
+    {
+        (static_cast<CFileCmd*>(cmd)->*Method)();
+    }
 
     static void Answer(const dovrel::Reply& reply);
 

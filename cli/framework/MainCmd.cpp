@@ -36,18 +36,26 @@ uint32_t ParseInteger(const char* text)
 const char* HelpLabel(unsigned char type)
 {
     switch (type) {
-    case ARG_PCHAR: return " %s (string)";
-    case ARG_BYTE: return " %s (byte)";
-    case ARG_LONG: return " %s (long)";
-    case ARG_ULONG: return " %s (unsigned long)";
-    case ARG_SHORT: return " %s (short)";
-    case ARG_USHORT: return " %s (unsigned short)";
-    case ARG_PBYTE: return " %s (byte array)";
-    default: return nullptr;  // real-valued switches have no label and stay out of the usage line
+    case ARG_PCHAR:
+        return " %s (string)";
+    case ARG_BYTE:
+        return " %s (byte)";
+    case ARG_LONG:
+        return " %s (long)";
+    case ARG_ULONG:
+        return " %s (unsigned long)";
+    case ARG_SHORT:
+        return " %s (short)";
+    case ARG_USHORT:
+        return " %s (unsigned short)";
+    case ARG_PBYTE:
+        return " %s (byte array)";
+    default:
+        return nullptr;  // real-valued switches have no label and stay out of the usage line
     }
 }
 
-} // namespace
+}  // namespace
 
 bool StdoutIsTerminal()
 {
@@ -67,8 +75,7 @@ void ClearScreen()
         std::fputs("\x1b[H\x1b[2J", stdout);
 }
 
-CMainCmd::CMainCmd()
-    : m_iNbCmd(0), m_iHelpCmdIdx(0)
+CMainCmd::CMainCmd() : m_iNbCmd(0), m_iHelpCmdIdx(0)
 {
     m_iHelpCmdIdx = AddCmd("help", &CMainCmd::Help, "View this screen");
     AddCmd("exit", &CMainCmd::Exit, "Exit the program");
@@ -175,8 +182,7 @@ void CMainCmd::AddArg(int iCmd, const char* name, char* buffer, size_t size, con
     AddArgParam(iCmd, name, buffer, static_cast<int32_t>(size), help, optional);
 }
 
-void CMainCmd::AddArg(int iCmd, const char* name, unsigned char* buffer, size_t size, const char* help,
-                      bool optional)
+void CMainCmd::AddArg(int iCmd, const char* name, unsigned char* buffer, size_t size, const char* help, bool optional)
 {
     if (!CanAddArg(iCmd) || buffer == nullptr || size == 0 || size > INT32_MAX)
         return;
@@ -252,7 +258,7 @@ void UnescapeLineEnds(std::string& value)
     value.resize(static_cast<size_t>(length));
 }
 
-} // namespace
+}  // namespace
 
 void CMainCmd::ParseCmdLine(const char* line, TCmdTokens& tokens, bool atEscapes)
 {
@@ -321,15 +327,28 @@ void CMainCmd::RestoreDefaults(TCommand& command)
             std::memcpy(buffer, command.aucArgDefault[a], std::min(size, sizeof command.aucArgDefault[a]));
             break;
         }
-        case ARG_BYTE: *static_cast<uint8_t*>(var) = command.ucArgDefault[a]; break;
-        case ARG_LONG: *static_cast<int32_t*>(var) = command.lArgDefault[a]; break;
-        case ARG_ULONG: *static_cast<uint32_t*>(var) = command.ulArgDefault[a]; break;
-        case ARG_SHORT: *static_cast<int16_t*>(var) = command.sArgDefault[a]; break;
-        case ARG_USHORT: *static_cast<uint16_t*>(var) = command.usArgDefault[a]; break;
+        case ARG_BYTE:
+            *static_cast<uint8_t*>(var) = command.ucArgDefault[a];
+            break;
+        case ARG_LONG:
+            *static_cast<int32_t*>(var) = command.lArgDefault[a];
+            break;
+        case ARG_ULONG:
+            *static_cast<uint32_t*>(var) = command.ulArgDefault[a];
+            break;
+        case ARG_SHORT:
+            *static_cast<int16_t*>(var) = command.sArgDefault[a];
+            break;
+        case ARG_USHORT:
+            *static_cast<uint16_t*>(var) = command.usArgDefault[a];
+            break;
 #ifdef ZOV_CLI_DOUBLE
-        case ARG_DOUBLE: *static_cast<double*>(var) = command.dArgDefault[a]; break;
+        case ARG_DOUBLE:
+            *static_cast<double*>(var) = command.dArgDefault[a];
+            break;
 #endif
-        default: break;
+        default:
+            break;
         }
     }
 }
@@ -357,15 +376,28 @@ bool CMainCmd::BindValue(TCommand& command, int a, const std::string& value)
         std::memcpy(buffer, value.data(), value.size());
         break;
     }
-    case ARG_BYTE: *static_cast<uint8_t*>(var) = static_cast<uint8_t>(ParseInteger(value.c_str())); break;
-    case ARG_LONG: *static_cast<int32_t*>(var) = static_cast<int32_t>(ParseInteger(value.c_str())); break;
-    case ARG_ULONG: *static_cast<uint32_t*>(var) = ParseInteger(value.c_str()); break;
-    case ARG_SHORT: *static_cast<int16_t*>(var) = static_cast<int16_t>(ParseInteger(value.c_str())); break;
-    case ARG_USHORT: *static_cast<uint16_t*>(var) = static_cast<uint16_t>(ParseInteger(value.c_str())); break;
+    case ARG_BYTE:
+        *static_cast<uint8_t*>(var) = static_cast<uint8_t>(ParseInteger(value.c_str()));
+        break;
+    case ARG_LONG:
+        *static_cast<int32_t*>(var) = static_cast<int32_t>(ParseInteger(value.c_str()));
+        break;
+    case ARG_ULONG:
+        *static_cast<uint32_t*>(var) = ParseInteger(value.c_str());
+        break;
+    case ARG_SHORT:
+        *static_cast<int16_t*>(var) = static_cast<int16_t>(ParseInteger(value.c_str()));
+        break;
+    case ARG_USHORT:
+        *static_cast<uint16_t*>(var) = static_cast<uint16_t>(ParseInteger(value.c_str()));
+        break;
 #ifdef ZOV_CLI_DOUBLE
-    case ARG_DOUBLE: *static_cast<double*>(var) = std::strtod(value.c_str(), nullptr); break;
+    case ARG_DOUBLE:
+        *static_cast<double*>(var) = std::strtod(value.c_str(), nullptr);
+        break;
 #endif
-    default: break;
+    default:
+        break;
     }
     return true;
 }

@@ -31,15 +31,15 @@
 #define ZOV_CLI_VERSION "0.0"
 #endif
 
-inline constexpr int MAX_CMD = ZOV_CLI_MAX_CMD;                  // commands per table, built-ins included
-inline constexpr int MAX_ARG = ZOV_CLI_MAX_ARG;                  // switches per command
-inline constexpr int MAX_SIZE_CMD = ZOV_CLI_MAX_SIZE_CMD;        // bytes of a command word, terminator included
-inline constexpr int MAX_SIZE_HELP = ZOV_CLI_MAX_SIZE_HELP;      // bytes of a command's or a switch's help
-inline constexpr int MAX_SIZE_ARG = ZOV_CLI_MAX_SIZE_ARG;        // bytes of a switch name
+inline constexpr int MAX_CMD = ZOV_CLI_MAX_CMD;              // commands per table, built-ins included
+inline constexpr int MAX_ARG = ZOV_CLI_MAX_ARG;              // switches per command
+inline constexpr int MAX_SIZE_CMD = ZOV_CLI_MAX_SIZE_CMD;    // bytes of a command word, terminator included
+inline constexpr int MAX_SIZE_HELP = ZOV_CLI_MAX_SIZE_HELP;  // bytes of a command's or a switch's help
+inline constexpr int MAX_SIZE_ARG = ZOV_CLI_MAX_SIZE_ARG;    // bytes of a switch name
 inline constexpr int MAX_SIZE_DEFAULT_PCHAR_ARG = ZOV_CLI_MAX_SIZE_DEFAULT_PCHAR_ARG;
 
-inline constexpr int MAX_CMDSIZE = 40000;   // bytes of the line buffer
-inline constexpr int MAX_CMD_LINE = 10;     // token slots of a line: the word, four pairs, the end mark
+inline constexpr int MAX_CMDSIZE = 40000;  // bytes of the line buffer
+inline constexpr int MAX_CMD_LINE = 10;    // token slots of a line: the word, four pairs, the end mark
 
 inline constexpr const char* VERSION_NO = ZOV_CLI_VERSION;
 inline constexpr const char* SYNCHRO = ">>";
@@ -81,9 +81,9 @@ struct TCommand {
     int32_t iNbArg;
     int32_t iNbArgNeed;
     unsigned char ucArgType[MAX_ARG];
-    char cArgName[MAX_ARG][MAX_SIZE_ARG];     // as typed, '-' included, lower case
+    char cArgName[MAX_ARG][MAX_SIZE_ARG];  // as typed, '-' included, lower case
     char cArgHelp[MAX_ARG][MAX_SIZE_HELP];
-    void* pArgVar[MAX_ARG];                   // owned by the tool object
+    void* pArgVar[MAX_ARG];  // owned by the tool object
     int32_t pArgSize[MAX_ARG];
     bool bArgOptional[MAX_ARG];
     int16_t sArgDefault[MAX_ARG];
@@ -164,9 +164,18 @@ public:
     // Answers a line that did not fit the line buffer: wrong parameters and the marker, nothing run.
     static void RefuseLine();
 
-    int GetNbCmd() const { return m_iNbCmd; }
-    const TCommand& GetCmd(int iCmd) const { return m_tCmd[iCmd]; }
-    int GetHelpCmdIdx() const { return m_iHelpCmdIdx; }
+    int GetNbCmd() const
+    {
+        return m_iNbCmd;
+    }
+    const TCommand& GetCmd(int iCmd) const
+    {
+        return m_tCmd[iCmd];
+    }
+    int GetHelpCmdIdx() const
+    {
+        return m_iHelpCmdIdx;
+    }
 
     // The built-in commands.
     static void Exit(void* cmd);

@@ -114,7 +114,7 @@ int NextByte()
     std::exit(code);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int xshell(char* buffer, int size)
 {

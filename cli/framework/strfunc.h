@@ -20,5 +20,4 @@ int supprLastSame(char* text, int lastIndex, char c);
 // with free(). Past MAX_SPLIT_WORD - 1 pieces the last piece keeps the rest of the text unsplit.
 // Returns null when text is null or memory is short.
 char** split(char* text, char separator);
-
 }

@@ -9,7 +9,10 @@
 
 namespace {
 
-CMainCmd* CreateXmlCmd() { return new CXmlCmd(); }
+CMainCmd* CreateXmlCmd()
+{
+    return new CXmlCmd();
+}
 
 void Answer(pirrow::Reply reply)
 {
@@ -30,7 +33,7 @@ std::string TextOf(const char* buffer, size_t size)
     return std::string(buffer, strnlen(buffer, size));
 }
 
-} // namespace
+}  // namespace
 
 const TToolInfo g_tToolInfo = {
     .pName = "Pirrow",

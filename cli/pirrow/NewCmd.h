@@ -23,7 +23,10 @@ public:
 
 private:
     template <void (CXmlCmd::*Method)()>
-    static void Call(void* cmd) { (static_cast<CXmlCmd*>(cmd)->*Method)(); }
+    static void Call(void* cmd)
+    {
+        (static_cast<CXmlCmd*>(cmd)->*Method)();
+    }
 
     void OnRead();
     void OnCreate();

@@ -42,14 +42,17 @@ int DepthOf(const TiXmlNode* node)
     return depth;
 }
 
-} // namespace
+}  // namespace
 
 const char* ReplyText(Reply reply)
 {
     switch (reply) {
-    case Reply::Yes: return "1\n";
-    case Reply::No: return "0\n";
-    case Reply::Silent: break;
+    case Reply::Yes:
+        return "1\n";
+    case Reply::No:
+        return "0\n";
+    case Reply::Silent:
+        break;
     }
     return "";
 }
@@ -298,4 +301,4 @@ std::string PirrowXml::Render() const
     return m_writing ? PrintDocument(*m_document) : std::string();
 }
 
-} // namespace pirrow
+}  // namespace pirrow

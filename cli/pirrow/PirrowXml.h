@@ -17,9 +17,9 @@ namespace pirrow {
 
 // The answer of a command on standard output.
 enum class Reply {
-    Silent, // nothing: a command of the other side
-    Yes,    // "1\n"
-    No,     // "0\n"
+    Silent,  // nothing: a command of the other side
+    Yes,     // "1\n"
+    No,      // "0\n"
 };
 
 const char* ReplyText(Reply reply);
@@ -77,9 +77,9 @@ private:
     std::unique_ptr<TiXmlDocument> m_document;
     std::string m_fileName;
 
-    TiXmlNode* m_currentNode = nullptr;   // read side
-    TiXmlElement* m_selectedRoot = nullptr; // read side
-    TiXmlNode* m_currentParent = nullptr; // read side: where the current node was found; write side: where tags go
+    TiXmlNode* m_currentNode = nullptr;      // read side
+    TiXmlElement* m_selectedRoot = nullptr;  // read side
+    TiXmlNode* m_currentParent = nullptr;    // read side: where the current node was found; write side: where tags go
     TiXmlElement* m_writtenRoot = nullptr;
     TiXmlElement* m_lastElement = nullptr;
     bool m_reading = false;
@@ -88,4 +88,4 @@ private:
     std::vector<TiXmlNode*> m_writeStack;
 };
 
-} // namespace pirrow
+}  // namespace pirrow

@@ -11,7 +11,6 @@ namespace {
 
 class DepthScanner {
 public:
-
     explicit DepthScanner(std::string_view text) : m_text(text) {}
 
     std::optional<int> Run()
@@ -303,11 +302,11 @@ private:
     bool m_decimalBeforeSemicolon = false;
 };
 
-} // namespace
+}  // namespace
 
 std::optional<int> ElementDepth(std::string_view text)
 {
     return DepthScanner(text).Run();
 }
 
-} // namespace pirrow
+}  // namespace pirrow

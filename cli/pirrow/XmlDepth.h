@@ -18,4 +18,4 @@ namespace pirrow {
 // no longer follows.
 std::optional<int> ElementDepth(std::string_view text);
 
-} // namespace pirrow
+}  // namespace pirrow

@@ -50,11 +50,21 @@ std::string Escape(std::string_view utf8, bool keepBlanksFromFolding)
         const char32_t code = NextChar(utf8, pos);
         const bool isBlank = code == ' ';
         switch (code) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         case ' ':
             if (keepBlanksFromFolding && (out.empty() || pos == utf8.size() || previousWasBlank)) {
                 AppendReference(out, code);
@@ -92,8 +102,8 @@ bool IsNameChar(char32_t code)
 std::string_view DeclaredEncoding(std::string_view text)
 {
     size_t start = 0;
-    while (start < text.size() && (text[start] == ' ' || text[start] == '\t' || text[start] == '\n' ||
-                                   text[start] == '\r')) {
+    while (start < text.size() &&
+           (text[start] == ' ' || text[start] == '\t' || text[start] == '\n' || text[start] == '\r')) {
         ++start;
     }
     if (text.substr(start, 5) != "<?xml") {
@@ -120,7 +130,7 @@ std::string_view DeclaredEncoding(std::string_view text)
     return declaration.substr(pos + 1, close - pos - 1);
 }
 
-} // namespace
+}  // namespace
 
 std::string EscapeText(std::string_view utf8)
 {
@@ -250,7 +260,7 @@ bool StartsElementName(char c)
 // subset; npos when it has none or never ends (the parser then reads it as it is).
 size_t InternalSubsetDocTypeEnd(std::string_view text, size_t pos)
 {
-    size_t p = pos + 9; // "<!DOCTYPE"
+    size_t p = pos + 9;  // "<!DOCTYPE"
     char quote = 0;
     for (; p < text.size() && text[p] != '['; ++p) {
         if (quote != 0) {
@@ -286,7 +296,7 @@ size_t InternalSubsetDocTypeEnd(std::string_view text, size_t pos)
     return std::string_view::npos;
 }
 
-} // namespace
+}  // namespace
 
 std::string RepairForParser(std::string_view text)
 {
@@ -381,4 +391,4 @@ std::string_view DropIncompleteUtf8Tail(std::string_view text)
     return text;
 }
 
-} // namespace pirrow
+}  // namespace pirrow

@@ -59,4 +59,4 @@ std::string RepairForParser(std::string_view text);
 // incomplete tail so the cut never invents a character.
 std::string_view DropIncompleteUtf8Tail(std::string_view text);
 
-} // namespace pirrow
+}  // namespace pirrow

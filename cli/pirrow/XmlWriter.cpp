@@ -96,7 +96,7 @@ std::string SystemError(int error)
     return std::strerror(error);
 }
 
-} // namespace
+}  // namespace
 
 std::string PrintDocument(const TiXmlDocument& document)
 {
@@ -179,4 +179,4 @@ bool SaveFile(const std::string& path, std::string_view bytes, std::string& erro
     return true;
 }
 
-} // namespace pirrow
+}  // namespace pirrow

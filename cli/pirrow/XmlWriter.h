@@ -18,4 +18,4 @@ std::string PrintDocument(const TiXmlDocument& document);
 // bits. On failure returns false and sets error to a short reason (the system's message).
 bool SaveFile(const std::string& path, std::string_view bytes, std::string& error);
 
-} // namespace pirrow
+}  // namespace pirrow

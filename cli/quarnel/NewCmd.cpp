@@ -11,11 +11,17 @@ constexpr double Pi = 3.141592653589793;
 constexpr double OneOver180 = 0.005555555555555556;
 constexpr double OneOverPi = 0.3183098861837907;
 
-CCalcCmd* Self(void* cmd) { return static_cast<CCalcCmd*>(cmd); }
+CCalcCmd* Self(void* cmd)
+{
+    return static_cast<CCalcCmd*>(cmd);
+}
 
-CMainCmd* CreateCalcCmd() { return new CCalcCmd(); }
+CMainCmd* CreateCalcCmd()
+{
+    return new CCalcCmd();
+}
 
-} // namespace
+}  // namespace
 
 const TToolInfo g_tToolInfo = {
     .pName = "Quarnel",
@@ -28,8 +34,8 @@ const TToolInfo g_tToolInfo = {
 
 double DegreesToRadians(double degrees)
 {
-    const long double product = static_cast<long double>(degrees) * static_cast<long double>(Pi)
-                                * static_cast<long double>(OneOver180);
+    const long double product =
+        static_cast<long double>(degrees) * static_cast<long double>(Pi) * static_cast<long double>(OneOver180);
     return static_cast<double>(product);
 }
 
@@ -88,20 +94,71 @@ void CCalcCmd::SquareRoot()
         std::fputs("-1.0\n", stdout);
 }
 
-void CCalcCmd::Sin(void* cmd) { Self(cmd)->Calculate([](double v) { return std::sin(v); }); }
-void CCalcCmd::Sinh(void* cmd) { Self(cmd)->Calculate([](double v) { return std::sinh(v); }); }
-void CCalcCmd::Asin(void* cmd) { Self(cmd)->Calculate([](double v) { return std::asin(v); }); }
-void CCalcCmd::Cos(void* cmd) { Self(cmd)->Calculate([](double v) { return std::cos(v); }); }
-void CCalcCmd::Cosh(void* cmd) { Self(cmd)->Calculate([](double v) { return std::cosh(v); }); }
-void CCalcCmd::Acos(void* cmd) { Self(cmd)->Calculate([](double v) { return std::acos(v); }); }
-void CCalcCmd::Tan(void* cmd) { Self(cmd)->Calculate([](double v) { return std::tan(v); }); }
-void CCalcCmd::Tanh(void* cmd) { Self(cmd)->Calculate([](double v) { return std::tanh(v); }); }
-void CCalcCmd::Atan(void* cmd) { Self(cmd)->Calculate([](double v) { return std::atan(v); }); }
-void CCalcCmd::Deg2Rad(void* cmd) { Self(cmd)->Calculate(&DegreesToRadians); }
-void CCalcCmd::Rad2Deg(void* cmd) { Self(cmd)->Calculate(&RadiansToDegrees); }
-void CCalcCmd::Log(void* cmd) { Self(cmd)->Calculate([](double v) { return std::log(v); }); }
-void CCalcCmd::Log10(void* cmd) { Self(cmd)->Calculate([](double v) { return std::log10(v); }); }
-void CCalcCmd::Exp(void* cmd) { Self(cmd)->Calculate([](double v) { return std::exp(v); }); }
-void CCalcCmd::Sqrt(void* cmd) { Self(cmd)->SquareRoot(); }
-void CCalcCmd::Ceil(void* cmd) { Self(cmd)->Calculate([](double v) { return std::ceil(v); }); }
-void CCalcCmd::Floor(void* cmd) { Self(cmd)->Calculate([](double v) { return std::floor(v); }); }
+void CCalcCmd::Sin(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::sin(v); });
+}
+void CCalcCmd::Sinh(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::sinh(v); });
+}
+void CCalcCmd::Asin(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::asin(v); });
+}
+void CCalcCmd::Cos(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::cos(v); });
+}
+void CCalcCmd::Cosh(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::cosh(v); });
+}
+void CCalcCmd::Acos(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::acos(v); });
+}
+void CCalcCmd::Tan(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::tan(v); });
+}
+void CCalcCmd::Tanh(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::tanh(v); });
+}
+void CCalcCmd::Atan(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::atan(v); });
+}
+void CCalcCmd::Deg2Rad(void* cmd)
+{
+    Self(cmd)->Calculate(&DegreesToRadians);
+}
+void CCalcCmd::Rad2Deg(void* cmd)
+{
+    Self(cmd)->Calculate(&RadiansToDegrees);
+}
+void CCalcCmd::Log(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::log(v); });
+}
+void CCalcCmd::Log10(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::log10(v); });
+}
+void CCalcCmd::Exp(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::exp(v); });
+}
+void CCalcCmd::Sqrt(void* cmd)
+{
+    Self(cmd)->SquareRoot();
+}
+void CCalcCmd::Ceil(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::ceil(v); });
+}
+void CCalcCmd::Floor(void* cmd)
+{
+    Self(cmd)->Calculate([](double v) { return std::floor(v); });
+}

@@ -27,7 +27,8 @@ zov::CGrammarTable& Table()
     static zov::CGrammarTable* table = [] {
         zov::CGrammarTable* script = &zov::fuzz::ScriptGrammar(std::string(ZOV_FUZZ_BIN) + "/zov.cgt");
         auto functions = std::make_unique<zov::CFunctionTable>();
-        if (!functions->LoadGrammar(std::string(ZOV_FUZZ_BIN) + "/Function.cgt") || !zov::RegisterBuiltins(*functions)) {
+        if (!functions->LoadGrammar(std::string(ZOV_FUZZ_BIN) + "/Function.cgt") ||
+            !zov::RegisterBuiltins(*functions)) {
             std::fprintf(stderr, "cannot load the grammar tables of %s\n", ZOV_FUZZ_BIN);
             std::abort();
         }
@@ -39,8 +40,8 @@ zov::CGrammarTable& Table()
 
 bool Refused(std::string_view name)
 {
-    static constexpr std::string_view kRefused[] = {"pause", "exec", "kill", "killall", "run",
-                                                    "waitsync", "importdata", "strrepeat"};
+    static constexpr std::string_view kRefused[] = {"pause", "exec",     "kill",       "killall",
+                                                    "run",   "waitsync", "importdata", "strrepeat"};
     return std::find(std::begin(kRefused), std::end(kRefused), name) != std::end(kRefused);
 }
 

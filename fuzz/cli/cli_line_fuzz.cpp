@@ -47,7 +47,7 @@ private:
 
 CFuzzCmd* g_pCmd = nullptr;
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

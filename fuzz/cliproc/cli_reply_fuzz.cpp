@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (reply.Complete()) {
         const std::string& text = reply.Text();
         // The reply ends at the first terminator: exactly one, at its end.
-        if (text.size() < terminator.size() || (!terminator.empty() && text.find(terminator) != text.size() - terminator.size()))
+        if (text.size() < terminator.size() ||
+            (!terminator.empty() && text.find(terminator) != text.size() - terminator.size()))
             std::abort();
         const std::string stripped = reply.Stripped();
         if (stripped.size() > text.size())

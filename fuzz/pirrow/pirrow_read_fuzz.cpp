@@ -58,7 +58,7 @@ std::string FirstName(std::string_view bytes, size_t from)
     return std::string(bytes.substr(open + 1, end - open - 1));
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

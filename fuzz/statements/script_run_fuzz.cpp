@@ -17,9 +17,9 @@ namespace {
 bool StraightLine(const zov::CAny* root)
 {
     return zov::fuzz::EveryNode(root, [](const zov::CAny* node, const zov::CAny*) {
-        return !zov::fuzz::LoopJumpOrArray(node) && !dynamic_cast<const zov::CCallStmt*>(node)
-               && !dynamic_cast<const zov::CProcedureStmt*>(node) && !dynamic_cast<const zov::CFunctionCall*>(node)
-               && !dynamic_cast<const zov::CFunctionProc*>(node);
+        return !zov::fuzz::LoopJumpOrArray(node) && !dynamic_cast<const zov::CCallStmt*>(node) &&
+               !dynamic_cast<const zov::CProcedureStmt*>(node) && !dynamic_cast<const zov::CFunctionCall*>(node) &&
+               !dynamic_cast<const zov::CFunctionProc*>(node);
     });
 }
 

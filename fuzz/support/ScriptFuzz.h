@@ -71,9 +71,9 @@ bool EveryNode(const CAny* root, Visit visit)
 // Loops and jumps could run for ever, arrays could ask for any amount of memory.
 inline bool LoopJumpOrArray(const CAny* node)
 {
-    return dynamic_cast<const CForStmt*>(node) || dynamic_cast<const CWhileStmt*>(node)
-           || dynamic_cast<const CRepeatStmt*>(node) || dynamic_cast<const CGotoStmt*>(node)
-           || dynamic_cast<const CDimStmt*>(node);
+    return dynamic_cast<const CForStmt*>(node) || dynamic_cast<const CWhileStmt*>(node) ||
+           dynamic_cast<const CRepeatStmt*>(node) || dynamic_cast<const CGotoStmt*>(node) ||
+           dynamic_cast<const CDimStmt*>(node);
 }
 
 // Each "+" may double a text: a few keep every run within a few megabytes.

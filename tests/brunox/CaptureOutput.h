@@ -57,4 +57,4 @@ inline LineOutput RunLine(CMainCmd& cmd, const std::string& line)
     return output;
 }
 
-} // namespace brunox_test
+}  // namespace brunox_test

@@ -77,12 +77,16 @@ TEST_F(BrunoxDialogs, MsgBoxShowsTitleAndMarkupTextAndAnswersAnEmptyLine)
         labelText = dialog->findChild<zov::CFormatLabel*>(CWhiteDlg::kLabelName)->Text();
         Click(dialog, CWhiteDlg::kOkName);
     });
-    const auto output = RunLine(*m_cmd, "msgbox -title \"Contr\xC3\xB4le\" -text \"#BAttention#N : brancher le c\xC3\xA2" "ble\"");
+    const auto output = RunLine(*m_cmd,
+                                "msgbox -title \"Contr\xC3\xB4le\" -text \"#BAttention#N : brancher le c\xC3\xA2"
+                                "ble\"");
     EXPECT_TRUE(*answered);
     EXPECT_EQ(output.out, "\n");
     EXPECT_EQ(output.err, ">>");
     EXPECT_EQ(caption, QString::fromUtf8("Contr\xC3\xB4le"));
-    EXPECT_EQ(labelText, "#BAttention#N : brancher le c\xC3\xA2" "ble");
+    EXPECT_EQ(labelText,
+              "#BAttention#N : brancher le c\xC3\xA2"
+              "ble");
 }
 
 TEST_F(BrunoxDialogs, MsgBoxClosedOtherwiseStillAnswersAnEmptyLine)
@@ -264,10 +268,14 @@ TEST_F(BrunoxDialogs, LongTextsAndWindows1252ArgumentsArriveWhole)
         Click(dialog, CWhiteDlg::kOkName);
     });
     // The title in Windows-1252 bytes, as a console made on Windows sends it.
-    RunLine(*m_cmd, "msgbox -title \"Pr\xE9" "f\xE9rences\" -text \"" + longText + "\"");
+    RunLine(*m_cmd,
+            "msgbox -title \"Pr\xE9"
+            "f\xE9rences\" -text \"" +
+                longText + "\"");
     EXPECT_TRUE(*answered);
     EXPECT_EQ(shown, longText);
-    EXPECT_EQ(caption, QString::fromUtf8("Pr\xC3\xA9" "f\xC3\xA9rences"));
+    EXPECT_EQ(caption, QString::fromUtf8("Pr\xC3\xA9"
+                                         "f\xC3\xA9rences"));
 }
 
 TEST_F(BrunoxDialogs, MissingSwitchRefusesTheCommandWithoutADialog)
@@ -287,7 +295,8 @@ TEST_F(BrunoxDialogs, FirstUseCentresThenReopensWhereTheOperatorLeftIt)
         firstSize = dialog->size();
         dialog->move(30, 40);
         dialog->resize(420, 230);
-        EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->pos() == QPoint(30, 40) && dialog->size() == QSize(420, 230); }));
+        EXPECT_TRUE(
+            QTest::qWaitFor([dialog] { return dialog->pos() == QPoint(30, 40) && dialog->size() == QSize(420, 230); }));
         Click(dialog, CWhiteDlg::kOkName);
     });
     RunLine(*m_cmd, "msgbox -title t -text x");
@@ -320,10 +329,10 @@ TEST_F(BrunoxDialogs, PlacementOffEveryScreenOrUnreadableIsNotUsed)
     const Case cases[] = {
         {"-5000,-5000", "400,200", true},  // a screen that is no longer there
         {"garbage", "also garbage", true},
-        {"99999999999,5", "400,200", true},   // out of range: not a number, so not a position
+        {"99999999999,5", "400,200", true},  // out of range: not a number, so not a position
         {"-1,-1", "-1,-1", true},
         {"2147483647,2147483647", "2147483647,2147483647", true},  // no overflow, no giant window
-        {"50,60", "10,10", false},         // too small for the resizable dialog: its minimum holds
+        {"50,60", "10,10", false},  // too small for the resizable dialog: its minimum holds
     };
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     for (const Case& c : cases) {
@@ -360,7 +369,8 @@ TEST_F(BrunoxDialogs, ResizedMessageKeepsOkCentredAtTheBottom)
         dialog->resize(500, 300);
         EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->size() == QSize(500, 300); }));
         ok = dialog->findChild<QPushButton*>(CWhiteDlg::kOkName)->geometry();
-        label = dialog->findChild<zov::CFormatLabel*>(CWhiteDlg::kLabelName)->parentWidget()->parentWidget()->geometry();
+        label =
+            dialog->findChild<zov::CFormatLabel*>(CWhiteDlg::kLabelName)->parentWidget()->parentWidget()->geometry();
         size = dialog->size();
         dialog->resize(100, 50);
         EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->size() != QSize(500, 300); }));
@@ -376,4 +386,4 @@ TEST_F(BrunoxDialogs, ResizedMessageKeepsOkCentredAtTheBottom)
     EXPECT_EQ(minimum, QSize(300, 150));
 }
 
-} // namespace
+}  // namespace

@@ -81,4 +81,4 @@ TEST_F(BrunoxProcess, ToolkitMessagesStayOffStandardError)
     EXPECT_EQ(result.exitCode, 0);
 }
 
-} // namespace
+}  // namespace

@@ -104,11 +104,21 @@ TEST_F(BrunoxScripted, EachAnswerLineGivesItsCommandsAnswer)
         {"ok\tavec tab\n", "editbox -title t -text x", "avec tab\n", 0},
         {"ok\n", "editbox -title t -text x", "\n", 0},
         {"cancel\n", "editbox -title t -text x", "\n", 0},
-        {"ok Pr\xC3\xA9" "f\xC3\xA9rence\n", "editbox -title t -text x", "Pr\xC3\xA9" "f\xC3\xA9rence\n", 0},
-        {"ok Pr\xE9" "f\xE9rence\n", "editbox -title t -text x", "Pr\xC3\xA9" "f\xC3\xA9rence\n", 0},  // Windows-1252
+        {"ok Pr\xC3\xA9"
+         "f\xC3\xA9rence\n",
+         "editbox -title t -text x",
+         "Pr\xC3\xA9"
+         "f\xC3\xA9rence\n",
+         0},
+        {"ok Pr\xE9"
+         "f\xE9rence\n",
+         "editbox -title t -text x",
+         "Pr\xC3\xA9"
+         "f\xC3\xA9rence\n",
+         0},  // Windows-1252
         {"ok 2\n", "combobox -title t -text x -data \"a|b|c\" -value 1", "2\n", 0},
         {"ok 0\n", "combobox -title t -text x -data \"a|b|c\" -value 1", "0\n", 0},
-        {"ok\n", "combobox -title t -text x -data \"a|b|c\" -value 1", "1\n", 0},  // the preselected item
+        {"ok\n", "combobox -title t -text x -data \"a|b|c\" -value 1", "1\n", 0},   // the preselected item
         {"ok\n", "combobox -title t -text x -data \"a|b|c\" -value 5", "-1\n", 0},  // none preselected
         {"cancel\n", "combobox -title t -text x -data \"a|b|c\" -value 1", "-1\n", 0},
         {"ok 3\n", "combobox -title t -text x -data \"a|b|c\" -value 1", "-1\n", 1},
@@ -195,9 +205,11 @@ TEST_F(BrunoxScripted, AnswersAreTakenInOrderAndReadAfreshAtEachDialog)
 TEST_F(BrunoxScripted, MissingAnswerFileCancelsEveryDialogWithAnErrorLine)
 {
     auto cmd = ScriptedCmd();
-    for (const auto& [line, out] : std::vector<std::pair<std::string, std::string>>{
-             {"msgbox -title t -text x", "\n"}, {"askbox -title t -text q", "0\n"},
-             {"combobox -title t -text x -data \"a|b\" -value 1", "-1\n"}, {"selectpath -title t", "\n"}}) {
+    for (const auto& [line, out] :
+         std::vector<std::pair<std::string, std::string>>{{"msgbox -title t -text x", "\n"},
+                                                          {"askbox -title t -text q", "0\n"},
+                                                          {"combobox -title t -text x -data \"a|b\" -value 1", "-1\n"},
+                                                          {"selectpath -title t", "\n"}}) {
         const auto output = RunLine(*cmd, line);
         EXPECT_EQ(output.out, out) << line;
         EXPECT_EQ(output.err, NoAnswer() + ">>") << line;
@@ -223,4 +235,4 @@ TEST_F(BrunoxScripted, DialogsNeverShownLeaveTheSavedPlacementAlone)
     EXPECT_EQ(ini.GetString("ASKDLG", "SIZE", ""), "420,230");
 }
 
-} // namespace
+}  // namespace

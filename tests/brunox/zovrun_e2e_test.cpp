@@ -70,13 +70,13 @@ zov::test::ProcessResult RunOperatorScript()
 {
     zov::test::EngineProcess engine({"-C", ZOV_BIN_DIR, std::string(ZOV_BIN_DIR) + "/zovrun"}, "/usr/bin/env");
     EXPECT_TRUE(engine.Started());
-    engine.Send("interpret -dicofn \"" + kFixtures + "/operator.qzi\" -scriptfn \"" + kFixtures
-                + "/operator.qzs\" -params {}\n");
+    engine.Send("interpret -dicofn \"" + kFixtures + "/operator.qzi\" -scriptfn \"" + kFixtures +
+                "/operator.qzs\" -params {}\n");
     return engine.Finish();
 }
 
 struct Case {
-    const char* answers;   // file of answers in the fixture folder
+    const char* answers;  // file of answers in the fixture folder
     const char* golden;
     const char* platform;  // QT_QPA_PLATFORM; nullptr: not set
 };
@@ -123,4 +123,4 @@ INSTANTIATE_TEST_SUITE_P(
         return name + (param.param.platform ? "" : "_no_platform");
     });
 
-} // namespace
+}  // namespace

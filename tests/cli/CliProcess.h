@@ -23,6 +23,9 @@ inline CliResult RunCli(const std::string& program, const std::vector<std::strin
     return result;
 }
 
-inline std::string BinPath(const std::string& name) { return std::string(ZOV_BIN_DIR) + "/" + name; }
+inline std::string BinPath(const std::string& name)
+{
+    return std::string(ZOV_BIN_DIR) + "/" + name;
+}
 
-} // namespace zovtest
+}  // namespace zovtest

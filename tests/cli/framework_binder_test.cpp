@@ -118,8 +118,9 @@ TEST_F(Binder, HelpRequestDoesNotRunCommand)
 {
     for (const char* line : {"copy -help", "copy /?"}) {
         const Answer answer = Line(*m_cmd, line);
-        EXPECT_EQ(answer.out, "copy : Copy a file\n\n copy  -src (string) -dst (string)\n\n"
-                              " -src  Source\n -dst  Destination\n\n")
+        EXPECT_EQ(answer.out,
+                  "copy : Copy a file\n\n copy  -src (string) -dst (string)\n\n"
+                  " -src  Source\n -dst  Destination\n\n")
             << line;
         EXPECT_EQ(answer.err, ">>");
     }
@@ -136,8 +137,7 @@ TEST_F(Binder, HelpLabelsEveryType)
     EXPECT_EQ(Line(*m_cmd, "nums -help").out,
               "nums : Numbers\n\n nums  -u (unsigned long) -l (long) -s (short) -us (unsigned short) -b (byte)\n\n"
               " -u   Unsigned\n -l   Long\n -s   Short\n -us  Unsigned short\n -b   Byte\n\n");
-    EXPECT_EQ(Line(*m_cmd, "bytes -help").out,
-              "bytes : Bytes\n\n bytes  -data (byte array)\n\n -data  Data\n\n");
+    EXPECT_EQ(Line(*m_cmd, "bytes -help").out, "bytes : Bytes\n\n bytes  -data (byte array)\n\n -data  Data\n\n");
 }
 
 struct NumberCase {
@@ -306,4 +306,4 @@ TEST(CommandTable, LimitsAreEnforcedWithoutOverflow)
     EXPECT_EQ(std::strlen(other->GetCmd(index).cName), static_cast<size_t>(MAX_SIZE_CMD - 1));
 }
 
-} // namespace
+}  // namespace

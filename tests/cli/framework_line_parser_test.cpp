@@ -56,7 +56,8 @@ const ParseCase Cases[] = {
     {"tab_is_no_blank", "sin\t-v 1", {"sin\t-v", "1"}},
     // Eight switch/value tokens at most: the surplus pairs are dropped.
     {"fifth_pair_dropped", "cmd -a 1 -b 2 -c 3 -d 4 -e 5", {"cmd", "-a", "1", "-b", "2", "-c", "3", "-d", "4"}},
-    {"surplus_at_pairs_dropped", "cmd -a 1 @x 2 @y 3 @z 4 @w 5 -b 6",
+    {"surplus_at_pairs_dropped",
+     "cmd -a 1 @x 2 @y 3 @z 4 @w 5 -b 6",
      {"cmd", "-a", "1", "@x", "2", "@y", "3", "@z", "4"}},
 };
 
@@ -86,4 +87,4 @@ TEST(LineParserLimits, HugeLineWithManySwitchesStaysBounded)
     EXPECT_EQ(tokens[5], "-s1");
 }
 
-} // namespace
+}  // namespace

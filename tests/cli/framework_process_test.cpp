@@ -100,4 +100,4 @@ TEST(FrameworkProcess, OverlongArgumentsAreRefusedWhole)
     EXPECT_EQ(result.err, ">>Wrong parameters!\n>>");
 }
 
-} // namespace
+}  // namespace

@@ -19,14 +19,9 @@ struct ReplaceCase {
 TEST(Strfunc, ReplaceShortensByOnePerMatch)
 {
     const ReplaceCase cases[] = {
-        {"a\\nb", "\\n", '\n', "a\nb"},
-        {"\\n\\n", "\\n", '\n', "\n\n"},
-        {"\\\\n", "\\n", '\n', "\\\n"},
-        {"a\\", "\\n", '\n', "a\\"},
-        {"\\r", "\\n", '\n', "\\r"},
-        {"", "\\n", '\n', ""},
-        {"nn", "nn", 'x', "x"},
-        {"nnn", "nn", 'x', "xn"},
+        {"a\\nb", "\\n", '\n', "a\nb"}, {"\\n\\n", "\\n", '\n', "\n\n"}, {"\\\\n", "\\n", '\n', "\\\n"},
+        {"a\\", "\\n", '\n', "a\\"},    {"\\r", "\\n", '\n', "\\r"},     {"", "\\n", '\n', ""},
+        {"nn", "nn", 'x', "x"},         {"nnn", "nn", 'x', "xn"},
     };
     for (const ReplaceCase& c : cases) {
         std::string buffer = c.text;
@@ -83,4 +78,4 @@ TEST(Strfunc, SplitBeyondItsSlotsKeepsTheRestInTheLastPiece)
     EXPECT_EQ(pieces.back().substr(0, 4), "x|x|");
 }
 
-} // namespace
+}  // namespace

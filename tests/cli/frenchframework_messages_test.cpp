@@ -45,4 +45,4 @@ TEST(FrenchFramework, AtValuesKeepBackslashes)
     EXPECT_EQ(tokens.aToken[4], "b\\nc");
 }
 
-} // namespace
+}  // namespace

@@ -74,8 +74,9 @@ TEST(QuarnelProcess, ErrorMessages)
 {
     const CliResult result = Quarnel("cosine -v 1\nsin\nsin -x 1\n   \n\n");
     EXPECT_EQ(result.out, Banner);
-    EXPECT_EQ(result.err, ">>Command not found !\n>>Wrong parameters!\n>>Wrong parameters!\n>>"
-                          "Command not found !\n>>>>");
+    EXPECT_EQ(result.err,
+              ">>Command not found !\n>>Wrong parameters!\n>>Wrong parameters!\n>>"
+              "Command not found !\n>>>>");
 }
 
 TEST(QuarnelProcess, HelpOfCommands)
@@ -257,4 +258,4 @@ TEST(QuarnelProcess, TerminatingSignalsEndWithTheirNumber)
     }
 }
 
-} // namespace
+}  // namespace

@@ -15,8 +15,7 @@ public:
     explicit EngineProcess(const std::vector<std::string>& args,
                            const std::string& program = std::string(ZOV_BIN_DIR) + "/zovrun")
         : ChildProcess(program, args)
-    {
-    }
+    {}
 
     // Standard input stays open: the engine has to end by itself (`exit`, the end of a run, a signal).
     ProcessResult Finish() { return ChildProcess::Finish(false); }

@@ -95,11 +95,8 @@ public:
 protected:
     // `debugger` runs the scripts; it may be a member of the runner not built yet. With
     // `stopAtNameErrors`, a script whose names do not resolve is not type-analysed.
-    ScriptHost(CDebugger& debugger, bool stopAtNameErrors)
-        : runDebugger_(debugger)
-        , stopAtNameErrors_(stopAtNameErrors)
-    {
-    }
+    ScriptHost(CDebugger& debugger, bool stopAtNameErrors) : runDebugger_(debugger), stopAtNameErrors_(stopAtNameErrors)
+    {}
     ~ScriptHost() = default;
 
     // Analyses and runs; fails the test on a syntax or analysis error, and answers false then.
@@ -127,12 +124,7 @@ private:
 // A script run with an engine state and a debugger of its own.
 class ScriptRunner : public ScriptHost {
 public:
-    ScriptRunner()
-        : ScriptHost(debugger_, false)
-        , debugger_(state_)
-    {
-        state_.NotifyLines = false;
-    }
+    ScriptRunner() : ScriptHost(debugger_, false), debugger_(state_) { state_.NotifyLines = false; }
 
     // Analyses and runs; fails the test on a syntax or analysis error.
     void Execute(std::string_view text) { AnalyseAndRun(text); }

@@ -43,10 +43,22 @@ struct Harness {
     }
 };
 
-CValue Txt(std::string_view text) { return CValue::Text(text); }
-CValue Int(std::int32_t v) { return CValue::Integer(v); }
-CValue Re(double v) { return CValue::Real(v); }
-CValue Bool(bool v) { return CValue::Boolean(v); }
+CValue Txt(std::string_view text)
+{
+    return CValue::Text(text);
+}
+CValue Int(std::int32_t v)
+{
+    return CValue::Integer(v);
+}
+CValue Re(double v)
+{
+    return CValue::Real(v);
+}
+CValue Bool(bool v)
+{
+    return CValue::Boolean(v);
+}
 
 struct WordCase {
     const char* name;
@@ -63,45 +75,32 @@ TEST_P(WordResults, GiveTheWord)
     EXPECT_EQ(h.Call(c.name, c.args).Word(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Builtins, WordResults, testing::Values(
-    WordCase{"str2int", {Txt("42abc")}, 42},
-    WordCase{"str2int", {Txt(" \t-7")}, -7},
-    WordCase{"str2int", {Txt("x1")}, 0},
-    WordCase{"str2int", {CValue{}}, 0},
-    WordCase{"str2int", {Txt("99999999999")}, INT_MAX},
-    WordCase{"str2bool", {Txt("TRUE")}, 1},
-    WordCase{"str2bool", {Txt("1")}, 1},
-    WordCase{"str2bool", {Txt("true ")}, 0},
-    WordCase{"str2bool", {Txt("yes")}, 0},
-    WordCase{"str2bool", {CValue{}}, 0},
-    WordCase{"int2bool", {Int(0)}, 0},
-    WordCase{"int2bool", {Int(-1)}, 1},
-    WordCase{"real2int", {Re(-2.7)}, -2},
-    WordCase{"real2int", {Re(2.7)}, 2},
-    // Beyond the 32-bit range the nearest limit, NaN 0.
-    WordCase{"real2int", {Re(1e10)}, INT_MAX},
-    WordCase{"real2int", {Re(-1e10)}, INT_MIN},
-    WordCase{"real2int", {Re(std::nan(""))}, 0},
+INSTANTIATE_TEST_SUITE_P(
+    Builtins, WordResults,
+    testing::Values(WordCase{"str2int", {Txt("42abc")}, 42}, WordCase{"str2int", {Txt(" \t-7")}, -7},
+                    WordCase{"str2int", {Txt("x1")}, 0}, WordCase{"str2int", {CValue{}}, 0},
+                    WordCase{"str2int", {Txt("99999999999")}, INT_MAX}, WordCase{"str2bool", {Txt("TRUE")}, 1},
+                    WordCase{"str2bool", {Txt("1")}, 1}, WordCase{"str2bool", {Txt("true ")}, 0},
+                    WordCase{"str2bool", {Txt("yes")}, 0}, WordCase{"str2bool", {CValue{}}, 0},
+                    WordCase{"int2bool", {Int(0)}, 0}, WordCase{"int2bool", {Int(-1)}, 1},
+                    WordCase{"real2int", {Re(-2.7)}, -2}, WordCase{"real2int", {Re(2.7)}, 2},
+                    // Beyond the 32-bit range the nearest limit, NaN 0.
+                    WordCase{"real2int", {Re(1e10)}, INT_MAX}, WordCase{"real2int", {Re(-1e10)}, INT_MIN},
+                    WordCase{"real2int", {Re(std::nan(""))}, 0},
 
-    WordCase{"hex2int", {Txt("ff")}, 255},
-    WordCase{"hex2int", {Txt("FF")}, 255},
-    WordCase{"hex2int", {Txt("7fffffff")}, INT_MAX},
-    WordCase{"hex2int", {Txt("ffffffffff")}, -1},  // wraps at 32 bits
-    WordCase{"hex2int", {Txt("")}, 0},
-    WordCase{"hex2int", {CValue{}}, 0},
-    // No prefix and no check: 'x' counts as 120 - 87 = 33.
-    WordCase{"hex2int", {Txt("0x10")}, 33 * 256 + 16},
+                    WordCase{"hex2int", {Txt("ff")}, 255}, WordCase{"hex2int", {Txt("FF")}, 255},
+                    WordCase{"hex2int", {Txt("7fffffff")}, INT_MAX},
+                    WordCase{"hex2int", {Txt("ffffffffff")}, -1},  // wraps at 32 bits
+                    WordCase{"hex2int", {Txt("")}, 0}, WordCase{"hex2int", {CValue{}}, 0},
+                    // No prefix and no check: 'x' counts as 120 - 87 = 33.
+                    WordCase{"hex2int", {Txt("0x10")}, 33 * 256 + 16},
 
-    WordCase{"endianshort", {Int(258)}, 513},
-    WordCase{"endianshort", {Int(0x12345678)}, 0x7856},
-    WordCase{"endianshort", {Int(-1)}, 0xFFFF},
-    WordCase{"endianlong", {Int(1)}, 16777216},
-    WordCase{"endianlong", {Int(0x12345678)}, 0x78563412},
-    WordCase{"endianlong", {Int(INT_MIN)}, 0x80},
+                    WordCase{"endianshort", {Int(258)}, 513}, WordCase{"endianshort", {Int(0x12345678)}, 0x7856},
+                    WordCase{"endianshort", {Int(-1)}, 0xFFFF}, WordCase{"endianlong", {Int(1)}, 16777216},
+                    WordCase{"endianlong", {Int(0x12345678)}, 0x78563412}, WordCase{"endianlong", {Int(INT_MIN)}, 0x80},
 
-    WordCase{"min", {Int(3), Int(9), Int(4)}, 3},
-    WordCase{"max", {Int(3), Int(9), Int(4)}, 9},
-    WordCase{"max", {Int(-5)}, -5}));
+                    WordCase{"min", {Int(3), Int(9), Int(4)}, 3}, WordCase{"max", {Int(3), Int(9), Int(4)}, 9},
+                    WordCase{"max", {Int(-5)}, -5}));
 
 struct RealCase {
     const char* name;
@@ -118,24 +117,20 @@ TEST_P(RealResults, GiveTheReal)
     EXPECT_DOUBLE_EQ(h.Call(c.name, c.args).RealValue(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Builtins, RealResults, testing::Values(
-    RealCase{"str2real", {Txt("2.5x")}, 2.5},
-    RealCase{"str2real", {Txt(" -1e3")}, -1000.0},
-    RealCase{"str2real", {Txt(".5")}, 0.5},
-    RealCase{"str2real", {Txt("+3")}, 3.0},
-    RealCase{"str2real", {Txt("+-3")}, 0.0},
-    RealCase{"str2real", {Txt("abc")}, 0.0},
-    RealCase{"str2real", {CValue{}}, 0.0},
-    RealCase{"str2real", {Txt("1e999")}, std::numeric_limits<double>::infinity()},
-    RealCase{"str2real", {Txt("1e-999")}, 0.0},
-    RealCase{"int2real", {Int(-5)}, -5.0},
-    RealCase{"round", {Re(3.14159), Int(2)}, 3.14},
-    RealCase{"round", {Re(-3.14159), Int(3)}, -3.142},
-    RealCase{"round", {Re(1234.5678), Int(0)}, 1235.0},
-    RealCase{"round", {Re(1234.5678), Int(-2)}, 1235.0},  // a negative precision counts as 0
-    RealCase{"round", {Re(0.1), Int(INT_MAX)}, 0.1},
-    RealCase{"sqrt", {Re(16.0)}, 0.0},  // carried out by the call node, never by the table
-    RealCase{"min", {}, 0.0}));
+INSTANTIATE_TEST_SUITE_P(
+    Builtins, RealResults,
+    testing::Values(RealCase{"str2real", {Txt("2.5x")}, 2.5}, RealCase{"str2real", {Txt(" -1e3")}, -1000.0},
+                    RealCase{"str2real", {Txt(".5")}, 0.5}, RealCase{"str2real", {Txt("+3")}, 3.0},
+                    RealCase{"str2real", {Txt("+-3")}, 0.0}, RealCase{"str2real", {Txt("abc")}, 0.0},
+                    RealCase{"str2real", {CValue{}}, 0.0},
+                    RealCase{"str2real", {Txt("1e999")}, std::numeric_limits<double>::infinity()},
+                    RealCase{"str2real", {Txt("1e-999")}, 0.0}, RealCase{"int2real", {Int(-5)}, -5.0},
+                    RealCase{"round", {Re(3.14159), Int(2)}, 3.14}, RealCase{"round", {Re(-3.14159), Int(3)}, -3.142},
+                    RealCase{"round", {Re(1234.5678), Int(0)}, 1235.0},
+                    RealCase{"round", {Re(1234.5678), Int(-2)}, 1235.0},  // a negative precision counts as 0
+                    RealCase{"round", {Re(0.1), Int(INT_MAX)}, 0.1},
+                    RealCase{"sqrt", {Re(16.0)}, 0.0},  // carried out by the call node, never by the table
+                    RealCase{"min", {}, 0.0}));
 
 TEST(Builtins, RealMinAndMaxPickByValue)
 {
@@ -169,27 +164,20 @@ TEST_P(TextResults, GiveTheText)
     EXPECT_EQ(result.TextView(), *c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Builtins, TextResults, testing::Values(
-    TextCase{"bool2str", {Bool(true)}, "true"},
-    TextCase{"bool2str", {Bool(false)}, "false"},
-    TextCase{"int2hex", {Int(255)}, "000000ff"},
-    TextCase{"int2hex", {Int(-1)}, "ffffffff"},
-    TextCase{"str2hex", {Txt("AZ\xFF")}, "415aff"},
-    TextCase{"str2hex", {Txt("")}, ""},
-    TextCase{"str2hex", {CValue{}}, std::nullopt},
-    TextCase{"hex2str", {Txt("415a")}, "AZ"},
-    TextCase{"hex2str", {Txt("415A")}, "AZ"},
-    TextCase{"hex2str", {Txt("415")}, "A"},  // an odd last digit is dropped
-    TextCase{"hex2str", {Txt("")}, ""},
-    TextCase{"hex2str", {CValue{}}, std::nullopt},
-    TextCase{"hex2str", {Txt("410042")}, "A"},  // a text ends at a zero byte
-    TextCase{"int2str", {Int(5)}, std::nullopt},
-    TextCase{"abs", {Int(-5)}, std::nullopt},
+INSTANTIATE_TEST_SUITE_P(
+    Builtins, TextResults,
+    testing::Values(TextCase{"bool2str", {Bool(true)}, "true"}, TextCase{"bool2str", {Bool(false)}, "false"},
+                    TextCase{"int2hex", {Int(255)}, "000000ff"}, TextCase{"int2hex", {Int(-1)}, "ffffffff"},
+                    TextCase{"str2hex", {Txt("AZ\xFF")}, "415aff"}, TextCase{"str2hex", {Txt("")}, ""},
+                    TextCase{"str2hex", {CValue{}}, std::nullopt}, TextCase{"hex2str", {Txt("415a")}, "AZ"},
+                    TextCase{"hex2str", {Txt("415A")}, "AZ"},
+                    TextCase{"hex2str", {Txt("415")}, "A"},  // an odd last digit is dropped
+                    TextCase{"hex2str", {Txt("")}, ""}, TextCase{"hex2str", {CValue{}}, std::nullopt},
+                    TextCase{"hex2str", {Txt("410042")}, "A"},  // a text ends at a zero byte
+                    TextCase{"int2str", {Int(5)}, std::nullopt}, TextCase{"abs", {Int(-5)}, std::nullopt},
 
-    TextCase{"date", {}, "2025/03/09"},
-    TextCase{"dateDMY", {}, "09/03/2025"},
-    TextCase{"dateMDY", {}, "03/09/2025"},
-    TextCase{"hour", {}, "07:05:03"}));
+                    TextCase{"date", {}, "2025/03/09"}, TextCase{"dateDMY", {}, "09/03/2025"},
+                    TextCase{"dateMDY", {}, "03/09/2025"}, TextCase{"hour", {}, "07:05:03"}));
 
 TEST(Builtins, DateAndHourOnOtherDays)
 {
@@ -273,17 +261,13 @@ TEST_P(IntegerBases, WriteTheDigits)
     EXPECT_EQ(IntegerInBase(c.value, c.base, c.prefix), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Builtins, IntegerBases, testing::Values(
-    BaseCase{5, 2, true, "0b101"},
-    BaseCase{0, 2, true, "0b0"},
-    BaseCase{0, 2, false, "0"},
-    BaseCase{-1, 2, false, "11111111111111111111111111111111"},  // 32 digits
-    BaseCase{8, 8, true, "0o10"},
-    BaseCase{8, 8, false, "10"},
-    BaseCase{255, 16, true, "0xFF"},
-    BaseCase{255, 16, false, "FF"},
-    BaseCase{-3, 10, false, "4294967293"},
-    BaseCase{-3, 7, true, "-3"}));
+INSTANTIATE_TEST_SUITE_P(Builtins, IntegerBases,
+                         testing::Values(BaseCase{5, 2, true, "0b101"}, BaseCase{0, 2, true, "0b0"},
+                                         BaseCase{0, 2, false, "0"},
+                                         BaseCase{-1, 2, false, "11111111111111111111111111111111"},  // 32 digits
+                                         BaseCase{8, 8, true, "0o10"}, BaseCase{8, 8, false, "10"},
+                                         BaseCase{255, 16, true, "0xFF"}, BaseCase{255, 16, false, "FF"},
+                                         BaseCase{-3, 10, false, "4294967293"}, BaseCase{-3, 7, true, "-3"}));
 
 TEST(Builtins, IntegerToTextIsSignedUnlessBased)
 {
@@ -309,14 +293,14 @@ TEST(Builtins, RealTextAndIntegerHelpers)
 
 TEST(Builtins, EveryNonProcessBuiltinHasAHandler)
 {
-    for (const char* name : {"pause", "ok", "nok", "warning", "info", "strlower", "strupper", "strsize",
-                             "strfind", "strcount", "strextract", "strpos", "strleft", "strright", "strcopy",
-                             "strreplace", "strtrim", "strreverse", "strrepeat", "strregular", "time",
-                             "elapsedtime", "trace", "str2int", "str2real", "str2bool", "int2str", "real2str",
-                             "bool2str", "int2bool", "date", "dateDMY", "dateMDY", "hour", "hex2int",
-                             "int2hex", "str2hex", "hex2str", "int2real", "real2int", "round", "sqrt", "ceil",
-                             "floor", "abs", "endianlong", "endianshort", "random", "waitsync", "sync",
-                             "exportdata", "importdata", "min", "max"})
+    for (const char* name :
+         {"pause",    "ok",         "nok",        "warning",    "info",     "strlower",    "strupper",    "strsize",
+          "strfind",  "strcount",   "strextract", "strpos",     "strleft",  "strright",    "strcopy",     "strreplace",
+          "strtrim",  "strreverse", "strrepeat",  "strregular", "time",     "elapsedtime", "trace",       "str2int",
+          "str2real", "str2bool",   "int2str",    "real2str",   "bool2str", "int2bool",    "date",        "dateDMY",
+          "dateMDY",  "hour",       "hex2int",    "int2hex",    "str2hex",  "hex2str",     "int2real",    "real2int",
+          "round",    "sqrt",       "ceil",       "floor",      "abs",      "endianlong",  "endianshort", "random",
+          "waitsync", "sync",       "exportdata", "importdata", "min",      "max"})
         EXPECT_NE(FindBuiltinHandler(name), nullptr) << name;
     for (const char* name : {"exec", "kill", "killall", "run", "Trace", "datedmy", ""})
         EXPECT_EQ(FindBuiltinHandler(name), nullptr) << name;

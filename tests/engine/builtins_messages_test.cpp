@@ -71,19 +71,20 @@ TEST_P(TableLines, WriteTheirLine)
     EXPECT_EQ(clisStopped.load(), c.ends ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Builtins, TableLines, testing::Values(
-    LineCase{"ok", {CValue::Text("all good")}, "cmd: ok : 12 : all good\n", true},
-    LineCase{"nok", {CValue::Text("bad")}, "cmd: nok : 12 : bad\n", true},
-    LineCase{"ok", {CValue{}}, "cmd: ok : 12 : \n", true},  // no text reads as empty
-    LineCase{"warning", {CValue::Text("careful")}, "cmd: wng : 12 : careful\n", false},
-    LineCase{"info", {CValue::Text("note")}, "cmd: inf : note\n", false},
-    LineCase{"info", {CValue{}}, "cmd: inf : \n", false},
-    LineCase{"trace", {CValue::Text("a"), CValue::Text("b")}, "trc: 12:ab\n", false},
-    LineCase{"sync", {CValue::Integer(-7)}, "syn: -7\n", false},
-    LineCase{"exportdata", {CValue::Text("name"), CValue::Text("v 1")}, "exp: name : v 1\n", false},
-    LineCase{"exportdata", {CValue{}, CValue{}}, "exp:  : \n", false},
-    LineCase{"pause", {CValue::Integer(0)}, "", false},
-    LineCase{"pause", {CValue::Integer(-100)}, "", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Builtins, TableLines,
+    testing::Values(LineCase{"ok", {CValue::Text("all good")}, "cmd: ok : 12 : all good\n", true},
+                    LineCase{"nok", {CValue::Text("bad")}, "cmd: nok : 12 : bad\n", true},
+                    LineCase{"ok", {CValue{}}, "cmd: ok : 12 : \n", true},  // no text reads as empty
+                    LineCase{"warning", {CValue::Text("careful")}, "cmd: wng : 12 : careful\n", false},
+                    LineCase{"info", {CValue::Text("note")}, "cmd: inf : note\n", false},
+                    LineCase{"info", {CValue{}}, "cmd: inf : \n", false},
+                    LineCase{"trace", {CValue::Text("a"), CValue::Text("b")}, "trc: 12:ab\n", false},
+                    LineCase{"sync", {CValue::Integer(-7)}, "syn: -7\n", false},
+                    LineCase{"exportdata", {CValue::Text("name"), CValue::Text("v 1")}, "exp: name : v 1\n", false},
+                    LineCase{"exportdata", {CValue{}, CValue{}}, "exp:  : \n", false},
+                    LineCase{"pause", {CValue::Integer(0)}, "", false},
+                    LineCase{"pause", {CValue::Integer(-100)}, "", false}));
 
 // `ok` and `nok` wait for every CLI to end: the IDE's getval is answered while they do, not
 // left queued for a line report that never comes.
@@ -134,31 +135,44 @@ TEST_P(StatementForm, JoinsPiecesAndHonoursTheCondition)
 const CValue kTrue = CValue::Boolean(true);
 const CValue kFalse = CValue::Boolean(false);
 
-INSTANTIATE_TEST_SUITE_P(Builtins, StatementForm, testing::Values(
-    MessageCase{ScriptMessage::Trace,
-                {CValue::Text("a"), CValue::Integer(1), CValue::Real(2.5), kTrue},
-                {kTypeString, kTypeInteger, kTypeReal, kTypeBoolean}, "trc: 12:a12.5true\n", false},
-    // A single boolean is a value, not a condition.
-    MessageCase{ScriptMessage::Trace, {kTrue}, {kTypeBoolean}, "trc: 12:true\n", false},
-    MessageCase{ScriptMessage::Trace, {kFalse, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "", false},
-    MessageCase{ScriptMessage::Trace, {kTrue, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "trc: 12:x\n", false},
-    // With a condition ok and nok only trace, and never end the run.
-    MessageCase{ScriptMessage::Ok, {kFalse, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "", false},
-    MessageCase{ScriptMessage::Nok, {kTrue, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "trc: 12:x\n", false},
-    MessageCase{ScriptMessage::Warning, {kTrue, CValue::Text("w")}, {kTypeBoolean, kTypeString}, "trc: 12:w\n", false},
-    MessageCase{ScriptMessage::Nok, {CValue::Text("x")}, {kTypeString}, "cmd: nok : 12 : x\n", true},
-    MessageCase{ScriptMessage::Ok, {CValue::Text("v="), CValue::Integer(3)}, {kTypeString, kTypeInteger},
-                "cmd: ok : 12 : v=3\n", true},
-    MessageCase{ScriptMessage::Warning, {CValue::Real(0.1)}, {kTypeReal}, "cmd: wng : 12 : 0.1\n", false},
-    // Integers: signed decimal, or by their display base with prefix when based.
-    MessageCase{ScriptMessage::Trace,
-                {CValue::Integer(-3), CValue::Integer(255, 16, true), CValue::Integer(5, 2, true),
-                 CValue::Integer(8, 8, true), CValue::Integer(255, 16, false), CValue::Cli(2)},
-                {kTypeInteger, kTypeInteger, kTypeInteger, kTypeInteger, kTypeInteger, kTypeCli},
-                "trc: 12:-30xFF0b1010o102552\n", false},
-    // A text without text and a type with no piece add nothing.
-    MessageCase{ScriptMessage::Trace, {CValue{}, CValue::Integer(4), CValue::Text("z")},
-                {kTypeString, kTypeVoid, kTypeString}, "trc: 12:z\n", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Builtins, StatementForm,
+    testing::Values(
+        MessageCase{ScriptMessage::Trace,
+                    {CValue::Text("a"), CValue::Integer(1), CValue::Real(2.5), kTrue},
+                    {kTypeString, kTypeInteger, kTypeReal, kTypeBoolean},
+                    "trc: 12:a12.5true\n",
+                    false},
+        // A single boolean is a value, not a condition.
+        MessageCase{ScriptMessage::Trace, {kTrue}, {kTypeBoolean}, "trc: 12:true\n", false},
+        MessageCase{ScriptMessage::Trace, {kFalse, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "", false},
+        MessageCase{
+            ScriptMessage::Trace, {kTrue, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "trc: 12:x\n", false},
+        // With a condition ok and nok only trace, and never end the run.
+        MessageCase{ScriptMessage::Ok, {kFalse, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "", false},
+        MessageCase{ScriptMessage::Nok, {kTrue, CValue::Text("x")}, {kTypeBoolean, kTypeString}, "trc: 12:x\n", false},
+        MessageCase{
+            ScriptMessage::Warning, {kTrue, CValue::Text("w")}, {kTypeBoolean, kTypeString}, "trc: 12:w\n", false},
+        MessageCase{ScriptMessage::Nok, {CValue::Text("x")}, {kTypeString}, "cmd: nok : 12 : x\n", true},
+        MessageCase{ScriptMessage::Ok,
+                    {CValue::Text("v="), CValue::Integer(3)},
+                    {kTypeString, kTypeInteger},
+                    "cmd: ok : 12 : v=3\n",
+                    true},
+        MessageCase{ScriptMessage::Warning, {CValue::Real(0.1)}, {kTypeReal}, "cmd: wng : 12 : 0.1\n", false},
+        // Integers: signed decimal, or by their display base with prefix when based.
+        MessageCase{ScriptMessage::Trace,
+                    {CValue::Integer(-3), CValue::Integer(255, 16, true), CValue::Integer(5, 2, true),
+                     CValue::Integer(8, 8, true), CValue::Integer(255, 16, false), CValue::Cli(2)},
+                    {kTypeInteger, kTypeInteger, kTypeInteger, kTypeInteger, kTypeInteger, kTypeCli},
+                    "trc: 12:-30xFF0b1010o102552\n",
+                    false},
+        // A text without text and a type with no piece add nothing.
+        MessageCase{ScriptMessage::Trace,
+                    {CValue{}, CValue::Integer(4), CValue::Text("z")},
+                    {kTypeString, kTypeVoid, kTypeString},
+                    "trc: 12:z\n",
+                    false}));
 
 // ---------------------------------------------------------------------------------------------
 // waitsync

@@ -39,22 +39,22 @@ INSTANTIATE_TEST_SUITE_P(
         // int2str: a based literal by its base without prefix, any other integer in signed decimal.
         ValueCase{"int2str(0xFF)", "FF"}, ValueCase{"int2str(0b101)", "101"}, ValueCase{"int2str(0b0)", "0"},
         ValueCase{"int2str(0o17)", "17"}, ValueCase{"int2str(255)", "255"}, ValueCase{"int2str(-3)", "-3"},
-        ValueCase{"int2str(0xFFFFFFFF)", "FFFFFFFF"}, ValueCase{"int2str(0b11111111111111111111111111111111)",
-                                                                  "11111111111111111111111111111111"},
+        ValueCase{"int2str(0xFFFFFFFF)", "FFFFFFFF"},
+        ValueCase{"int2str(0b11111111111111111111111111111111)", "11111111111111111111111111111111"},
         ValueCase{"real2str(0.1)", "0.1"}, ValueCase{"real2str(2.5e20)", "2.5E+20"},
         // real2int truncates toward zero and saturates beyond the 32-bit range.
-        ValueCase{"real2int(-2.7)", "-2"}, ValueCase{"real2int(2.7)", "2"},
-        ValueCase{"real2int(1.0e10)", "2147483647"}, ValueCase{"real2int(-1.0e10)", "-2147483648"},
-        ValueCase{"round(3.14159, 2)", "3.14"}, ValueCase{"sqrt(16)", "4"}, ValueCase{"sqrt(2.25)", "1.5"},
-        ValueCase{"ceil(2.1)", "3"}, ValueCase{"floor(2.9)", "2"}, ValueCase{"floor(-2.1)", "-3"},
-        ValueCase{"abs(-3)", "3"}, ValueCase{"abs(-2.5)", "2.5"}, ValueCase{"abs(0)", "0"},
+        ValueCase{"real2int(-2.7)", "-2"}, ValueCase{"real2int(2.7)", "2"}, ValueCase{"real2int(1.0e10)", "2147483647"},
+        ValueCase{"real2int(-1.0e10)", "-2147483648"}, ValueCase{"round(3.14159, 2)", "3.14"},
+        ValueCase{"sqrt(16)", "4"}, ValueCase{"sqrt(2.25)", "1.5"}, ValueCase{"ceil(2.1)", "3"},
+        ValueCase{"floor(2.9)", "2"}, ValueCase{"floor(-2.1)", "-3"}, ValueCase{"abs(-3)", "3"},
+        ValueCase{"abs(-2.5)", "2.5"}, ValueCase{"abs(0)", "0"},
         // The smallest integer has no opposite: it stays as it is, as the arithmetic wraps.
-        ValueCase{"abs(-2147483647 - 1)", "-2147483648"},
-        ValueCase{"max(3, 9, 4)", "9"}, ValueCase{"min(3, 9, 4)", "3"}, ValueCase{"min(2.5, 1.5)", "1.5"},
-        ValueCase{"max(-1.5, -0.5)", "-0.5"}, ValueCase{"max(7, 7)", "7"},
+        ValueCase{"abs(-2147483647 - 1)", "-2147483648"}, ValueCase{"max(3, 9, 4)", "9"},
+        ValueCase{"min(3, 9, 4)", "3"}, ValueCase{"min(2.5, 1.5)", "1.5"}, ValueCase{"max(-1.5, -0.5)", "-0.5"},
+        ValueCase{"max(7, 7)", "7"},
         // Through the table.
-        ValueCase{"strsize(\"abc\")", "3"}, ValueCase{"strupper(\"abc\")", "ABC"},
-        ValueCase{"bool2str(true)", "true"}, ValueCase{"int2hex(255)", "000000ff"}));
+        ValueCase{"strsize(\"abc\")", "3"}, ValueCase{"strupper(\"abc\")", "ABC"}, ValueCase{"bool2str(true)", "true"},
+        ValueCase{"int2hex(255)", "000000ff"}));
 
 // ---------------------------------------------------------------------------------------------
 // Run-time errors of the built-ins in the node.
@@ -70,21 +70,20 @@ TEST_P(InNodeError, EndsTheRun)
 {
     const ErrorCase& c = GetParam();
     CallScript script;
-    const std::string out = script.Execute(std::string("trace(\"before\")\nx = ") + c.expression
-                                           + "\ntrace(\"after\")\n");
+    const std::string out =
+        script.Execute(std::string("trace(\"before\")\nx = ") + c.expression + "\ntrace(\"after\")\n");
     EXPECT_EQ(out, std::string("trc: 1:before\nerr: 002 : ") + c.message + "\n") << c.expression;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, InNodeError,
-    testing::Values(ErrorCase{"abs(\"x\")", "Type invalide pour cette fonction"},
-                    ErrorCase{"abs(true)", "Type invalide pour cette fonction"},
-                    ErrorCase{"sqrt(true)", "Type invalide pour cette fonction"},
-                    ErrorCase{"sqrt(\"4\")", "Type invalide pour cette fonction"},
-                    ErrorCase{"max(1, 2.5)", "Les parametres ne sont pas tous du meme type"},
-                    ErrorCase{"min(1.5, 2)", "Les parametres ne sont pas tous du meme type"},
-                    ErrorCase{"min(\"a\", \"b\")", "Type invalide pour cette fonction"},
-                    ErrorCase{"max(true, false)", "Type invalide pour cette fonction"}));
+INSTANTIATE_TEST_SUITE_P(Table, InNodeError,
+                         testing::Values(ErrorCase{"abs(\"x\")", "Type invalide pour cette fonction"},
+                                         ErrorCase{"abs(true)", "Type invalide pour cette fonction"},
+                                         ErrorCase{"sqrt(true)", "Type invalide pour cette fonction"},
+                                         ErrorCase{"sqrt(\"4\")", "Type invalide pour cette fonction"},
+                                         ErrorCase{"max(1, 2.5)", "Les parametres ne sont pas tous du meme type"},
+                                         ErrorCase{"min(1.5, 2)", "Les parametres ne sont pas tous du meme type"},
+                                         ErrorCase{"min(\"a\", \"b\")", "Type invalide pour cette fonction"},
+                                         ErrorCase{"max(true, false)", "Type invalide pour cette fonction"}));
 
 // ---------------------------------------------------------------------------------------------
 // trace, ok, nok and warning.
@@ -105,23 +104,22 @@ TEST_P(ScriptMessages, Write)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ScriptMessages,
-    testing::Values(
-        MessageCase{"trace(\"a\", 1, 2.5, true)\n", "trc: 1:a12.5true\n"},
-        MessageCase{"trace(0xFF, \" \", 0b101, \" \", 0o17, \" \", -3)\n", "trc: 1:0xFF 0b101 0o17 -3\n"},
-        MessageCase{"trace(1.0e20, \" \", 0.1)\n", "trc: 1:1E+20 0.1\n"},
-        // A single boolean is a value, not a condition.
-        MessageCase{"trace(true)\n", "trc: 1:true\n"},
-        MessageCase{"trace(false)\n", "trc: 1:false\n"},
-        MessageCase{"trace(1 == 1, \"holds\")\ntrace(1 == 2, \"fails\")\n", "trc: 1:holds\n"},
-        MessageCase{"ok(\"fine\")\ntrace(\"after\")\n", "cmd: ok : 1 : fine\n"},
-        MessageCase{"nok(\"bad\")\ntrace(\"after\")\n", "cmd: nok : 1 : bad\n"},
-        MessageCase{"warning(\"careful\")\ntrace(\"after\")\n", "cmd: wng : 1 : careful\ntrc: 2:after\n"},
-        // The condition form writes a trace line when it holds, and nothing else: the run goes on.
-        MessageCase{"ok(false, \"x\")\ntrace(\"after\")\n", "trc: 2:after\n"},
-        MessageCase{"ok(true, \"x\")\ntrace(\"after\")\n", "trc: 1:x\ntrc: 2:after\n"},
-        MessageCase{"nok(1 > 2, \"x\")\nnok(2 > 1, \"y\", 3)\ntrace(\"after\")\n", "trc: 2:y3\ntrc: 3:after\n"},
-        MessageCase{"warning(true, \"w\")\n", "trc: 1:w\n"},
-        MessageCase{"s = \"abc\"\ntrace(s, strsize(s))\ntrace(s)\n", "trc: 2:abc3\ntrc: 3:abc\n"}));
+    testing::Values(MessageCase{"trace(\"a\", 1, 2.5, true)\n", "trc: 1:a12.5true\n"},
+                    MessageCase{"trace(0xFF, \" \", 0b101, \" \", 0o17, \" \", -3)\n", "trc: 1:0xFF 0b101 0o17 -3\n"},
+                    MessageCase{"trace(1.0e20, \" \", 0.1)\n", "trc: 1:1E+20 0.1\n"},
+                    // A single boolean is a value, not a condition.
+                    MessageCase{"trace(true)\n", "trc: 1:true\n"}, MessageCase{"trace(false)\n", "trc: 1:false\n"},
+                    MessageCase{"trace(1 == 1, \"holds\")\ntrace(1 == 2, \"fails\")\n", "trc: 1:holds\n"},
+                    MessageCase{"ok(\"fine\")\ntrace(\"after\")\n", "cmd: ok : 1 : fine\n"},
+                    MessageCase{"nok(\"bad\")\ntrace(\"after\")\n", "cmd: nok : 1 : bad\n"},
+                    MessageCase{"warning(\"careful\")\ntrace(\"after\")\n", "cmd: wng : 1 : careful\ntrc: 2:after\n"},
+                    // The condition form writes a trace line when it holds, and nothing else: the run goes on.
+                    MessageCase{"ok(false, \"x\")\ntrace(\"after\")\n", "trc: 2:after\n"},
+                    MessageCase{"ok(true, \"x\")\ntrace(\"after\")\n", "trc: 1:x\ntrc: 2:after\n"},
+                    MessageCase{"nok(1 > 2, \"x\")\nnok(2 > 1, \"y\", 3)\ntrace(\"after\")\n",
+                                "trc: 2:y3\ntrc: 3:after\n"},
+                    MessageCase{"warning(true, \"w\")\n", "trc: 1:w\n"},
+                    MessageCase{"s = \"abc\"\ntrace(s, strsize(s))\ntrace(s)\n", "trc: 2:abc3\ntrc: 3:abc\n"}));
 
 TEST(ScriptMessages, TraceTakesAHundredArguments)
 {

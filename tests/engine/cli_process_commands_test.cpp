@@ -287,8 +287,9 @@ TEST_F(CliProcessTest, UnknownIndexesAreReported)
     EXPECT_EQ(ReadCliReply(9999), "");
     StopCli(-1);
     StopCli(9999);  // nothing
-    EXPECT_EQ(Err(), "Erreur: CLI inexistant\nErreur: CLI inexistant\nErreur: CLI inexistant\n"
-                     "Erreur: Impossible d'arreter le CLI ou le CLI est inexistant\n");
+    EXPECT_EQ(Err(),
+              "Erreur: CLI inexistant\nErreur: CLI inexistant\nErreur: CLI inexistant\n"
+              "Erreur: Impossible d'arreter le CLI ou le CLI est inexistant\n");
 }
 
 // The answer to the empty line after a command with parameters comes late; it must never end

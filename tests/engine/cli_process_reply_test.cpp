@@ -53,13 +53,11 @@ TEST(FillCommandTemplate, FillsPlaceholdersInOrder)
         std::string sent;
     };
     const std::vector<Case> cases = {
-        {"w %s %s", {"a", "b"}, "w a b\n"},
-        {"ver", {}, "ver"},                          // no parameters: the template as it is
-        {"set %s", {"a", "b"}, "set a\n"},            // surplus argument dropped
-        {"set %s %s", {"a"}, "set a %s\n"},           // missing argument leaves the placeholder
-        {"w %s %s", {"%s", "b"}, "w %s b\n"},         // an argument holding "%s" is not refilled
-        {"w %s %s", {"x%sy", "%s"}, "w x%sy %s\n"},
-        {"w %s", {""}, "w \n"},
+        {"w %s %s", {"a", "b"}, "w a b\n"},         {"ver", {}, "ver"},  // no parameters: the template as it is
+        {"set %s", {"a", "b"}, "set a\n"},                               // surplus argument dropped
+        {"set %s %s", {"a"}, "set a %s\n"},                              // missing argument leaves the placeholder
+        {"w %s %s", {"%s", "b"}, "w %s b\n"},                            // an argument holding "%s" is not refilled
+        {"w %s %s", {"x%sy", "%s"}, "w x%sy %s\n"}, {"w %s", {""}, "w \n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FillCommandTemplate(c.tmpl, c.args), c.sent) << c.tmpl;
@@ -83,8 +81,8 @@ TEST(ReplaceFirst, ContinuesAfterTheInsertedText)
 TEST(CountLinesSent, CountsEveryLineEnd)
 {
     EXPECT_EQ(CountLinesSent("ver"), 1u);
-    EXPECT_EQ(CountLinesSent("w a b\n"), 2u);       // the command and an empty line
-    EXPECT_EQ(CountLinesSent("a\r\n"), 3u);         // the CLI reads CR LF as two line ends
+    EXPECT_EQ(CountLinesSent("w a b\n"), 2u);  // the command and an empty line
+    EXPECT_EQ(CountLinesSent("a\r\n"), 3u);    // the CLI reads CR LF as two line ends
 }
 
 TEST(ReplyCollector, StopsAtTheFirstTerminatorAndLeavesTheRest)
@@ -156,9 +154,14 @@ TEST(ReplyConversion, ReadsLeadingNumbersAsTheCRuntimeDoes)
         double asDouble;
     };
     const std::vector<Case> cases = {
-        {"42", 42, 42.0},       {"  -7abc", -7, -7.0},  {"", 0, 0.0},
-        {"x1", 0, 0.0},         {"3.75", 3, 3.75},      {"+12", 12, 12.0},
-        {"99999999999", 2147483647, 99999999999.0},     {"-99999999999", -2147483647 - 1, -99999999999.0},
+        {"42", 42, 42.0},
+        {"  -7abc", -7, -7.0},
+        {"", 0, 0.0},
+        {"x1", 0, 0.0},
+        {"3.75", 3, 3.75},
+        {"+12", 12, 12.0},
+        {"99999999999", 2147483647, 99999999999.0},
+        {"-99999999999", -2147483647 - 1, -99999999999.0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ReplyToInt(c.reply), c.asInt) << c.reply;

@@ -40,8 +40,8 @@ protected:
 struct SetBkpCase {
     const char* line;
     std::string output;
-    int breakpointLine;     // line to look at afterwards (0: none)
-    std::uint16_t state;    // its expected state
+    int breakpointLine;   // line to look at afterwards (0: none)
+    std::uint16_t state;  // its expected state
 };
 
 class SetBkp : public ConsoleCommands, public ::testing::WithParamInterface<SetBkpCase> {};
@@ -56,19 +56,18 @@ TEST_P(SetBkp, StoresTheStateOrNamesWhatIsMissing)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SetBkp,
-    ::testing::Values(SetBkpCase{"setbkp -line 12 -state on", "", 12, 256},
-                      SetBkpCase{"setbkp -line 12 -state off", "", 12, 0},
-                      SetBkpCase{"SETBKP -LINE 12 -STATE on", "", 12, 256},
-                      SetBkpCase{"setbkp -line 10000 -state on", "", 10000, 256},
-                      SetBkpCase{"setbkp -line 12 -state ON", kMissingState, 12, 77},
-                      SetBkpCase{"setbkp -state on", kMissingLine, 12, 77},
-                      SetBkpCase{"setbkp -line 12", kMissingState, 12, 77},
-                      SetBkpCase{"setbkp", std::string(kMissingLine) + kMissingState, 12, 77},
-                      SetBkpCase{"setbkp -line -state on", kMissingState, 12, 77},
-                      SetBkpCase{"setbkp -line 10001 -state on", "", 10000, 0},
-                      SetBkpCase{"setbkp -line 0 -state on", "", 1, 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, SetBkp,
+                         ::testing::Values(SetBkpCase{"setbkp -line 12 -state on", "", 12, 256},
+                                           SetBkpCase{"setbkp -line 12 -state off", "", 12, 0},
+                                           SetBkpCase{"SETBKP -LINE 12 -STATE on", "", 12, 256},
+                                           SetBkpCase{"setbkp -line 10000 -state on", "", 10000, 256},
+                                           SetBkpCase{"setbkp -line 12 -state ON", kMissingState, 12, 77},
+                                           SetBkpCase{"setbkp -state on", kMissingLine, 12, 77},
+                                           SetBkpCase{"setbkp -line 12", kMissingState, 12, 77},
+                                           SetBkpCase{"setbkp", std::string(kMissingLine) + kMissingState, 12, 77},
+                                           SetBkpCase{"setbkp -line -state on", kMissingState, 12, 77},
+                                           SetBkpCase{"setbkp -line 10001 -state on", "", 10000, 0},
+                                           SetBkpCase{"setbkp -line 0 -state on", "", 1, 0}));
 
 TEST_F(ConsoleCommands, ResetBkpClearsEveryLine)
 {
@@ -127,8 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SetData,
     ::testing::Values(SetDataCase{"setdata -name temp -val \"21,5 C\"", "temp", "21,5 C"},
                       SetDataCase{"setdata -name temp", "old", "previous"},
-                      SetDataCase{"setdata -val 3", "old", "previous"},
-                      SetDataCase{"setdata", "old", "previous"},
+                      SetDataCase{"setdata -val 3", "old", "previous"}, SetDataCase{"setdata", "old", "previous"},
                       SetDataCase{"setdata -name " + std::string(70, 'n') + " -val " + std::string(600, 'v'),
                                   std::string(64, 'n'), std::string(512, 'v')}));
 
@@ -146,22 +144,20 @@ TEST_P(FlagCommand, SetsItsField)
     EXPECT_EQ(lines.Out(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FlagCommand,
-    ::testing::Values(
-        FlagCase{"speed -val 250", [] { return Engine().LineDelayMs == 250; }},
-        FlagCase{"speed", [] { return Engine().LineDelayMs == 0; }},
-        FlagCase{"speed -val x", [] { return Engine().LineDelayMs == 0; }},
-        FlagCase{"notifyline -val 0", [] { return !Engine().NotifyLines; }},
-        FlagCase{"notifyline -val 2", [] { return Engine().NotifyLines.load(); }},
-        FlagCase{"notifyline -val off", [] { return !Engine().NotifyLines; }},
-        FlagCase{"notifyline", [] { return Engine().NotifyLines.load(); }},
-        FlagCase{"verify -val 1", [] { return Engine().VerifyOnly.load(); }},
-        FlagCase{"verify -val 2", [] { return !Engine().VerifyOnly; }},
-        FlagCase{"VERIFY -VAL 1", [] { return Engine().VerifyOnly.load(); }},
-        FlagCase{"timeout -val 12", [] { return Engine().CliTimeoutSec == 12; }},
-        FlagCase{"timeout", [] { return Engine().CliTimeoutSec == 5; }},
-        FlagCase{"timeout -val -1", [] { return Engine().CliTimeoutSec == -1; }}));
+INSTANTIATE_TEST_SUITE_P(Cases, FlagCommand,
+                         ::testing::Values(FlagCase{"speed -val 250", [] { return Engine().LineDelayMs == 250; }},
+                                           FlagCase{"speed", [] { return Engine().LineDelayMs == 0; }},
+                                           FlagCase{"speed -val x", [] { return Engine().LineDelayMs == 0; }},
+                                           FlagCase{"notifyline -val 0", [] { return !Engine().NotifyLines; }},
+                                           FlagCase{"notifyline -val 2", [] { return Engine().NotifyLines.load(); }},
+                                           FlagCase{"notifyline -val off", [] { return !Engine().NotifyLines; }},
+                                           FlagCase{"notifyline", [] { return Engine().NotifyLines.load(); }},
+                                           FlagCase{"verify -val 1", [] { return Engine().VerifyOnly.load(); }},
+                                           FlagCase{"verify -val 2", [] { return !Engine().VerifyOnly; }},
+                                           FlagCase{"VERIFY -VAL 1", [] { return Engine().VerifyOnly.load(); }},
+                                           FlagCase{"timeout -val 12", [] { return Engine().CliTimeoutSec == 12; }},
+                                           FlagCase{"timeout", [] { return Engine().CliTimeoutSec == 5; }},
+                                           FlagCase{"timeout -val -1", [] { return Engine().CliTimeoutSec == -1; }}));
 
 TEST_F(ConsoleCommands, DebuggerCommandsWaitForARunningScript)
 {
@@ -243,12 +239,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Interpret,
     ::testing::Values(
         InterpretCase{"interpret -scriptfn s -params {a}",
-                      "eng: Le fichier interface est manquant dans l'appel de la commande.\n", {}},
+                      "eng: Le fichier interface est manquant dans l'appel de la commande.\n",
+                      {}},
         InterpretCase{"interpret -dicofn i -params {a}",
-                      "eng: Le fichier script est manquant dans l'appel de la commande.\n", {}},
+                      "eng: Le fichier script est manquant dans l'appel de la commande.\n",
+                      {}},
         InterpretCase{"interpret -dicofn i -scriptfn s", "eng: Les parametres du script sont manquant.\n", {}},
-        InterpretCase{"interpret -dicofn \"i 1\" -scriptfn \"s 1\" -params {a;b;c;d}",
-                      kRunWithoutTables, {"a", "b", "c;d"}},
+        InterpretCase{
+            "interpret -dicofn \"i 1\" -scriptfn \"s 1\" -params {a;b;c;d}", kRunWithoutTables, {"a", "b", "c;d"}},
         InterpretCase{"interpret -dicofn i -scriptfn s -params {}", kRunWithoutTables, {}}));
 
 TEST_F(ConsoleCommands, ASecondInterpretIsIgnored)

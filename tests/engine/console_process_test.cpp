@@ -113,14 +113,14 @@ TEST_P(InterpretMissingParameter, PrintsItsLineAndEndsWithStatusOne)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InterpretMissingParameter,
-    ::testing::Values(
-        MissingParameterCase{"interpret -scriptfn s.qzs -params {}\n",
-                             "eng: Le fichier interface est manquant dans l'appel de la commande.\n"},
-        MissingParameterCase{"interpret\n", "eng: Le fichier interface est manquant dans l'appel de la commande.\n"},
-        MissingParameterCase{"interpret -dicofn i.qzi -params {}\n",
-                             "eng: Le fichier script est manquant dans l'appel de la commande.\n"},
-        MissingParameterCase{"interpret -dicofn i.qzi -scriptfn s.qzs\n",
-                             "eng: Les parametres du script sont manquant.\n"}));
+    ::testing::Values(MissingParameterCase{"interpret -scriptfn s.qzs -params {}\n",
+                                           "eng: Le fichier interface est manquant dans l'appel de la commande.\n"},
+                      MissingParameterCase{"interpret\n",
+                                           "eng: Le fichier interface est manquant dans l'appel de la commande.\n"},
+                      MissingParameterCase{"interpret -dicofn i.qzi -params {}\n",
+                                           "eng: Le fichier script est manquant dans l'appel de la commande.\n"},
+                      MissingParameterCase{"interpret -dicofn i.qzi -scriptfn s.qzs\n",
+                                           "eng: Les parametres du script sont manquant.\n"}));
 
 TEST(ConsoleProcess, InterpretWithItsThreeParametersAnnouncesTheRunAndEndsWithStatusOne)
 {
@@ -135,8 +135,9 @@ TEST(ConsoleProcess, InterpretWithItsThreeParametersAnnouncesTheRunAndEndsWithSt
 TEST(ConsoleProcess, ASecondInterpretIsIgnored)
 {
     EngineProcess engine({});
-    engine.Send("interpret -dicofn i -scriptfn s -params {}\ninterpret -dicofn i -scriptfn s -params {}\n"
-                "interpret\n");
+    engine.Send(
+        "interpret -dicofn i -scriptfn s -params {}\ninterpret -dicofn i -scriptfn s -params {}\n"
+        "interpret\n");
     const ProcessResult r = engine.Finish();
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, kRunWithoutTables);
@@ -147,9 +148,9 @@ TEST(ConsoleProcess, InterpretInTheArgumentsRuns)
     EngineProcess engine({"-v", "|", "interpret", "-dicofn", "i", "-scriptfn", "s", "-params", "{x}"});
     const ProcessResult r = engine.Finish();
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + kInitialisation
-                         + "eng:*** Initialisation...\neng:Lecture du fichier grammaire (zov.cgt)\n"
-                           "eng:-> Erreur: Impossible de lire le ficher\n");
+    EXPECT_EQ(r.out, ReadGolden("verbose_banner.txt") + kInitialisation +
+                         "eng:*** Initialisation...\neng:Lecture du fichier grammaire (zov.cgt)\n"
+                         "eng:-> Erreur: Impossible de lire le ficher\n");
 }
 
 TEST(ConsoleProcess, ExitOvertakesNoLineQueuedBeforeIt)
@@ -180,8 +181,9 @@ TEST(ConsoleProcess, AnOverlongLineIsCutAndTheEngineGoesOn)
 // 1000 pieces: what goes beyond is dropped, and the engine goes on.
 TEST(ConsoleProcess, OverlongArgumentsAreCutToTheCommandBufferAndAThousandPieces)
 {
-    const std::string refusal = "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n"
-                                "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";
+    const std::string refusal =
+        "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n"
+        "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";
     {
         std::vector<std::string> args;
         for (int i = 0; i < 1200; ++i) {

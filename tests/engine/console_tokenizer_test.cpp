@@ -22,10 +22,7 @@ TEST_P(Tokenizer, SplitsTheLine)
 INSTANTIATE_TEST_SUITE_P(
     Cases, Tokenizer,
     ::testing::Values(
-        TokenCase{"", {}},
-        TokenCase{"    ", {}},
-        TokenCase{"exit", {"exit"}},
-        TokenCase{"   help   ", {"help"}},
+        TokenCase{"", {}}, TokenCase{"    ", {}}, TokenCase{"exit", {"exit"}}, TokenCase{"   help   ", {"help"}},
         TokenCase{"setbkp -line 12 -state on", {"setbkp", "-line", "12", "-state", "on"}},
         TokenCase{"SETBKP -LINE 12 -STATE ON", {"SETBKP", "-LINE", "12", "-STATE", "ON"}},
         // Quoted values lose their quotes and may hold blanks and dashes.
@@ -38,8 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"setval -name x -val \"open text -line 3", {"setval", "-name", "x", "-val", "open text -line 3"}},
         TokenCase{"interpret -params {a;b -line 3", {"interpret", "-params", "{a;b -line 3"}},
         // A name at the end of the line has an empty value.
-        TokenCase{"setbkp -line", {"setbkp", "-line", ""}},
-        TokenCase{"setbkp -line   ", {"setbkp", "-line", ""}},
+        TokenCase{"setbkp -line", {"setbkp", "-line", ""}}, TokenCase{"setbkp -line   ", {"setbkp", "-line", ""}},
         // Text before a name is skipped; a bare value may begin with '-'.
         TokenCase{"sync junk -val -5 more", {"sync", "-val", "-5"}},
         // The value after a name is read whatever it looks like.

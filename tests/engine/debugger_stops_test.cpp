@@ -26,11 +26,8 @@ constexpr auto kPatience = 10s;  // upper bound only: every wait ends on a wake-
 class Script {
 public:
     Script(CDebugger& debugger, std::vector<std::uint32_t> lines)
-        : debugger_(debugger)
-        , lines_(std::move(lines))
-        , thread_([this] { Run(); })
-    {
-    }
+        : debugger_(debugger), lines_(std::move(lines)), thread_([this] { Run(); })
+    {}
     ~Script() { Join(); }
 
     void Join()

@@ -90,33 +90,32 @@ TEST_P(GetValKinds, WritesTheKindAndTheExactValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GetValKinds,
-    ::testing::Values(
-        KindCase{"decimal", CValue::Integer(5), kTypeInteger, "0:5"},
-        KindCase{"negative", CValue::Integer(INT_MIN), kTypeInteger, "0:-2147483648"},
-        KindCase{"based_decimal", CValue::Integer(-12, 10, true), kTypeInteger, "1:-12"},
-        KindCase{"hex", CValue::Integer(255, 16, true), kTypeInteger, "2:0xFF"},
-        KindCase{"hex_negative", CValue::Integer(-1, 16, true), kTypeInteger, "2:0xFFFFFFFF"},
-        KindCase{"binary", CValue::Integer(5, 2, true), kTypeInteger, "3:0b101"},
-        KindCase{"binary_zero", CValue::Integer(0, 2, true), kTypeInteger, "3:0b0"},
-        KindCase{"binary_negative", CValue::Integer(INT_MIN, 2, true), kTypeInteger,
-                 "3:0b10000000000000000000000000000000"},
-        KindCase{"octal", CValue::Integer(8, 8, true), kTypeInteger, "4:0o10"},
-        KindCase{"octal_negative", CValue::Integer(-1, 8, true), kTypeInteger, "4:0o37777777777"},
-        KindCase{"other_base", CValue::Integer(7, 3, true), kTypeInteger, "0:7"},
-        KindCase{"real", CValue::Real(2.5), kTypeReal, "5:2.5"},
-        KindCase{"real_fifteen_digits", CValue::Real(1.0 / 3.0), kTypeReal, "5:0.333333333333333"},
-        KindCase{"real_large", CValue::Real(1e20), kTypeReal, "5:1E+20"},
-        KindCase{"real_rounded", CValue::Real(123456789012345678.0), kTypeReal, "5:1.23456789012346E+17"},
-        KindCase{"real_small", CValue::Real(-1e-5), kTypeReal, "5:-1E-05"},
-        KindCase{"true", CValue::Boolean(true), kTypeBoolean, "6:true"},
-        KindCase{"false", CValue::Boolean(false), kTypeBoolean, "6:false"},
-        KindCase{"string_with_colon", CValue::Text("a:b:c"), kTypeString, "7:a:b:c"},
-        KindCase{"string_with_break", CValue::Text("one\ntwo"), kTypeString, "7:one\ntwo"},
-        KindCase{"string_empty", CValue::Text(""), kTypeString, "7:"},
-        KindCase{"string_absent", CValue(), kTypeString, "7:"},
-        KindCase{"void", CValue::Integer(0xAB), kTypeVoid, "2:00000000000000AB"},
-        KindCase{"cli_handle", CValue::Cli(2), kTypeCli, ""},
-        KindCase{"undetermined", CValue::Integer(1), kTypeUndetermined, ""}),
+    ::testing::Values(KindCase{"decimal", CValue::Integer(5), kTypeInteger, "0:5"},
+                      KindCase{"negative", CValue::Integer(INT_MIN), kTypeInteger, "0:-2147483648"},
+                      KindCase{"based_decimal", CValue::Integer(-12, 10, true), kTypeInteger, "1:-12"},
+                      KindCase{"hex", CValue::Integer(255, 16, true), kTypeInteger, "2:0xFF"},
+                      KindCase{"hex_negative", CValue::Integer(-1, 16, true), kTypeInteger, "2:0xFFFFFFFF"},
+                      KindCase{"binary", CValue::Integer(5, 2, true), kTypeInteger, "3:0b101"},
+                      KindCase{"binary_zero", CValue::Integer(0, 2, true), kTypeInteger, "3:0b0"},
+                      KindCase{"binary_negative", CValue::Integer(INT_MIN, 2, true), kTypeInteger,
+                               "3:0b10000000000000000000000000000000"},
+                      KindCase{"octal", CValue::Integer(8, 8, true), kTypeInteger, "4:0o10"},
+                      KindCase{"octal_negative", CValue::Integer(-1, 8, true), kTypeInteger, "4:0o37777777777"},
+                      KindCase{"other_base", CValue::Integer(7, 3, true), kTypeInteger, "0:7"},
+                      KindCase{"real", CValue::Real(2.5), kTypeReal, "5:2.5"},
+                      KindCase{"real_fifteen_digits", CValue::Real(1.0 / 3.0), kTypeReal, "5:0.333333333333333"},
+                      KindCase{"real_large", CValue::Real(1e20), kTypeReal, "5:1E+20"},
+                      KindCase{"real_rounded", CValue::Real(123456789012345678.0), kTypeReal, "5:1.23456789012346E+17"},
+                      KindCase{"real_small", CValue::Real(-1e-5), kTypeReal, "5:-1E-05"},
+                      KindCase{"true", CValue::Boolean(true), kTypeBoolean, "6:true"},
+                      KindCase{"false", CValue::Boolean(false), kTypeBoolean, "6:false"},
+                      KindCase{"string_with_colon", CValue::Text("a:b:c"), kTypeString, "7:a:b:c"},
+                      KindCase{"string_with_break", CValue::Text("one\ntwo"), kTypeString, "7:one\ntwo"},
+                      KindCase{"string_empty", CValue::Text(""), kTypeString, "7:"},
+                      KindCase{"string_absent", CValue(), kTypeString, "7:"},
+                      KindCase{"void", CValue::Integer(0xAB), kTypeVoid, "2:00000000000000AB"},
+                      KindCase{"cli_handle", CValue::Cli(2), kTypeCli, ""},
+                      KindCase{"undetermined", CValue::Integer(1), kTypeUndetermined, ""}),
     [](const auto& param) { return std::string(param.param.label); });
 
 TEST_F(DebuggerValues, AWholeArrayAndAnUnknownNameGiveNoLine)
@@ -177,22 +176,21 @@ TEST_P(SetValConversions, ChangeTheVariableByItsType)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SetValConversions,
-    ::testing::Values(
-        SetCase{"integer", kTypeInteger, CValue::Integer(1), "42", "0:42"},
-        SetCase{"integer_keeps_base", kTypeInteger, CValue::Integer(1, 16, true), "42", "2:0x2A"},
-        SetCase{"integer_signed", kTypeInteger, CValue::Integer(1), " -7x", "0:-7"},
-        SetCase{"integer_no_number", kTypeInteger, CValue::Integer(9), "abc", "0:0"},
-        SetCase{"integer_saturates", kTypeInteger, CValue::Integer(0), "99999999999", "0:2147483647"},
-        SetCase{"real", kTypeReal, CValue::Real(1.0), "2.5", "5:2.5"},
-        SetCase{"real_exponent", kTypeReal, CValue::Real(1.0), "-1e20", "5:-1E+20"},
-        SetCase{"real_no_number", kTypeReal, CValue::Real(1.0), "x", "5:0"},
-        SetCase{"boolean_true", kTypeBoolean, CValue::Boolean(false), "true", "6:true"},
-        SetCase{"boolean_false", kTypeBoolean, CValue::Boolean(true), "false", "6:false"},
-        SetCase{"boolean_upper_case", kTypeBoolean, CValue::Boolean(false), "TRUE", "6:false"},
-        SetCase{"boolean_digit", kTypeBoolean, CValue::Boolean(true), "0", "6:true"},
-        SetCase{"string", kTypeString, CValue::Text("old"), "new:text", "7:new:text"},
-        SetCase{"string_from_absent", kTypeString, CValue(), "x", "7:x"},
-        SetCase{"string_empty", kTypeString, CValue::Text("old"), "", "7:"}),
+    ::testing::Values(SetCase{"integer", kTypeInteger, CValue::Integer(1), "42", "0:42"},
+                      SetCase{"integer_keeps_base", kTypeInteger, CValue::Integer(1, 16, true), "42", "2:0x2A"},
+                      SetCase{"integer_signed", kTypeInteger, CValue::Integer(1), " -7x", "0:-7"},
+                      SetCase{"integer_no_number", kTypeInteger, CValue::Integer(9), "abc", "0:0"},
+                      SetCase{"integer_saturates", kTypeInteger, CValue::Integer(0), "99999999999", "0:2147483647"},
+                      SetCase{"real", kTypeReal, CValue::Real(1.0), "2.5", "5:2.5"},
+                      SetCase{"real_exponent", kTypeReal, CValue::Real(1.0), "-1e20", "5:-1E+20"},
+                      SetCase{"real_no_number", kTypeReal, CValue::Real(1.0), "x", "5:0"},
+                      SetCase{"boolean_true", kTypeBoolean, CValue::Boolean(false), "true", "6:true"},
+                      SetCase{"boolean_false", kTypeBoolean, CValue::Boolean(true), "false", "6:false"},
+                      SetCase{"boolean_upper_case", kTypeBoolean, CValue::Boolean(false), "TRUE", "6:false"},
+                      SetCase{"boolean_digit", kTypeBoolean, CValue::Boolean(true), "0", "6:true"},
+                      SetCase{"string", kTypeString, CValue::Text("old"), "new:text", "7:new:text"},
+                      SetCase{"string_from_absent", kTypeString, CValue(), "x", "7:x"},
+                      SetCase{"string_empty", kTypeString, CValue::Text("old"), "", "7:"}),
     [](const auto& param) { return std::string(param.param.label); });
 
 TEST_F(DebuggerValues, SetValReachesOnlyTheSelectedScope)
@@ -314,8 +312,8 @@ TEST_F(DebuggerValues, RequestsAndTheRunningScriptNeverMeetOnAValue)
         const std::string line = out.substr(at, end - at);
         ASSERT_EQ(line.rfind("cmd:val:s:7:", 0), 0u) << line;
         const std::string value = line.substr(12);
-        EXPECT_TRUE(value.find_first_not_of('a') == std::string::npos
-                    || value.find_first_not_of('b') == std::string::npos)
+        EXPECT_TRUE(value.find_first_not_of('a') == std::string::npos ||
+                    value.find_first_not_of('b') == std::string::npos)
             << value;
         ++answers;
         at = end + 1;

@@ -23,8 +23,8 @@ test::ProcessResult RunScript(const std::string& script)
 {
     test::EngineProcess engine({"-C", kBin, kBin + "/zovrun"}, "/usr/bin/env");
     EXPECT_TRUE(engine.Started());
-    engine.Send("notifyline -val 0\ninterpret -dicofn \"" + kFixtures + "/calls_cli.qzi\" -scriptfn \"" + kFixtures
-                + "/" + script + ".qzs\" -params {}\n");
+    engine.Send("notifyline -val 0\ninterpret -dicofn \"" + kFixtures + "/calls_cli.qzi\" -scriptfn \"" + kFixtures +
+                "/" + script + ".qzs\" -params {}\n");
     return engine.Finish();
 }
 
@@ -64,8 +64,8 @@ TEST(CallsEndToEnd, GetvalAndSetvalAreAnsweredWhileTheScriptWaits)
 {
     test::EngineProcess engine({"-C", kBin, kBin + "/zovrun"}, "/usr/bin/env");
     ASSERT_TRUE(engine.Started());
-    engine.Send("notifyline -val 0\ntimeout -val 600\ninterpret -dicofn \"" + kFixtures
-                + "/calls_cli.qzi\" -scriptfn \"" + kFixtures + "/calls_waits.qzs\" -params {}\n");
+    engine.Send("notifyline -val 0\ntimeout -val 600\ninterpret -dicofn \"" + kFixtures +
+                "/calls_cli.qzi\" -scriptfn \"" + kFixtures + "/calls_waits.qzs\" -params {}\n");
     const struct {
         const char* waiting;  // the trace line written just before the wait
         const char* value;

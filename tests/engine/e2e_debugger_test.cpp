@@ -25,8 +25,8 @@ test::EngineProcess StartEngine()
 
 std::string Interpret(const std::string& script)
 {
-    return "interpret -dicofn \"" + kFixtures + "/basic.qzi\" -scriptfn \"" + kFixtures + "/" + script
-           + "\" -params {}\n";
+    return "interpret -dicofn \"" + kFixtures + "/basic.qzi\" -scriptfn \"" + kFixtures + "/" + script +
+           "\" -params {}\n";
 }
 
 std::size_t Count(const std::string& text, const std::string& part)
@@ -60,9 +60,9 @@ TEST(EngineDebugger, BreakpointsStepsAndValuesThroughTheConsole)
     EXPECT_FALSE(r.timedOut);
     EXPECT_TRUE(r.Exited());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, kRunStart
-                         + "cmd: bk : 4\ncmd:val:n:0:0\ncmd: bk : 4\ncmd:val:n:0:1\ncmd: bk : 3\ncmd:val:i:0:3\n"
-                           "trc: 7:n=6\neng:*** Fin execution\n");
+    EXPECT_EQ(r.out, kRunStart +
+                         "cmd: bk : 4\ncmd:val:n:0:0\ncmd: bk : 4\ncmd:val:n:0:1\ncmd: bk : 3\ncmd:val:i:0:3\n"
+                         "trc: 7:n=6\neng:*** Fin execution\n");
     EXPECT_EQ(r.err, "");
 }
 

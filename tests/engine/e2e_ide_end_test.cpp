@@ -50,8 +50,8 @@ public:
 
     void Run(const std::string& script, const std::string& before = "")
     {
-        Send("notifyline -val 0\ntimeout -val 600\n" + before + "interpret -dicofn \"" + kFixtures
-             + "/ide_end.qzi\" -scriptfn \"" + kFixtures + "/" + script + "\" -params {}\n");
+        Send("notifyline -val 0\ntimeout -val 600\n" + before + "interpret -dicofn \"" + kFixtures +
+             "/ide_end.qzi\" -scriptfn \"" + kFixtures + "/" + script + "\" -params {}\n");
     }
 };
 

@@ -57,8 +57,8 @@ std::string FixturePath(const std::string& name)
 
 std::string InterpretLine(const Run& run)
 {
-    return "interpret -dicofn \"" + FixturePath(run.interfaceFile) + "\" -scriptfn \"" + FixturePath(run.script)
-           + "\" -params " + run.params + "\n";
+    return "interpret -dicofn \"" + FixturePath(run.interfaceFile) + "\" -scriptfn \"" + FixturePath(run.script) +
+           "\" -params " + run.params + "\n";
 }
 
 // zovrun with `cwd` as its current folder (the grammar tables are opened by bare name).
@@ -128,34 +128,33 @@ const std::string kVerify = "verify -val 1\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, GoldenRunTest,
-    ::testing::Values(
-        GoldenCase{"good", {{}, "", "basic.qzi", "good_crlf.qzs"}},
-        GoldenCase{"good", {{}, "", "basic.qzi", "good_lf.qzs"}},
-        GoldenCase{"good_verbose", {{"-v"}, "", "basic.qzi", "good_crlf.qzs"}},
-        GoldenCase{"good_quiet", {{}, "notifyline -val 0\n", "basic.qzi", "loops.qzs"}},
-        GoldenCase{"verify_ok", {{}, kVerify, "basic.qzi", "good_crlf.qzs"}},
-        GoldenCase{"verify_ok_verbose", {{"-v"}, kVerify, "basic.qzi", "good_lf.qzs"}},
-        GoldenCase{"verify_nok", {{}, kVerify, "basic.qzi", "undefined_variable.qzs"}},
-        GoldenCase{"verify_nok_initialisation", {{}, kVerify, "missing.qzi", "good_crlf.qzs"}},
-        GoldenCase{"verify_nok_refused_line", {{}, kVerify, "refused.qzi", "good_crlf.qzs"}},
-        GoldenCase{"missing_interface", {{}, "", "missing.qzi", "good_crlf.qzs"}},
-        GoldenCase{"missing_interface_verbose", {{"-v"}, "", "missing.qzi", "good_crlf.qzs"}},
-        // An empty name is the fixture folder itself: a folder is no interface file.
-        GoldenCase{"folder_interface", {{}, "", "", "good_crlf.qzs"}},
-        GoldenCase{"missing_script", {{}, "", "basic.qzi", "missing.qzs"}},
-        GoldenCase{"missing_script_verbose", {{"-v"}, "", "basic.qzi", "missing.qzs"}},
-        GoldenCase{"refused_line", {{}, "", "refused.qzi", "good_crlf.qzs"}},
-        GoldenCase{"refused_line_verbose", {{"-v"}, "", "refused.qzi", "good_crlf.qzs"}},
-        GoldenCase{"undefined_variable", {{}, "", "basic.qzi", "undefined_variable.qzs"}},
-        GoldenCase{"type_error", {{}, "", "basic.qzi", "type_error.qzs"}},
-        GoldenCase{"missing_end", {{}, "", "basic.qzi", "missing_end.qzs"}},
-        GoldenCase{"unknown_function", {{}, "", "basic.qzi", "unknown_function.qzs"}},
-        GoldenCase{"cli_run", {{}, "", "tools.qzi", "cli_run.qzs", "{7}"}},
-        GoldenCase{"cli_run_verbose", {{"-v"}, "", "tools.qzi", "cli_run.qzs", "{7}"}},
-        GoldenCase{"depth9", {{}, "notifyline -val 0\n", "deep.qzi", "depth9.qzs"}},
-        GoldenCase{"depth10", {{}, "", "deep.qzi", "depth10.qzs"}},
-        GoldenCase{"depth10", {{}, "", "deep.qzi", "self.qzs"}},
-        GoldenCase{"params_empty_first", {{}, kVerify, "basic.qzi", "params_first.qzs", "{;x}"}}),
+    ::testing::Values(GoldenCase{"good", {{}, "", "basic.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"good", {{}, "", "basic.qzi", "good_lf.qzs"}},
+                      GoldenCase{"good_verbose", {{"-v"}, "", "basic.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"good_quiet", {{}, "notifyline -val 0\n", "basic.qzi", "loops.qzs"}},
+                      GoldenCase{"verify_ok", {{}, kVerify, "basic.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"verify_ok_verbose", {{"-v"}, kVerify, "basic.qzi", "good_lf.qzs"}},
+                      GoldenCase{"verify_nok", {{}, kVerify, "basic.qzi", "undefined_variable.qzs"}},
+                      GoldenCase{"verify_nok_initialisation", {{}, kVerify, "missing.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"verify_nok_refused_line", {{}, kVerify, "refused.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"missing_interface", {{}, "", "missing.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"missing_interface_verbose", {{"-v"}, "", "missing.qzi", "good_crlf.qzs"}},
+                      // An empty name is the fixture folder itself: a folder is no interface file.
+                      GoldenCase{"folder_interface", {{}, "", "", "good_crlf.qzs"}},
+                      GoldenCase{"missing_script", {{}, "", "basic.qzi", "missing.qzs"}},
+                      GoldenCase{"missing_script_verbose", {{"-v"}, "", "basic.qzi", "missing.qzs"}},
+                      GoldenCase{"refused_line", {{}, "", "refused.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"refused_line_verbose", {{"-v"}, "", "refused.qzi", "good_crlf.qzs"}},
+                      GoldenCase{"undefined_variable", {{}, "", "basic.qzi", "undefined_variable.qzs"}},
+                      GoldenCase{"type_error", {{}, "", "basic.qzi", "type_error.qzs"}},
+                      GoldenCase{"missing_end", {{}, "", "basic.qzi", "missing_end.qzs"}},
+                      GoldenCase{"unknown_function", {{}, "", "basic.qzi", "unknown_function.qzs"}},
+                      GoldenCase{"cli_run", {{}, "", "tools.qzi", "cli_run.qzs", "{7}"}},
+                      GoldenCase{"cli_run_verbose", {{"-v"}, "", "tools.qzi", "cli_run.qzs", "{7}"}},
+                      GoldenCase{"depth9", {{}, "notifyline -val 0\n", "deep.qzi", "depth9.qzs"}},
+                      GoldenCase{"depth10", {{}, "", "deep.qzi", "depth10.qzs"}},
+                      GoldenCase{"depth10", {{}, "", "deep.qzi", "self.qzs"}},
+                      GoldenCase{"params_empty_first", {{}, kVerify, "basic.qzi", "params_first.qzs", "{;x}"}}),
     [](const ::testing::TestParamInfo<GoldenCase>& param) {
         return std::string(param.param.name) + "_" + std::to_string(param.index);
     });

@@ -93,8 +93,8 @@ TEST_F(EngineStateTest, ConcurrentSyncCommandsNeverShareASlot)
     for (int t = 0; t < 8; ++t) {
         threads.emplace_back([this, t] {
             for (int i = 0; i < 4; ++i) {
-                state.AddSync(t * 4 + i);   // 32 distinct values
-                state.AddSync(1000);        // the same value from every thread
+                state.AddSync(t * 4 + i);  // 32 distinct values
+                state.AddSync(1000);       // the same value from every thread
             }
         });
     }

@@ -162,10 +162,10 @@ TEST_F(FunctionTableTest, BadPrototypesWriteTheirErrorsAndAreNotRegistered)
         const char* lines;
     };
     const Case cases[] = {
-        {"void f(int)", "err: 1 :  Erreur de syntaxe\n"},         // a parameter without a name
-        {"void f(int a,)", "err: 1 :  Erreur de syntaxe\n"},      // nothing after the comma
-        {"Int f()", "err: 1 :  Erreur de syntaxe\n"},             // types keep their case
-        {"void f(int a) $", "err: 1 : Erreur de syntaxe\n"},      // not a character of the language
+        {"void f(int)", "err: 1 :  Erreur de syntaxe\n"},     // a parameter without a name
+        {"void f(int a,)", "err: 1 :  Erreur de syntaxe\n"},  // nothing after the comma
+        {"Int f()", "err: 1 :  Erreur de syntaxe\n"},         // types keep their case
+        {"void f(int a) $", "err: 1 : Erreur de syntaxe\n"},  // not a character of the language
         {"void f(\n\nint)", "err: 3 :  Erreur de syntaxe\n"},
     };
     auto table = Loaded();

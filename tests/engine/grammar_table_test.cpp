@@ -103,7 +103,7 @@ TEST(GrammarTable, EmptyStringEntryIsAnEmptyText)
 
 TEST(GrammarTable, CharactersAboveLatin1KeepTheirLowByte)
 {
-    auto records = OneWordRecords(u"\u0141x");  // 0x0141 -> 'A'
+    auto records = OneWordRecords(u"\u0141x");             // 0x0141 -> 'A'
     records[6] = Record({Byte('C'), I(0), S(u"\u0161")});  // 0x0161 -> 'a'
     CGrammarTable table;
     ASSERT_TRUE(LoadBytes(table, Join(records)));

@@ -25,11 +25,26 @@ struct Entry {
     uint32_t value = 0;
     std::u16string text;
 };
-inline Entry I(uint32_t v) { return {'I', v, {}}; }
-inline Entry B(bool v) { return {'B', v ? 1u : 0u, {}}; }
-inline Entry Byte(uint8_t v) { return {'b', v, {}}; }
-inline Entry S(std::u16string text) { return {'S', 0, std::move(text)}; }
-inline Entry E() { return {'E', 0, {}}; }
+inline Entry I(uint32_t v)
+{
+    return {'I', v, {}};
+}
+inline Entry B(bool v)
+{
+    return {'B', v ? 1u : 0u, {}};
+}
+inline Entry Byte(uint8_t v)
+{
+    return {'b', v, {}};
+}
+inline Entry S(std::u16string text)
+{
+    return {'S', 0, std::move(text)};
+}
+inline Entry E()
+{
+    return {'E', 0, {}};
+}
 
 inline void PutWord(std::string& out, uint32_t w)
 {
@@ -71,7 +86,10 @@ inline std::string Record(const std::vector<Entry>& entries, char kind = 'M')
     return out;
 }
 
-inline std::string Header() { return WideString(u"GOLD Parser Tables/v1.0"); }
+inline std::string Header()
+{
+    return WideString(u"GOLD Parser Tables/v1.0");
+}
 
 // A complete table for the language of one word: <S> ::= a, where a is the letter 'a'.
 inline std::vector<std::string> OneWordRecords(std::u16string name = u"One")

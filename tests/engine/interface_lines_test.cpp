@@ -143,8 +143,12 @@ TEST_F(InterfaceLinesTest, CliFunctionsAreBoundByReturnTypeAndParameterCount)
         {R"($avg(@1,@2) : "avg %s %s")", "avg", kTypeReal, twoTexts, "CmdFunction4", "avg %s %s"},
         {R"($pi() : "pi")", "pi", kTypeReal, {}, "CmdFunction4_0", "pi"},
         // Other markers before a parameter give its type; the tag after it is not read.
-        {R"(_set(&1, $x, #3) : "set %s %s %s")", "set", kTypeVoid, {kTypeInteger, kTypeReal, kTypeBoolean},
-         "CmdFunction0", "set %s %s %s"},
+        {R"(_set(&1, $x, #3) : "set %s %s %s")",
+         "set",
+         kTypeVoid,
+         {kTypeInteger, kTypeReal, kTypeBoolean},
+         "CmdFunction0",
+         "set %s %s %s"},
         // A template keeps the double quotes inside it.
         {R"(@read(@1) : "read "%s"")", "read", kTypeString, {kTypeString}, "CmdFunction1", R"(read "%s")"},
         {R"(_empty() : "")", "empty", kTypeVoid, {}, "CmdFunction0_0", ""},
@@ -231,11 +235,11 @@ TEST(MacroBody, PiecesWithASemicolonOutsideQuotesAreDropped)
     const Case cases[] = {
         {"a&b;c&d", "a&d"},
         {"a & b;c & d", "a & d"},
-        {R"(a&"b;c"&d)", R"(a&"b;c"&d)"},       // inside quotes
-        {"a&b;&d", "a&b;&d"},                   // the last character of its piece
-        {"a&&b&", "a&b"},                       // empty pieces vanish
+        {R"(a&"b;c"&d)", R"(a&"b;c"&d)"},  // inside quotes
+        {"a&b;&d", "a&b;&d"},              // the last character of its piece
+        {"a&&b&", "a&b"},                  // empty pieces vanish
         {";", ";"},
-        {"a;b&c;d", ""},                        // nothing kept
+        {"a;b&c;d", ""},  // nothing kept
         {"", ""},
         // An ampersand inside quotes does not cut the body.
         {R"(x = "p&q;" & y)", R"(x = "p&q;" & y)"},
@@ -336,8 +340,9 @@ TEST(InterfaceLinesNoGrammar, EveryLineIsRefusedWithoutTheInterfaceGrammar)
     EXPECT_EQ(table.ReadInterfaceLine("CONST A : 1", macros, 3, flag), 1);
     EXPECT_TRUE(flag);
     EXPECT_EQ(macros.Size(), 0u);
-    EXPECT_EQ(lines.Out(), "eng:Impossible de lire le ficher (no-such/Interface.cgt)\n"
-                           "dpb: 3 : Erreur de syntaxe dans l'interface\n");
+    EXPECT_EQ(lines.Out(),
+              "eng:Impossible de lire le ficher (no-such/Interface.cgt)\n"
+              "dpb: 3 : Erreur de syntaxe dans l'interface\n");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -391,8 +396,9 @@ TEST_F(InterfaceLinesTest, MissingFile)
     lines_.Clear();
     Engine().Verbose = true;
     EXPECT_EQ(ReadInterfaceFile(table_, macros_, "/no/such/Temp.qzi"), -1);
-    EXPECT_EQ(lines_.Out(), "eng: Lecture du fichier d'interface(/no/such/Temp.qzi)\n"
-                            "eng:-> Erreur: Impossible de lire le ficher\n");
+    EXPECT_EQ(lines_.Out(),
+              "eng: Lecture du fichier d'interface(/no/such/Temp.qzi)\n"
+              "eng:-> Erreur: Impossible de lire le ficher\n");
 }
 
 // A path that names a folder, or a file that cannot be read, fails as a missing file does:
@@ -420,8 +426,9 @@ TEST_F(InterfaceLinesTest, AFolderOrAnUnreadableFileFailsAsAMissingFile)
         lines_.Clear();
         Engine().Verbose = true;
         EXPECT_EQ(ReadInterfaceFile(table_, macros_, path), -1) << path;
-        EXPECT_EQ(lines_.Out(), "eng: Lecture du fichier d'interface(" + path + ")\n"
-                                "eng:-> Erreur: Impossible de lire le ficher\n");
+        EXPECT_EQ(lines_.Out(), "eng: Lecture du fichier d'interface(" + path +
+                                    ")\n"
+                                    "eng:-> Erreur: Impossible de lire le ficher\n");
         EXPECT_EQ(macros_.Size(), 0u);
     }
     ::rmdir(folder.c_str());
@@ -450,8 +457,9 @@ TEST_F(InterfaceLinesTest, ALongLineIsOneErrorLine)
     ASSERT_EQ(tooLong.size(), 10000u);
     const std::string text = fits + "\r\n" + tooLong + "\r\nCONST C : 1 2\r\n";
     EXPECT_EQ(ReadInterfaceText(table_, macros_, text), 2);
-    EXPECT_EQ(lines_.Out(), "dpb: 2 : Erreur de syntaxe dans l'interface\n"
-                            "dpb: 3 : Erreur lors de l'interpretation d'une constante de l'interface\n");
+    EXPECT_EQ(lines_.Out(),
+              "dpb: 2 : Erreur de syntaxe dans l'interface\n"
+              "dpb: 3 : Erreur lors de l'interpretation d'une constante de l'interface\n");
     ASSERT_NE(macros_.Find("A"), nullptr);
     EXPECT_EQ(macros_.Find("A")->value.size(), 9999u - 10);
     EXPECT_EQ(macros_.Find("B"), nullptr);
@@ -488,8 +496,8 @@ TEST_F(InterfaceLinesTest, DeclaredCliAndFunctionsRunThroughTheTable)
     BuiltinContext context = CallContext(1);
 
     CValue handle;
-    ASSERT_TRUE(table_.Invoke(table_.IndexOf("t"), std::vector<CValue>{CValue::Text(cli), CValue::Cli(1)}, &handle,
-                              context));
+    ASSERT_TRUE(
+        table_.Invoke(table_.IndexOf("t"), std::vector<CValue>{CValue::Text(cli), CValue::Cli(1)}, &handle, context));
     ASSERT_GT(handle.Word(), 0);
 
     CValue result;

@@ -52,8 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExpandCase{"between double quotes", "s = \"N\"\r\n", "s = \"N\"\r\n", false},
         ExpandCase{"inside a quoted sentence", "s = \"a N b\" + N\r\n", "s = \"a N b\" + 5\r\n", true},
         ExpandCase{"a call with a quoted and a bare argument", "f(\"N\", N)\r\n", "f(\"N\", 5)\r\n", true},
-        ExpandCase{"every word end", "N N\tN(N)N,N+N-N/N*N^N<N>N=N!N\r\n",
-                   "5 5\t5(5)5,5+5-5/5*5^5<5>5=5!5\r\n", true},
+        ExpandCase{"every word end", "N N\tN(N)N,N+N-N/N*N^N<N>N=N!N\r\n", "5 5\t5(5)5,5+5-5/5*5^5<5>5=5!5\r\n", true},
         ExpandCase{"word characters", "N.x N;y N:z N[1] N_ %N\r\n", "N.x N;y N:z N[1] N_ %N\r\n", false},
         ExpandCase{"a dotted name is one word", "x = a.b\r\n", "x = dotted\r\n", true},
         ExpandCase{"a script parameter", "x = %%1 + %%12\r\n", "x = 42 + %%12\r\n", true},
@@ -62,8 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExpandCase{"a value equal to its name still counts as a change", "Same\r\n", "Same\r\n", true},
         ExpandCase{"an open quote ends at its line", "s = \"N\r\nN\r\n", "s = \"N\r\n5\r\n", true},
         ExpandCase{"an open quote at the end of the text", "s = \"N", "s = \"N", false},
-        ExpandCase{"a name at the very end", "x=N", "x=5", true},
-        ExpandCase{"empty text", "", "", false}),
+        ExpandCase{"a name at the very end", "x=N", "x=5", true}, ExpandCase{"empty text", "", "", false}),
     [](const ::testing::TestParamInfo<ExpandCase>& param) { return "case" + std::to_string(param.index); });
 
 class MacroPassesTest : public ::testing::Test {
@@ -111,8 +109,7 @@ TEST_F(MacroPassesTest, NineLevelsSucceedAndTenFail)
         capture.Clear();
         std::string text = "x = M1\r\n";
         EXPECT_FALSE(RunMacroPasses(Chain(depth), text)) << depth;
-        EXPECT_EQ(capture.Out(), "eng:-> Erreur: Macro recursive ou profondeur d'une macro superieur a 10\n")
-            << depth;
+        EXPECT_EQ(capture.Out(), "eng:-> Erreur: Macro recursive ou profondeur d'une macro superieur a 10\n") << depth;
     }
 }
 

@@ -27,9 +27,7 @@ using Log = std::vector<std::string>;
 // A statement that notes its name when run, reports its line, and can jump or fail.
 class Step : public CStatement {
 public:
-    Step(Log& log, std::string name, unsigned line = 1)
-        : log_(log)
-        , name_(std::move(name))
+    Step(Log& log, std::string name, unsigned line = 1) : log_(log), name_(std::move(name))
     {
         SetPosition(static_cast<std::uint16_t>(line), 1);
     }
@@ -75,11 +73,7 @@ private:
 // A procedure declaration: runs only when jumped to, then goes back to its return point.
 class Procedure : public CStatement {
 public:
-    Procedure(Log& log)
-        : log_(log)
-    {
-        MarkProcedureDeclaration();
-    }
+    Procedure(Log& log) : log_(log) { MarkProcedureDeclaration(); }
     JumpTarget Execute(CSymbolStore*, CValue&, CDebugger&) override
     {
         log_.push_back("proc");
@@ -310,11 +304,7 @@ TEST_F(NodeTest, AnalysisErrorsCarryTheNodePosition)
 // An operand of fixed type for the shared type check.
 class Operand : public CExpression {
 public:
-    Operand(TypeCode type, int result)
-        : type_(type)
-        , result_(result)
-    {
-    }
+    Operand(TypeCode type, int result) : type_(type), result_(result) {}
     int TypeAnalysis(CSymbolStore*, TypeCode& type, CErrorList&, std::uint32_t) override
     {
         type = type_;
@@ -328,11 +318,7 @@ private:
 
 class Operator : public CExpression {
 public:
-    explicit Operator(OperatorClass operatorClass)
-        : CExpression(operatorClass)
-    {
-        SetPosition(9, 4);
-    }
+    explicit Operator(OperatorClass operatorClass) : CExpression(operatorClass) { SetPosition(9, 4); }
 };
 
 struct TypeCase {
@@ -364,8 +350,8 @@ TEST(ExpressionTypeCheck, Table)
         {"true < false", O::Ordering, kTypeBoolean, 0, kTypeBoolean, 0, 1, kTypeBoolean, kTypeBoolean,
          nodemsg::BooleanOrdering},
         {"failed left", O::Plain, kTypeInteger, 1, kTypeInteger, 0, 0, kTypeUndetermined, kTypeUndetermined, nullptr},
-        {"undetermined right", O::Plain, kTypeInteger, 0, kTypeUndetermined, 0, 0, kTypeUndetermined,
-         kTypeUndetermined, nullptr},
+        {"undetermined right", O::Plain, kTypeInteger, 0, kTypeUndetermined, 0, 0, kTypeUndetermined, kTypeUndetermined,
+         nullptr},
         {"failed right", O::Plain, kTypeInteger, 0, kTypeInteger, 1, 0, kTypeUndetermined, kTypeUndetermined, nullptr},
         // A right operand that is an operator is still compared with the left one.
         {"1.0 + (2 * 3)", O::Plain, kTypeReal, 0, kTypeInteger, 2, 1, kTypeReal, kTypeReal, nodemsg::MixedTypes},

@@ -57,11 +57,26 @@ protected:
     CParser* parser_ = nullptr;
 };
 
-int HighLoad() { return 90; }
-int BelowHighLoad() { return 89; }
-long SmallWorkingSet() { return 1000; }
-long LargeWorkingSet() { return 1900000; }
-long LargestAllowedWorkingSet() { return 1899999; }
+int HighLoad()
+{
+    return 90;
+}
+int BelowHighLoad()
+{
+    return 89;
+}
+long SmallWorkingSet()
+{
+    return 1000;
+}
+long LargeWorkingSet()
+{
+    return 1900000;
+}
+long LargestAllowedWorkingSet()
+{
+    return 1899999;
+}
 
 }  // namespace
 

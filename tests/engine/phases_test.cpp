@@ -105,9 +105,10 @@ TEST_F(PhasesTest, AFailedInitialisationRefusesTheAnalysisAndTheRun)
     capture.Clear();
     EXPECT_EQ(engine.Analyse(Write("s.qzs", "a = 1\n")), 0);
     engine.Execute(Debugger());
-    EXPECT_EQ(capture.Out(), "eng:*** Analyse...\n"
-                             "eng:-> Erreur: Impossible de demarrer l'analyse du script\n"
-                             "eng:-> Erreur: Execution impossible du script\n");
+    EXPECT_EQ(capture.Out(),
+              "eng:*** Analyse...\n"
+              "eng:-> Erreur: Impossible de demarrer l'analyse du script\n"
+              "eng:-> Erreur: Execution impossible du script\n");
     EXPECT_FALSE(engine.ScriptLoaded());
 }
 
@@ -143,9 +144,10 @@ TEST_F(PhasesTest, AnalysisErrorsComeAsOneBlockAndTheScopeIsReleased)
     EXPECT_EQ(engine.Analyse(Write("s.qzs", "b = zz + 1\r\nc = yy\r\n")), 0);
     EXPECT_FALSE(engine.Analysed());
     EXPECT_EQ(engine.GlobalScope(), nullptr);
-    EXPECT_EQ(capture.Out(), "eng:*** Analyse...\n"
-                             "err: 001 : La variable 'zz' n'a pas ete initialisee\n"
-                             "err: 002 : La variable 'yy' n'a pas ete initialisee\n");
+    EXPECT_EQ(capture.Out(),
+              "eng:*** Analyse...\n"
+              "err: 001 : La variable 'zz' n'a pas ete initialisee\n"
+              "err: 002 : La variable 'yy' n'a pas ete initialisee\n");
 }
 
 TEST_F(PhasesTest, ScanAndParseErrorsAreWrittenOneALine)
@@ -193,9 +195,10 @@ TEST_F(PhasesTest, RunWritesTheVerdictOfAVerifyRunAndExecutesNothing)
 
     capture.Clear();
     EXPECT_FALSE(RunEnginePhases(BuiltTables(), Write("i.qzi", ""), Write("s.qzs", "a = b\n")));
-    EXPECT_EQ(capture.Out(), "eng:*** Analyse...\n"
-                             "err: 001 : La variable 'b' n'a pas ete initialisee\n"
-                             "eng: -> Verification du script nok !\nvrf : 0\n");
+    EXPECT_EQ(capture.Out(),
+              "eng:*** Analyse...\n"
+              "err: 001 : La variable 'b' n'a pas ete initialisee\n"
+              "eng: -> Verification du script nok !\nvrf : 0\n");
 }
 
 TEST_F(PhasesTest, AVerifyRunWhoseInitialisationFailsStillGivesItsVerdict)
@@ -203,8 +206,9 @@ TEST_F(PhasesTest, AVerifyRunWhoseInitialisationFailsStillGivesItsVerdict)
     Engine().VerifyOnly = true;
     const std::string missing = (dir_ / "missing.qzi").string();
     EXPECT_FALSE(RunEnginePhases(BuiltTables(), missing, Write("s.qzs", "a = 1\n")));
-    EXPECT_EQ(capture.Out(), "eng:Impossible de lire le ficher (" + missing + ")\n"
-                             "eng: -> Verification du script nok !\nvrf : 0\n");
+    EXPECT_EQ(capture.Out(), "eng:Impossible de lire le ficher (" + missing +
+                                 ")\n"
+                                 "eng: -> Verification du script nok !\nvrf : 0\n");
 }
 
 TEST_F(PhasesTest, RunStopsEveryCliAndExecProcessAfterTheScript)
@@ -223,9 +227,10 @@ TEST_F(PhasesTest, RunStopsEveryCliAndExecProcessAfterTheScript)
     // A failed analysis still ends the run the same way, after the refusal line.
     capture.Clear();
     EXPECT_FALSE(RunEnginePhases(BuiltTables(), Write("i.qzi", ""), Write("s.qzs", "a = b\n")));
-    EXPECT_EQ(capture.Out(), "eng:*** Analyse...\n"
-                             "err: 001 : La variable 'b' n'a pas ete initialisee\n"
-                             "eng:-> Erreur: Execution impossible du script\n");
+    EXPECT_EQ(capture.Out(),
+              "eng:*** Analyse...\n"
+              "err: 001 : La variable 'b' n'a pas ete initialisee\n"
+              "eng:-> Erreur: Execution impossible du script\n");
     EXPECT_EQ(clisStopped, 2);
     EXPECT_EQ(execsKilled, 2);
 }

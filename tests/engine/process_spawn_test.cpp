@@ -47,13 +47,13 @@ TEST(SplitCommandLine, FollowsWindowsQuoteRules)
         {"prog a b", {"prog", "a", "b"}},
         {"  prog\t a  ", {"prog", "a"}},
         {R"("C:\Program Files\x.exe" -f "a b")", {R"(C:\Program Files\x.exe)", "-f", "a b"}},
-        {R"(p a\\b)", {"p", R"(a\\b)"}},                 // backslashes alone are literal
-        {R"(p a\"b)", {"p", R"(a"b)"}},                  // odd run: literal quote
-        {R"(p "a\\" b)", {"p", R"(a\)", "b"}},           // even run: quote closes
-        {R"(p "a""b")", {"p", R"(a"b)"}},                // doubled quote inside quotes
+        {R"(p a\\b)", {"p", R"(a\\b)"}},        // backslashes alone are literal
+        {R"(p a\"b)", {"p", R"(a"b)"}},         // odd run: literal quote
+        {R"(p "a\\" b)", {"p", R"(a\)", "b"}},  // even run: quote closes
+        {R"(p "a""b")", {"p", R"(a"b)"}},       // doubled quote inside quotes
         {R"(p ab"c d"e)", {"p", "abc de"}},
         {R"(p "")", {"p", ""}},
-        {R"(p\dir\x y)", {R"(p\dir\x)", "y"}},           // program name keeps backslashes
+        {R"(p\dir\x y)", {R"(p\dir\x)", "y"}},  // program name keeps backslashes
         {"", {}},
         {"   ", {}},
     };
@@ -103,7 +103,7 @@ TEST_F(InTempFolder, AcceptsNamesWrittenForWindows)
     EXPECT_EQ(FindProgram("tools\\brunox.exe"), "tools/brunox");
     EXPECT_EQ(FindProgram("tools/BRUNOX"), std::nullopt);
     std::ofstream("plain") << "not a program";
-    EXPECT_EQ(FindProgram("plain"), std::nullopt);      // not executable
+    EXPECT_EQ(FindProgram("plain"), std::nullopt);  // not executable
     EXPECT_EQ(FindProgram("no-such-program-zov"), std::nullopt);
     EXPECT_EQ(FindProgram(""), std::nullopt);
 }

@@ -109,10 +109,10 @@ TEST_F(ScannerTest, ScanErrors)
         int column;
     };
     const Case cases[] = {
-        {"", 1, 1},                 // an empty text
-        {"a = $\n", 1, 5},          // no terminal starts with '$'
+        {"", 1, 1},                   // an empty text
+        {"a = $\n", 1, 5},            // no terminal starts with '$'
         {"a = 1\nb = \"open", 2, 5},  // unfinished last token
-        {"a = 12.\n", 1, 5},        // a real needs digits after its point
+        {"a = 12.\n", 1, 5},          // a real needs digits after its point
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(scanner_->Tokenize(c.text)) << c.text;

@@ -18,10 +18,7 @@ constexpr auto kPatience = 10s;  // upper bound only: every wait ends on a wake-
 // A script analysed on the test thread and run on a thread of its own.
 class RunningScript {
 public:
-    explicit RunningScript(test::ScriptRunner& runner)
-        : runner_(runner)
-    {
-    }
+    explicit RunningScript(test::ScriptRunner& runner) : runner_(runner) {}
     ~RunningScript() { Join(); }
     void Start()
     {
@@ -99,8 +96,8 @@ TEST_F(ScriptDebugger, ABreakpointOnACallInALoopStopsAtEveryPass)
         test::ScriptRunner runner;
         RunningScript thread{runner};
         runner.Debugger().SetBreakpoint(6, kBreakpointOn);
-        ASSERT_TRUE(runner.Analyse(std::string("x = 0\nproc p()\n  x = x + 1\nend\n") + loop.head
-                                   + "\n  call p()\n" + loop.tail + "\n"))
+        ASSERT_TRUE(runner.Analyse(std::string("x = 0\nproc p()\n  x = x + 1\nend\n") + loop.head + "\n  call p()\n" +
+                                   loop.tail + "\n"))
             << loop.head;
         thread.Start();
         ASSERT_TRUE(runner.Debugger().WaitForStop(1, kPatience)) << loop.head;
@@ -237,8 +234,9 @@ TEST_F(ScriptDebugger, GetvalAtAStopReadsTheScriptsValues)
     script.Debugger().SetValue("b", "TRUE");  // only "true" and "false" change a boolean
     script.Debugger().GetValue("x");
     script.Debugger().GetValue("b");
-    EXPECT_EQ(script.Out(), "cmd: bk : 4\ncmd:val:x:0:42\ncmd:val:s:7:a:b\ncmd:val:b:6:false\ncmd:val:h:2:0xFF\n"
-                            "cmd:val:x:0:7\ncmd:val:b:6:false\n");
+    EXPECT_EQ(script.Out(),
+              "cmd: bk : 4\ncmd:val:x:0:42\ncmd:val:s:7:a:b\ncmd:val:b:6:false\ncmd:val:h:2:0xFF\n"
+              "cmd:val:x:0:7\ncmd:val:b:6:false\n");
     script.Debugger().Continue();
     running.Join();
     EXPECT_DOUBLE_EQ(script.Real("r"), 1.5);

@@ -68,20 +68,21 @@ CGrammarTable* ScriptGrammarTest::table_ = nullptr;
 TEST_F(ScriptGrammarTest, TableNamesWhatTheEngineCompares)
 {
     EXPECT_FALSE(table_->IsCaseSensitive());
-    const char* rules[] = {"Start", "StatementList", "AssignStatement", "IfStmt", "CaseStmt", "CaseList", "Case",
-                           "CaseStmtEnd", "ConstantList", "ForStmt", "WhileStmt", "RepeatStmt", "WithStmt",
-                           "LabelStmt", "GotoStmt", "Label", "DimStmt", "ProcedureStmt", "IdProc", "ProcParamList",
-                           "ReturnStmt", "CallStmt", "FunctionCall", "FunctionProc", "ParameterList", "OrExpression",
-                           "AndExpression", "XorExpression", "NotExpression", "CompareExpression", "AddExpression",
-                           "MultExpression", "NegateExpression", "PowerExpression", "ModExpression", "IdDecl",
-                           "IdUse", "ConstInt", "ConstIntNeg", "ConstWord", "ConstHexa", "ConstBin", "ConstOct",
-                           "ConstReal", "ConstBool", "ConstStr", "Value"};
+    const char* rules[] = {
+        "Start",         "StatementList",  "AssignStatement",  "IfStmt",          "CaseStmt",      "CaseList",
+        "Case",          "CaseStmtEnd",    "ConstantList",     "ForStmt",         "WhileStmt",     "RepeatStmt",
+        "WithStmt",      "LabelStmt",      "GotoStmt",         "Label",           "DimStmt",       "ProcedureStmt",
+        "IdProc",        "ProcParamList",  "ReturnStmt",       "CallStmt",        "FunctionCall",  "FunctionProc",
+        "ParameterList", "OrExpression",   "AndExpression",    "XorExpression",   "NotExpression", "CompareExpression",
+        "AddExpression", "MultExpression", "NegateExpression", "PowerExpression", "ModExpression", "IdDecl",
+        "IdUse",         "ConstInt",       "ConstIntNeg",      "ConstWord",       "ConstHexa",     "ConstBin",
+        "ConstOct",      "ConstReal",      "ConstBool",        "ConstStr",        "Value"};
     for (const char* name : rules)
         EXPECT_TRUE(HasSymbol(name, SymbolNonterminal)) << name;
     // The syntax-error explainer and the builder compare these terminal names.
-    const char* terminals[] = {"if", "then", "end", "case", "while", "do", "for", "repeat", "until", "to",
-                               "downto", "with", "proc", "==", "<>", "!=", ">", ">=", "<", "<=", "+", "-",
-                               "*", "/", "NewLine"};
+    const char* terminals[] = {
+        "if", "then", "end", "case", "while", "do", "for", "repeat", "until", "to", "downto", "with",   "proc",
+        "==", "<>",   "!=",  ">",    ">=",    "<",  "<=",  "+",      "-",     "*",  "/",      "NewLine"};
     for (const char* name : terminals)
         EXPECT_TRUE(HasSymbol(name, SymbolTerminal)) << name;
     EXPECT_TRUE(HasSymbol("Comment Line", SymbolCommentLine));
@@ -127,10 +128,20 @@ TEST_F(ScriptGrammarTest, ScanningTable)
         bool scans;
     };
     const Case cases[] = {
-        {"a = 010\n", true},    {"a = 09\n", false},   {"a = 0\n", true},         {"a = 08.5\n", true},
-        {"a = 1.\n", false},    {"a = 0x\n", false},   {"a = 0xFG\n", true},      // 0xF then G: a parse error
-        {"a = 2e\n", false},    {"a = \"x\n", false},  {"a = \"x\\\"y\"\n", true}, {"a = 1 $\n", false},
-        {":L1\n", true},        {"a = 5u\n", true},    {"a = \"\xc3\xa9t\xc3\xa9\"\n", true},
+        {"a = 010\n", true},
+        {"a = 09\n", false},
+        {"a = 0\n", true},
+        {"a = 08.5\n", true},
+        {"a = 1.\n", false},
+        {"a = 0x\n", false},
+        {"a = 0xFG\n", true},  // 0xF then G: a parse error
+        {"a = 2e\n", false},
+        {"a = \"x\n", false},
+        {"a = \"x\\\"y\"\n", true},
+        {"a = 1 $\n", false},
+        {":L1\n", true},
+        {"a = 5u\n", true},
+        {"a = \"\xc3\xa9t\xc3\xa9\"\n", true},
     };
     for (const Case& c : cases) {
         CScanner* scanner = table_->CreateScanner();
@@ -189,8 +200,8 @@ TEST_F(ScriptGrammarTest, IndependentReaderAgrees)
     for (const fs::path& file : Fixtures(kScripts / "bad"))
         samples.push_back(ReadFile(file));
     for (const char* text : {"a = 1 & b = 2\n", "a = 1\n", "a = 1", "x = a-1\n", "case x of\n1: a = 1\n2:a = 2\nend\n",
-                             "f(1,)\n", "f(,)\n", "y = 1 2\n", "goto L\n", ":L\n", "dim t(2) = \"\"\n",
-                             "with c\nend\n", "x = (((1)))\n", "x = not not a\n", "x = a < b < c\n"})
+                             "f(1,)\n", "f(,)\n", "y = 1 2\n", "goto L\n", ":L\n", "dim t(2) = \"\"\n", "with c\nend\n",
+                             "x = (((1)))\n", "x = not not a\n", "x = a < b < c\n"})
         samples.emplace_back(text);
 
     test::ExpectSameVerdicts(fs::path(ZOV_BIN_DIR) / "zov.cgt", samples);

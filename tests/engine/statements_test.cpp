@@ -29,8 +29,8 @@ TEST_P(ForLoop, RunsItsPasses)
 {
     const ForCase& c = GetParam();
     ScriptRunner script;
-    script.Execute(std::string("n = 0\nseq = 0\n") + c.header + "\n  n = n + 1\n  seq = seq * 10 + i\n" + c.body
-                   + "end\n");
+    script.Execute(std::string("n = 0\nseq = 0\n") + c.header + "\n  n = n + 1\n  seq = seq * 10 + i\n" + c.body +
+                   "end\n");
     EXPECT_EQ(script.Out(), "");
     EXPECT_EQ(script.Word("n"), c.passes);
     EXPECT_EQ(script.Word("seq"), c.seq);
@@ -38,13 +38,10 @@ TEST_P(ForLoop, RunsItsPasses)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ForLoop,
-    testing::Values(ForCase{"for i = 5 to 1 do", "", 0, 0},
-                    ForCase{"for i = 1 downto 5 do", "", 0, 0},
-                    ForCase{"for i = 1 to 1 do", "", 1, 1},
-                    ForCase{"for i = 1 to 4 do", "", 4, 1234},
+    testing::Values(ForCase{"for i = 5 to 1 do", "", 0, 0}, ForCase{"for i = 1 downto 5 do", "", 0, 0},
+                    ForCase{"for i = 1 to 1 do", "", 1, 1}, ForCase{"for i = 1 to 4 do", "", 4, 1234},
                     ForCase{"for i = 5 downto 1 step 2 do", "", 3, 531},
-                    ForCase{"for i = 1 to 9 step 3 do", "", 3, 147},
-                    ForCase{"for i = 3 downto 1 do", "", 3, 321},
+                    ForCase{"for i = 1 to 9 step 3 do", "", 3, 147}, ForCase{"for i = 3 downto 1 do", "", 3, 321},
                     // Setting the loop variable to the end value stops after that pass.
                     ForCase{"for i = 1 to 5 do", "  i = 5\n", 1, 1},
                     // The body's change is where counting goes on from.
@@ -109,18 +106,16 @@ TEST_P(Condition, DecidesAsTheLanguageSays)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Condition,
-    testing::Values(ConditionCase{"if x then\n  r = 1\nelse\n  r = 2\nend\n", 2},
-                    ConditionCase{"if x - 1 then\n  r = 1\nelse\n  r = 2\nend\n", 1},
-                    ConditionCase{"if x == 2 then\n  r = 1\nend\n", 1},
-                    ConditionCase{"if x == 3 then\n  r = 1\nend\n", 0},
-                    ConditionCase{"while x do\n  r = r + 1\n  x = 0\nend\n", 0},
-                    ConditionCase{"while r < 5 do\n  r = r + 1\nend\n", 5},
-                    ConditionCase{"while false do\n  r = 9\nend\n", 0},
-                    ConditionCase{"repeat\n  r = r + 1\nuntil x\n", 1},
-                    ConditionCase{"repeat\n  r = r + 1\nuntil r == 4\n", 4},
-                    ConditionCase{"repeat\n  r = r + 1\nuntil true\n", 1},
-                    ConditionCase{"while r < 3 do\n  repeat\n    x = x + 1\n  until x > 3\n  r = r + 1\nend\nr = r * 100 + x\n",
-                                  306}));
+    testing::Values(
+        ConditionCase{"if x then\n  r = 1\nelse\n  r = 2\nend\n", 2},
+        ConditionCase{"if x - 1 then\n  r = 1\nelse\n  r = 2\nend\n", 1},
+        ConditionCase{"if x == 2 then\n  r = 1\nend\n", 1}, ConditionCase{"if x == 3 then\n  r = 1\nend\n", 0},
+        ConditionCase{"while x do\n  r = r + 1\n  x = 0\nend\n", 0},
+        ConditionCase{"while r < 5 do\n  r = r + 1\nend\n", 5}, ConditionCase{"while false do\n  r = 9\nend\n", 0},
+        ConditionCase{"repeat\n  r = r + 1\nuntil x\n", 1}, ConditionCase{"repeat\n  r = r + 1\nuntil r == 4\n", 4},
+        ConditionCase{"repeat\n  r = r + 1\nuntil true\n", 1},
+        ConditionCase{"while r < 3 do\n  repeat\n    x = x + 1\n  until x > 3\n  r = r + 1\nend\nr = r * 100 + x\n",
+                      306}));
 
 // A real or a text has no low byte to read: as a condition it would always be false, and an
 // `until` on it would never end. Refused at analysis, at the condition's line.
@@ -143,32 +138,36 @@ TEST(Condition, RealsAndTextsAreRefused)
 // ---------------------------------------------------------------------------------------------
 // case: values, lists, ranges and else, on integers, texts and reals.
 
-constexpr char kIntegerCase[] = "case s of\n"
-                                "  1: r = 1\n"
-                                "  2, 3, 5: r = 2\n"
-                                "  6 to 9: r = 3\n"
-                                "  -1: r = 4\n"
-                                "  11, 13 to 15: r = 5\n"
-                                "else\n"
-                                "  r = 9\n"
-                                "end\n";
-constexpr char kTextCase[] = "case s of\n"
-                             "  \"a\" to \"c\": r = 1\n"
-                             "  \"z\", \"y\": r = 2\n"
-                             "  \"\": r = 3\n"
-                             "else\n"
-                             "  r = 9\n"
-                             "end\n";
+constexpr char kIntegerCase[] =
+    "case s of\n"
+    "  1: r = 1\n"
+    "  2, 3, 5: r = 2\n"
+    "  6 to 9: r = 3\n"
+    "  -1: r = 4\n"
+    "  11, 13 to 15: r = 5\n"
+    "else\n"
+    "  r = 9\n"
+    "end\n";
+constexpr char kTextCase[] =
+    "case s of\n"
+    "  \"a\" to \"c\": r = 1\n"
+    "  \"z\", \"y\": r = 2\n"
+    "  \"\": r = 3\n"
+    "else\n"
+    "  r = 9\n"
+    "end\n";
 // The last body holds an integer expression: the labels must still be compared as texts.
-constexpr char kTextCaseIntegerBody[] = "case s of\n"
-                                        "  \"abc\": r = 1\n"
-                                        "  \"x\": r = 2 + 3\n"
-                                        "end\n";
-constexpr char kRealCase[] = "case s of\n"
-                             "  1.5: r = 1\n"
-                             "  2.5, 3.5: r = 2\n"
-                             "  4.0 to 5.0: r = 3\n"
-                             "end\n";
+constexpr char kTextCaseIntegerBody[] =
+    "case s of\n"
+    "  \"abc\": r = 1\n"
+    "  \"x\": r = 2 + 3\n"
+    "end\n";
+constexpr char kRealCase[] =
+    "case s of\n"
+    "  1.5: r = 1\n"
+    "  2.5, 3.5: r = 2\n"
+    "  4.0 to 5.0: r = 3\n"
+    "end\n";
 
 struct CaseCase {
     const char* statement;
@@ -191,12 +190,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CaseCase{kIntegerCase, "1", 1}, CaseCase{kIntegerCase, "2", 2}, CaseCase{kIntegerCase, "5", 2},
                     CaseCase{kIntegerCase, "4", 9}, CaseCase{kIntegerCase, "6", 3}, CaseCase{kIntegerCase, "9", 3},
                     CaseCase{kIntegerCase, "10", 9}, CaseCase{kIntegerCase, "0 - 1", 4},
-                    CaseCase{kIntegerCase, "11", 5}, CaseCase{kIntegerCase, "14", 5},
-                    CaseCase{kIntegerCase, "16", 9},
+                    CaseCase{kIntegerCase, "11", 5}, CaseCase{kIntegerCase, "14", 5}, CaseCase{kIntegerCase, "16", 9},
                     // A range of texts holds neither bound.
                     CaseCase{kTextCase, "\"b\"", 1}, CaseCase{kTextCase, "\"a\"", 9}, CaseCase{kTextCase, "\"c\"", 9},
-                    CaseCase{kTextCase, "\"y\"", 2}, CaseCase{kTextCase, "\"\"", 3},
-                    CaseCase{kTextCase, "\"B\"", 9},
+                    CaseCase{kTextCase, "\"y\"", 2}, CaseCase{kTextCase, "\"\"", 3}, CaseCase{kTextCase, "\"B\"", 9},
                     CaseCase{kTextCaseIntegerBody, "\"abc\"", 1}, CaseCase{kTextCaseIntegerBody, "\"zzz\"", 0},
                     CaseCase{kTextCaseIntegerBody, "\"x\"", 5},
                     // Reals compare as reals, not as words that are all 0.
@@ -389,14 +386,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Arrays, AProcedureThatDimsTheArrayAgainWhileAnElementIsComputed)
 {
     ScriptRunner script;
-    script.Execute("dim a(2) = \"x\"\n"
-                   "proc grow()\n"
-                   "  dim a(100000) = \"y\"\n"
-                   "  return \"a text longer than any short string buffer holds\"\n"
-                   "end\n"
-                   "a[1] = call grow()\n"
-                   "b = a[1]\n"
-                   "c = a[99999]\n");
+    script.Execute(
+        "dim a(2) = \"x\"\n"
+        "proc grow()\n"
+        "  dim a(100000) = \"y\"\n"
+        "  return \"a text longer than any short string buffer holds\"\n"
+        "end\n"
+        "a[1] = call grow()\n"
+        "b = a[1]\n"
+        "c = a[99999]\n");
     EXPECT_EQ(script.Out(), "");
     EXPECT_EQ(script.Text("b"), "a text longer than any short string buffer holds");
     EXPECT_EQ(script.Text("c"), "y");
@@ -405,13 +403,14 @@ TEST(Arrays, AProcedureThatDimsTheArrayAgainWhileAnElementIsComputed)
 TEST(Arrays, AnElementThatTheExpressionDimsAwayStopsTheRun)
 {
     ScriptRunner script;
-    script.Execute("dim a(5) = 0\n"
-                   "proc shrink()\n"
-                   "  dim a(1) = 3\n"
-                   "  return 7\n"
-                   "end\n"
-                   "a[3] = call shrink()\n"
-                   "after = 1\n");
+    script.Execute(
+        "dim a(5) = 0\n"
+        "proc shrink()\n"
+        "  dim a(1) = 3\n"
+        "  return 7\n"
+        "end\n"
+        "a[3] = call shrink()\n"
+        "after = 1\n");
     EXPECT_EQ(script.Out(), "err: 006 : Indice trop grand pour ce tableau\n");
     EXPECT_EQ(script.Word("after"), 0);
 }
@@ -478,7 +477,8 @@ TEST(Arrays, AWholeArrayIsRefusedRightAfterItsDim)
          "L'expression est non conforme car plusieurs types differents sont utilises dans l'expression"},
         {"dim a(3) = 5\nif a == 5 then\nend\n",
          "L'expression est non conforme car plusieurs types differents sont utilises dans l'expression"},
-        {"dim a(3) = 5\nproc p()\n  x = 1\n  x = a\nend\n", "La variable 'a' est un tableau, l'utilisation est incorrecte."},
+        {"dim a(3) = 5\nproc p()\n  x = 1\n  x = a\nend\n",
+         "La variable 'a' est un tableau, l'utilisation est incorrecte."},
     };
     for (const auto& [text, message] : cases) {
         ScriptRunner script;

@@ -51,8 +51,8 @@ TEST(SyntaxMessages, ScriptParseErrorsAreExplained)
          "err: 3 : Il manque un 'end' pour l'instruction 'if'"},
         {"if lacks then", ParseErrorAt(4, {{"Identifier", 4}, {"if", 4}}, {"then", "+"}),
          "err: 4 : Il manque un 'then' pour l'instruction 'if'"},
-        {"if with both end and then expected takes end",
-         ParseErrorAt(4, {{"if", 2}}, {"then", "end"}), "err: 2 : Il manque un 'end' pour l'instruction 'if'"},
+        {"if with both end and then expected takes end", ParseErrorAt(4, {{"if", 2}}, {"then", "end"}),
+         "err: 2 : Il manque un 'end' pour l'instruction 'if'"},
         {"case lacks end", ParseErrorAt(7, {{"case", 5}}, {"when", "end"}),
          "err: 5 :Il manque un 'end' pour l'instruction 'case'"},
         {"while lacks end", ParseErrorAt(7, {{"while", 6}}, {"end"}),
@@ -61,8 +61,7 @@ TEST(SyntaxMessages, ScriptParseErrorsAreExplained)
          "err: 6 : Il manque un 'do' pour l'instruction 'while'"},
         {"for lacks end", ParseErrorAt(7, {{"for", 2}}, {"end"}),
          "err: 2 : Il manque un 'end' pour l'instruction 'for'"},
-        {"for lacks do", ParseErrorAt(7, {{"for", 2}}, {"do"}),
-         "err: 2 : Il manque un 'do' pour l'instruction 'for'"},
+        {"for lacks do", ParseErrorAt(7, {{"for", 2}}, {"do"}), "err: 2 : Il manque un 'do' pour l'instruction 'for'"},
         {"repeat lacks until", ParseErrorAt(7, {{"repeat", 1}}, {"until"}),
          "err: 1 : Il manque un 'until' pour l'instruction 'repeat'"},
         {"while inside an unfinished for: the while row comes first",
@@ -73,8 +72,7 @@ TEST(SyntaxMessages, ScriptParseErrorsAreExplained)
          "err: 5 : Il manque un 'end' pour l'instruction 'while'"},
         {"keyword present but its terminal not expected", ParseErrorAt(12, {{"if", 3}}, {"+", "-"}),
          "err: 12 :  Erreur de syntaxe"},
-        {"no keyword on the stack", ParseErrorAt(12, {{"Identifier", 12}}, {"end"}),
-         "err: 12 :  Erreur de syntaxe"},
+        {"no keyword on the stack", ParseErrorAt(12, {{"Identifier", 12}}, {"end"}), "err: 12 :  Erreur de syntaxe"},
     };
     for (const Case& c : cases) {
         CScriptMessages messages;

@@ -227,9 +227,8 @@ TEST_F(TreeBuilderTest, RealBooleanAndStringLiterals)
 TEST_F(TreeBuilderTest, EscapesAreReplacedOnlyInTheValue)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {R"(a\tb)", "a\tb"},     {R"(a\\b)", "a\\b"},   {R"(x\ny\r)", "x\ny\r"}, {R"(\b)", "\b"},
-        {R"(cut\0here)", "cut"}, {R"(\"q\")", "\"q\""}, {R"(\z)", "z"},          {"end\\", "end"},
-        {"", ""},
+        {R"(a\tb)", "a\tb"},   {R"(a\\b)", "a\\b"}, {R"(x\ny\r)", "x\ny\r"}, {R"(\b)", "\b"}, {R"(cut\0here)", "cut"},
+        {R"(\"q\")", "\"q\""}, {R"(\z)", "z"},      {"end\\", "end"},        {"", ""},
     };
     for (const auto& [written, value] : cases)
         EXPECT_EQ(CConstStr::ReplaceEscapes(written), value) << written;
@@ -238,26 +237,10 @@ TEST_F(TreeBuilderTest, EscapesAreReplacedOnlyInTheValue)
 TEST_F(TreeBuilderTest, OperatorChainsEvaluateLeftToRight)
 {
     const std::pair<const char*, int32_t> cases[] = {
-        {"1 - 2 + 3", 2},
-        {"1 - 2 - 3", -4},
-        {"(1 - 2) + 3", 2},
-        {"(1 + 2) - 3 + 4", 4},
-        {"1 - (2 + 3)", -4},
-        {"8 / 4 * 2", 4},
-        {"8 / 4 / 2", 1},
-        {"7 / 2 * 2", 6},
-        {"1 / 2 * 4", 0},
-        {"100 / 10 / 5 * 3", 6},
-        {"1 + 2 * 3", 7},
-        {"2 * 3 mod 4", 2},
-        {"17 mod 5 * 2", 4},
-        {"2 ^ 3 ^ 2", 512},
-        {"-2 ^ 2", -4},
-        {"2 ^ -1", 0},
-        {"5-3", 2},
-        {"5 - -3", 8},
-        {"-(1 - 2)", 1},
-        {"10 - 2 * 3 - 1", 3},
+        {"1 - 2 + 3", 2}, {"1 - 2 - 3", -4},  {"(1 - 2) + 3", 2},  {"(1 + 2) - 3 + 4", 4}, {"1 - (2 + 3)", -4},
+        {"8 / 4 * 2", 4}, {"8 / 4 / 2", 1},   {"7 / 2 * 2", 6},    {"1 / 2 * 4", 0},       {"100 / 10 / 5 * 3", 6},
+        {"1 + 2 * 3", 7}, {"2 * 3 mod 4", 2}, {"17 mod 5 * 2", 4}, {"2 ^ 3 ^ 2", 512},     {"-2 ^ 2", -4},
+        {"2 ^ -1", 0},    {"5-3", 2},         {"5 - -3", 8},       {"-(1 - 2)", 1},        {"10 - 2 * 3 - 1", 3},
     };
     for (const auto& [text, value] : cases) {
         SCOPED_TRACE(text);
@@ -326,11 +309,17 @@ TEST_F(TreeBuilderTest, EachWrittenOperatorHasItsClass)
         {"-a", [](const CAny* n) { return dynamic_cast<const CNegateExpression*>(n) != nullptr; }},
         // Precedence: and before or, comparison before not, arithmetic before comparison.
         {"a or b and c",
-         [](const CAny* n) { return dynamic_cast<const COrExpression*>(n) && dynamic_cast<const CAndExpression*>(n->Child(1)); }},
+         [](const CAny* n) {
+             return dynamic_cast<const COrExpression*>(n) && dynamic_cast<const CAndExpression*>(n->Child(1));
+         }},
         {"a and b or c",
-         [](const CAny* n) { return dynamic_cast<const COrExpression*>(n) && dynamic_cast<const CAndExpression*>(n->Child(0)); }},
+         [](const CAny* n) {
+             return dynamic_cast<const COrExpression*>(n) && dynamic_cast<const CAndExpression*>(n->Child(0));
+         }},
         {"not a == b",
-         [](const CAny* n) { return dynamic_cast<const CNotExpression*>(n) && dynamic_cast<const CEqualExpression*>(n->Child(0)); }},
+         [](const CAny* n) {
+             return dynamic_cast<const CNotExpression*>(n) && dynamic_cast<const CEqualExpression*>(n->Child(0));
+         }},
         {"a + 1 < b * 2",
          [](const CAny* n) {
              return dynamic_cast<const CLessExpression*>(n) && dynamic_cast<const CAddExpression*>(n->Child(0)) &&
@@ -444,8 +433,9 @@ TEST_F(TreeBuilderTest, BlocksHaveTheirPartsInOrder)
 
 TEST_F(TreeBuilderTest, CaseChainsAreListsToTheirEnd)
 {
-    auto root = Build("case x of\n  1: a = 1\n  2, 3, 4:\n    a = 2\n  5 to 9: a = 3\nelse\n  a = 0\nend\n"
-                      "case y of\n  \"a\": b = 1\nend\n");
+    auto root = Build(
+        "case x of\n  1: a = 1\n  2, 3, 4:\n    a = 2\n  5 to 9: a = 3\nelse\n  a = 0\nend\n"
+        "case y of\n  \"a\": b = 1\nend\n");
     CStatementList* list = Statements(root.get());
     auto* withElse = dynamic_cast<CCaseStmt*>(list->Child(0));
     ASSERT_NE(withElse, nullptr);
@@ -504,10 +494,11 @@ TEST_F(TreeBuilderTest, LabelsKeepTheirColon)
 
 TEST_F(TreeBuilderTest, ProceduresHaveNameParametersBodyAndReturnPart)
 {
-    auto root = Build("proc f(a = 1, s = \"x\", r = 0.5)\n  b = a\n  return b + 1\nend\n"
-                      "proc g(n = 0)\nend\n"
-                      "PROC h()\n  trace(1)\nEND\n"
-                      "call f(2, \"y\")\ncall g(5)\ncall h()\n");
+    auto root = Build(
+        "proc f(a = 1, s = \"x\", r = 0.5)\n  b = a\n  return b + 1\nend\n"
+        "proc g(n = 0)\nend\n"
+        "PROC h()\n  trace(1)\nEND\n"
+        "call f(2, \"y\")\ncall g(5)\ncall h()\n");
     CStatementList* list = Statements(root.get());
     ASSERT_EQ(list->ChildCount(), 6u);
 

@@ -25,11 +25,7 @@ public:
 // A constant of a given type.
 class Constant final : public CExpression {
 public:
-    Constant(CValue value, TypeCode type)
-        : value_(std::move(value))
-        , type_(type)
-    {
-    }
+    Constant(CValue value, TypeCode type) : value_(std::move(value)), type_(type) {}
     int TypeAnalysis(CSymbolStore*, TypeCode& type, CErrorList&, std::uint32_t) override
     {
         type = type_;
@@ -110,10 +106,7 @@ public:
 // Reads a use into a slot that the test inspects.
 class Read final : public CStatement {
 public:
-    explicit Read(CValue& into)
-        : into_(into)
-    {
-    }
+    explicit Read(CValue& into) : into_(into) {}
     JumpTarget Execute(CSymbolStore* scope, CValue&, CDebugger& debugger) override
     {
         if (!ReportLine(debugger, Line()))
@@ -318,8 +311,7 @@ TEST_F(VariableTest, UndeterminedTypeIsReported)
 }
 
 // An operator with the shared operand check only.
-class Sum final : public CExpression {
-};
+class Sum final : public CExpression {};
 
 TEST_F(VariableTest, ValueErrorsAreReportedOnceThoughTheDeclarationLooksAgain)
 {
@@ -369,7 +361,8 @@ TEST_F(VariableTest, OutOfRangeReads)
          "err: 002 : Indice trop grand pour ce tableau (3)\n"},
         {"string, index = count", kTypeString, CValue::Text("s"), true, 3,
          "err: 002 : Indice trop grand pour ce tableau\n"},
-        {"real, index = count", kTypeReal, CValue::Real(1.5), true, 3, "err: 002 : Indice trop grand pour ce tableau\n"},
+        {"real, index = count", kTypeReal, CValue::Real(1.5), true, 3,
+         "err: 002 : Indice trop grand pour ce tableau\n"},
         {"negative index", kTypeInteger, CValue::Integer(1), true, -1, ""},
         // Indexing the name makes it an array, so the plain assignment before already fails.
         {"never dimmed", kTypeInteger, CValue::Integer(1), false, 0, "err: 001 : Le tableau n'est pas initialise\n"},

@@ -108,7 +108,7 @@ TEST_F(DocumentTest, ValuesOfBlanksReadBackAsWritten)
         ASSERT_EQ(xml.SetAttrib("a", value), Reply::Yes);
     }
     ASSERT_EQ(xml.PushTag(), Reply::Yes);
-    ASSERT_EQ(xml.NewChildTag("child", "  "), Reply::Yes); // under the last v: text, then a child
+    ASSERT_EQ(xml.NewChildTag("child", "  "), Reply::Yes);  // under the last v: text, then a child
     ASSERT_EQ(xml.PopTag(), Reply::Yes);
     ASSERT_EQ(xml.Close(), std::nullopt);
 
@@ -131,18 +131,18 @@ TEST_F(DocumentTest, PushAndPopComeBackToTheSavedParent)
     ASSERT_EQ(xml.Read((kData / "catalog.xml").string()), Reply::Yes);
     ASSERT_EQ(xml.Root("catalog"), Reply::Yes);
     ASSERT_EQ(xml.FirstTag("item"), Reply::Yes);
-    ASSERT_EQ(xml.PushTag(), Reply::Yes); // saves catalog, the parent of the first item
+    ASSERT_EQ(xml.PushTag(), Reply::Yes);  // saves catalog, the parent of the first item
     ASSERT_EQ(xml.ChildTag("sub"), Reply::Yes);
-    ASSERT_EQ(xml.PushTag(), Reply::Yes); // saves the first item
+    ASSERT_EQ(xml.PushTag(), Reply::Yes);  // saves the first item
     ASSERT_EQ(xml.NextTag("sub"), Reply::Yes);
     EXPECT_EQ(xml.GetAttrib("name"), "deux");
 
-    ASSERT_EQ(xml.PopTag(), Reply::Yes); // back to the first item: current node and parent
+    ASSERT_EQ(xml.PopTag(), Reply::Yes);  // back to the first item: current node and parent
     EXPECT_EQ(xml.GetAttrib("id"), "1");
     ASSERT_EQ(xml.FirstTag("sub"), Reply::Yes);
     EXPECT_EQ(xml.GetValue(), "s1");
 
-    ASSERT_EQ(xml.PopTag(), Reply::Yes); // back to catalog
+    ASSERT_EQ(xml.PopTag(), Reply::Yes);  // back to catalog
     EXPECT_EQ(xml.GetAttrib("version"), "2");
     ASSERT_EQ(xml.FirstTag("item"), Reply::Yes);
     ASSERT_EQ(xml.NextTag("item"), Reply::Yes);
@@ -201,17 +201,25 @@ TEST_F(DocumentTest, WrongSideAnswers)
     PirrowXml reading;
     ASSERT_EQ(reading.Read((kData / "catalog.xml").string()), Reply::Yes);
     PirrowXml writing;
-    ASSERT_EQ(writing.Create(PathOf("w.xml")), Reply::Yes); // no root: no current parent yet
+    ASSERT_EQ(writing.Create(PathOf("w.xml")), Reply::Yes);  // no root: no current parent yet
 
     const auto run = [](PirrowXml& xml, const std::string& command) {
-        if (command == "firsttag") return xml.FirstTag("item");
-        if (command == "nexttag") return xml.NextTag("item");
-        if (command == "childtag") return xml.ChildTag("item");
-        if (command == "newtag") return xml.NewTag("item", "v");
-        if (command == "newchildtag") return xml.NewChildTag("item", "v");
-        if (command == "newcomment") return xml.NewComment("c");
-        if (command == "setattrib") return xml.SetAttrib("id", "v");
-        if (command == "pushtag") return xml.PushTag();
+        if (command == "firsttag")
+            return xml.FirstTag("item");
+        if (command == "nexttag")
+            return xml.NextTag("item");
+        if (command == "childtag")
+            return xml.ChildTag("item");
+        if (command == "newtag")
+            return xml.NewTag("item", "v");
+        if (command == "newchildtag")
+            return xml.NewChildTag("item", "v");
+        if (command == "newcomment")
+            return xml.NewComment("c");
+        if (command == "setattrib")
+            return xml.SetAttrib("id", "v");
+        if (command == "pushtag")
+            return xml.PushTag();
         return xml.PopTag();
     };
     const Case cases[] = {
@@ -312,7 +320,7 @@ TEST_F(DocumentTest, ASaveFollowsALinkAndTakesLongNames)
     EXPECT_TRUE(fs::is_symlink(PathOf("link.xml")));
     EXPECT_EQ(ReadFile(PathOf("real.xml")), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r />\n");
 
-    const std::string longName = std::string(250, 'n') + ".xml"; // the longest name a folder takes
+    const std::string longName = std::string(250, 'n') + ".xml";  // the longest name a folder takes
     ASSERT_EQ(xml.Create(PathOf(longName)), Reply::Yes);
     ASSERT_EQ(xml.Root("r"), Reply::Yes);
     EXPECT_EQ(xml.Close(), std::nullopt);
@@ -353,7 +361,10 @@ TEST_F(DocumentTest, ControlCharactersNeverReachTheFileRaw)
     PirrowXml xml;
     ASSERT_EQ(xml.Create(PathOf("out.xml")), Reply::Yes);
     ASSERT_EQ(xml.Root("r"), Reply::Yes);
-    ASSERT_EQ(xml.NewTag("t", "a\x01" "b\tc\x1B"), Reply::Yes);
+    ASSERT_EQ(xml.NewTag("t",
+                         "a\x01"
+                         "b\tc\x1B"),
+              Reply::Yes);
     ASSERT_EQ(xml.SetAttrib("k", "\x02"), Reply::Yes);
     ASSERT_EQ(xml.NewComment("x\x03y"), Reply::Yes);
     ASSERT_EQ(xml.Close(), std::nullopt);
@@ -372,8 +383,10 @@ TEST_F(DocumentTest, DeepNestingIsRefusedNotOverflowed)
 {
     const auto nested = [](int depth) {
         std::string text;
-        for (int i = 0; i < depth; ++i) text += "<a>";
-        for (int i = 0; i < depth; ++i) text += "</a>";
+        for (int i = 0; i < depth; ++i)
+            text += "<a>";
+        for (int i = 0; i < depth; ++i)
+            text += "</a>";
         return text;
     };
     PirrowXml xml;
@@ -393,4 +406,4 @@ TEST_F(DocumentTest, DeepNestingIsRefusedNotOverflowed)
     EXPECT_EQ(xml.Read(PathOf("deep.xml")), Reply::Yes) << "what is written can be read";
 }
 
-} // namespace
+}  // namespace

@@ -119,19 +119,20 @@ TEST_F(PirrowProcess, UnknownCommandAndWrongParameters)
 
 TEST_F(PirrowProcess, WritesThenReadsADocument)
 {
-    const auto written = Run("create -file out.xml\n"
-                             "root -name catalog\n"
-                             "newcomment -txt \"made by a test -- twice-\"\n"
-                             "newtag -name item -val \"a&b <c>\"\n"
-                             "setattrib -name id -val 1\n"
-                             "setattrib -name note -val \"say 'bye' & <go>\"\n"
-                             "pushtag\n"
-                             "newchildtag -name sub -val s1\n"
-                             "newtag -name sub -val s2\n"
-                             "poptag\n"
-                             "newtag -name item -val \"caf\xC3\xA9 \xE2\x82\xAC  5\"\n"
-                             "setattrib -name id -val 2\n"
-                             "close\n");
+    const auto written =
+        Run("create -file out.xml\n"
+            "root -name catalog\n"
+            "newcomment -txt \"made by a test -- twice-\"\n"
+            "newtag -name item -val \"a&b <c>\"\n"
+            "setattrib -name id -val 1\n"
+            "setattrib -name note -val \"say 'bye' & <go>\"\n"
+            "pushtag\n"
+            "newchildtag -name sub -val s1\n"
+            "newtag -name sub -val s2\n"
+            "poptag\n"
+            "newtag -name item -val \"caf\xC3\xA9 \xE2\x82\xAC  5\"\n"
+            "setattrib -name id -val 2\n"
+            "close\n");
     EXPECT_EQ(written.out, kBanner + "1\n1\n1\n1\n1\n1\n1\n1\n1\n1\n1\n1\n");
     EXPECT_EQ(written.err, Markers(14));
     EXPECT_EQ(Slurp(m_dir / "out.xml"),
@@ -145,48 +146,49 @@ TEST_F(PirrowProcess, WritesThenReadsADocument)
               "    <item id=\"2\">caf\xE9 &#x20AC; &#x20;5</item>\n"
               "</catalog>\n");
 
-    const auto read = Run("read -file out.xml\n"
-                          "root -name catalog\n"
-                          "getattrib -name id\n"
-                          "firsttag -name item\n"
-                          "getvalue\n"
-                          "getattrib -name note\n"
-                          "pushtag\n"
-                          "childtag -name sub\n"
-                          "getvalue\n"
-                          "nexttag\n"
-                          "getvalue\n"
-                          "nexttag\n"
-                          "getvalue\n"
-                          "poptag\n"
-                          "firsttag -name item\n"
-                          "nexttag\n"
-                          "getvalue\n"
-                          "getattrib -name id\n"
-                          "nexttag\n"
-                          "close\n"
-                          "getvalue\n");
+    const auto read =
+        Run("read -file out.xml\n"
+            "root -name catalog\n"
+            "getattrib -name id\n"
+            "firsttag -name item\n"
+            "getvalue\n"
+            "getattrib -name note\n"
+            "pushtag\n"
+            "childtag -name sub\n"
+            "getvalue\n"
+            "nexttag\n"
+            "getvalue\n"
+            "nexttag\n"
+            "getvalue\n"
+            "poptag\n"
+            "firsttag -name item\n"
+            "nexttag\n"
+            "getvalue\n"
+            "getattrib -name id\n"
+            "nexttag\n"
+            "close\n"
+            "getvalue\n");
     EXPECT_EQ(read.out, kBanner +
-                            "1\n"                       // read
-                            "1\n"                       // root
-                            "\n"                        // the root has no id
-                            "1\n"                       // firsttag item
-                            "a&b <c>\n"                 // getvalue
-                            "say 'bye' & <go>\n"        // getattrib note
-                            "1\n"                       // pushtag: saves catalog
-                            "1\n"                       // childtag sub
-                            "s1\n"                      //
-                            "1\n"                       // nexttag: the second sub
-                            "s2\n"                      //
-                            "0\n"                       // nexttag: no third sub
-                            "s2\n"                      // the current node stays
-                            "1\n"                       // poptag: back at catalog
-                            "1\n"                       // firsttag item
-                            "1\n"                       // nexttag item
-                            "caf\xC3\xA9 \xE2\x82\xAC  5\n" // as written, in UTF-8
-                            "2\n"                       //
-                            "0\n"                       // no third item
-                            "\n");                      // closed: no current element
+                            "1\n"                            // read
+                            "1\n"                            // root
+                            "\n"                             // the root has no id
+                            "1\n"                            // firsttag item
+                            "a&b <c>\n"                      // getvalue
+                            "say 'bye' & <go>\n"             // getattrib note
+                            "1\n"                            // pushtag: saves catalog
+                            "1\n"                            // childtag sub
+                            "s1\n"                           //
+                            "1\n"                            // nexttag: the second sub
+                            "s2\n"                           //
+                            "0\n"                            // nexttag: no third sub
+                            "s2\n"                           // the current node stays
+                            "1\n"                            // poptag: back at catalog
+                            "1\n"                            // firsttag item
+                            "1\n"                            // nexttag item
+                            "caf\xC3\xA9 \xE2\x82\xAC  5\n"  // as written, in UTF-8
+                            "2\n"                            //
+                            "0\n"                            // no third item
+                            "\n");                           // closed: no current element
     EXPECT_EQ(read.err, Markers(22));
 }
 
@@ -194,33 +196,34 @@ TEST_F(PirrowProcess, WrongSideCommands)
 {
     fs::copy_file(kData / "catalog.xml", m_dir / "in.xml");
     // Reading: the writing commands are silent except setattrib; writing: the reading ones.
-    const auto result = Run("read -file in.xml\n"
-                            "newtag -name a -val b\n"
-                            "newchildtag -name a -val b\n"
-                            "newcomment -txt c\n"
-                            "setattrib -name a -val b\n"
-                            "create -file out.xml\n"
-                            "root -name r\n"
-                            "firsttag -name a\n"
-                            "nexttag\n"
-                            "childtag -name a\n"
-                            "getvalue\n"
-                            "getattrib -name a\n"
-                            "close\n"
-                            "root -name r\n"
-                            "pushtag\n"
-                            "poptag\n");
+    const auto result =
+        Run("read -file in.xml\n"
+            "newtag -name a -val b\n"
+            "newchildtag -name a -val b\n"
+            "newcomment -txt c\n"
+            "setattrib -name a -val b\n"
+            "create -file out.xml\n"
+            "root -name r\n"
+            "firsttag -name a\n"
+            "nexttag\n"
+            "childtag -name a\n"
+            "getvalue\n"
+            "getattrib -name a\n"
+            "close\n"
+            "root -name r\n"
+            "pushtag\n"
+            "poptag\n");
     EXPECT_EQ(result.out, kBanner +
-                              "1\n"  // read
-                              "0\n"  // setattrib: no element written
-                              "1\n"  // create
-                              "1\n"  // root
-                              "0\n"  // childtag
-                              "\n"   // getvalue
-                              "\n"   // getattrib
-                              "0\n"  // root with no document
-                              "0\n"  // pushtag
-                              "0\n"); // poptag
+                              "1\n"    // read
+                              "0\n"    // setattrib: no element written
+                              "1\n"    // create
+                              "1\n"    // root
+                              "0\n"    // childtag
+                              "\n"     // getvalue
+                              "\n"     // getattrib
+                              "0\n"    // root with no document
+                              "0\n"    // pushtag
+                              "0\n");  // poptag
     EXPECT_EQ(result.err, Markers(17));
     EXPECT_EQ(Slurp(m_dir / "out.xml"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r />\n")
         << "nothing of the document read reaches the new file";
@@ -231,8 +234,8 @@ TEST_F(PirrowProcess, CommentOfMoreThan63BytesIsRefused)
 {
     const std::string fits(63, 'c');
     const std::string accented = std::string(62, 'd') + "\xC3\xA9";  // 64 bytes as typed
-    const auto result = Run("create -file out.xml\nroot -name r\nnewcomment -txt " + fits + "x" +
-                            "\nnewcomment -txt " + accented + "\nnewcomment -txt " + fits + "\nclose\n");
+    const auto result = Run("create -file out.xml\nroot -name r\nnewcomment -txt " + fits + "x" + "\nnewcomment -txt " +
+                            accented + "\nnewcomment -txt " + fits + "\nclose\n");
     EXPECT_EQ(result.out, kBanner + "1\n1\n1\n");
     EXPECT_EQ(result.err, ">>>>>>Wrong parameters!\n>>Wrong parameters!\n>>>>>>");
     EXPECT_EQ(Slurp(m_dir / "out.xml"),
@@ -262,8 +265,8 @@ TEST_F(PirrowProcess, OnlyCloseSavesTheDocument)
 TEST_F(PirrowProcess, ArgumentsArePiecesOfTheirOwn)
 {
     fs::copy_file(kData / "catalog.xml", m_dir / "in.xml");
-    const auto result = Run("getvalue\n", {"read", "-file", "in.xml|root", "-name", "catalog|firsttag", "-name",
-                                           "item|getvalue"});
+    const auto result =
+        Run("getvalue\n", {"read", "-file", "in.xml|root", "-name", "catalog|firsttag", "-name", "item|getvalue"});
     EXPECT_EQ(result.out, kBanner + "\n1\n1\n1\nfirst\nfirst\n");
     EXPECT_EQ(result.err, Markers(6));
 }
@@ -276,7 +279,7 @@ TEST_F(PirrowProcess, ReadingAMissingOrBrokenFileAnswersZero)
     EXPECT_EQ(result.err, Markers(4));
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -285,19 +288,21 @@ namespace {
 TEST_F(PirrowProcess, LooseAmpersandsAndAnInternalSubsetLoseNothing)
 {
     fs::copy_file(kData / "loose_ampersands.xml", m_dir / "in.xml");
-    const auto result = Run("read -file in.xml\nroot -name bench\n"
-                            "getattrib -name site\ngetattrib -name plain\ngetattrib -name quoted\n"
-                            "firsttag -name unit\ngetvalue\nnexttag\ngetvalue\nnexttag\ngetvalue\nnexttag\ngetvalue\n"
-                            "nexttag\n");
-    EXPECT_EQ(result.out, kBanner + "1\n1\n"
-                                    "R&D\n"
-                                    "R&D\n"
-                                    "x & y\n"
-                                    "1\nAT&T\n"
-                                    "1\na & b < A\xC3\xA9\n"
-                                    "1\nx&amp;y\n"     // CDATA: as it stands
-                                    "1\n&maker;\n"     // a declared entity is not expanded, but kept
-                                    "0\n");
+    const auto result =
+        Run("read -file in.xml\nroot -name bench\n"
+            "getattrib -name site\ngetattrib -name plain\ngetattrib -name quoted\n"
+            "firsttag -name unit\ngetvalue\nnexttag\ngetvalue\nnexttag\ngetvalue\nnexttag\ngetvalue\n"
+            "nexttag\n");
+    EXPECT_EQ(result.out, kBanner +
+                              "1\n1\n"
+                              "R&D\n"
+                              "R&D\n"
+                              "x & y\n"
+                              "1\nAT&T\n"
+                              "1\na & b < A\xC3\xA9\n"
+                              "1\nx&amp;y\n"  // CDATA: as it stands
+                              "1\n&maker;\n"  // a declared entity is not expanded, but kept
+                              "0\n");
     EXPECT_EQ(result.err, Markers(15));
 }
 
@@ -307,12 +312,12 @@ TEST_F(PirrowProcess, AValueThatFillsItsBufferKeepsItsLastByte)
 {
     const std::string comment = std::string(62, 'c') + "\xE9";
     const std::string value = std::string(4094, 'v') + "\xE9";
-    const auto result = Run("create -file out.xml\nroot -name r\nnewcomment -txt " + comment + "\nnewtag -name t -val " +
-                            value + "\nclose\n");
+    const auto result = Run("create -file out.xml\nroot -name r\nnewcomment -txt " + comment +
+                            "\nnewtag -name t -val " + value + "\nclose\n");
     EXPECT_EQ(result.out, kBanner + "1\n1\n1\n1\n");
     EXPECT_EQ(result.err, Markers(6));
     EXPECT_EQ(Slurp(m_dir / "out.xml"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<r>\n    <!--" + comment +
                                             "-->\n    <t>" + value + "</t>\n</r>\n");
 }
 
-} // namespace
+}  // namespace

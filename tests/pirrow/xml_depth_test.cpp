@@ -57,42 +57,40 @@ TEST_P(ElementDepthTest, FollowsTheParser)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ElementDepthTest,
-    testing::Values(
-        DepthCase{"Flat", "<a/>", 1},
-        DepthCase{"Nested", "<a><b/><c><d>x</d></c></a>", 3},
-        DepthCase{"EmptyElementWithAttributes", "<a><b x='1' y=\"2\" z=3/></a>", 2},
-        DepthCase{"CommentHidesMarkup", "<a><!-- <b><c><d> --></a>", 1},
-        DepthCase{"CdataHidesMarkup", "<a><![CDATA[<b><c></b>]]></a>", 1},
-        DepthCase{"QuotedValueHidesMarkup", "<a t=\"></a><b>\" u='<c>'><d/></a>", 2},
-        DepthCase{"DeclarationValueHidesMarkup", "<?xml version=\"></a>\" ?><a><b></b></a>", 2},
-        DepthCase{"UnknownTags", "<!DOCTYPE a><a><?pi x?><b></b></a>", 2},
-        DepthCase{"LessThanBlankIsUnknown", "<a>< b>c</a>", 1},
-        DepthCase{"EndTagAtTopLevelIsUnknown", "</x><a><b/></a>", 2},
-        DepthCase{"NonAsciiNameStart", "<\xC3\xA9><\xC3\xA9/></\xC3\xA9>", 2},
-        DepthCase{"UnclosedTagRunsToTheEnd", "<a><b><c", std::nullopt},
-        DepthCase{"AttributeWithoutValue", "<a b><c/></a>", std::nullopt},
-        DepthCase{"UnclosedQuote", "<a b='1><c/></a>", std::nullopt},
-        DepthCase{"QuoteInBareValue", "<a b=x'y><c/></a>", std::nullopt},
-        DepthCase{"SlashWithoutGreater", "<a/ ><b/>", std::nullopt},
-        // The parser builds nothing after these; the scan counts every opening in the rest.
-        DepthCase{"UnclosedCommentCountsTheRest", "<a><b><!-- <c></c><d></d>", 4, false},
-        DepthCase{"UnclosedCdataCountsTheRest", "<a><![CDATA[ <b></b><c>", 3, false},
-        DepthCase{"UnclosedUnknownCountsTheRest", "<a><!DOCTYPE <b", 2, false},
-        DepthCase{"UnclosedEndTagCountsTheRest", "<a><b></b <c>", 2, false},
-        DepthCase{"UnclosedDeclarationCountsTheRest", "<a/><?xml version='1' <b <c", 2, false},
-        DepthCase{"UnreadableDeclarationCountsTheRest", "<a/><?xml version><b><c/></b>", 2, false},
-        // A character reference runs to the first ';' whose digits lead back to its 'x' or '#',
-        // taking any markup in between as part of it.
-        DepthCase{"HexReferenceHidesCommentOpening", "<a>&#x<!--&#x1;<b><c/></b></a>", 3},
-        DepthCase{"HexReferenceHidesEndTag", "<a>&#x</a>x1;<b><c/></b></a>", 3},
-        DepthCase{"DecimalReferenceHidesUnknownTag", "<a>&#<#;<b/></a>", 2},
-        DepthCase{"DecimalReferenceHidesEndTag", "<a>&#</a>#12;<b><c/></b></a>", 3},
-        DepthCase{"ReferenceHidesClosingQuote", "<a t=\"&#x\" u=\"x1;\"><b/></a>", 2},
-        DepthCase{"ReferenceHidesDeclarationQuote", "<?xml version=\"&#x\" ?>x1;\"?><a><b/></a>", 2},
-        DepthCase{"ReferenceWithoutDigitsIsText", "<a>&#x1g;<b/></a>", 2, false},
-        DepthCase{"ReferenceWithoutSemicolonIsText", "<a>&#x<b/></a>", 2, false},
-        DepthCase{"NamedEntities", "<a>&lt;&amp;&gt;&quot;&apos;<b/></a>", 2},
-        DepthCase{"BlankBeforeName", "<a><\xEF\xBB\xBF b c='>'/></a>", 2}),
+    testing::Values(DepthCase{"Flat", "<a/>", 1}, DepthCase{"Nested", "<a><b/><c><d>x</d></c></a>", 3},
+                    DepthCase{"EmptyElementWithAttributes", "<a><b x='1' y=\"2\" z=3/></a>", 2},
+                    DepthCase{"CommentHidesMarkup", "<a><!-- <b><c><d> --></a>", 1},
+                    DepthCase{"CdataHidesMarkup", "<a><![CDATA[<b><c></b>]]></a>", 1},
+                    DepthCase{"QuotedValueHidesMarkup", "<a t=\"></a><b>\" u='<c>'><d/></a>", 2},
+                    DepthCase{"DeclarationValueHidesMarkup", "<?xml version=\"></a>\" ?><a><b></b></a>", 2},
+                    DepthCase{"UnknownTags", "<!DOCTYPE a><a><?pi x?><b></b></a>", 2},
+                    DepthCase{"LessThanBlankIsUnknown", "<a>< b>c</a>", 1},
+                    DepthCase{"EndTagAtTopLevelIsUnknown", "</x><a><b/></a>", 2},
+                    DepthCase{"NonAsciiNameStart", "<\xC3\xA9><\xC3\xA9/></\xC3\xA9>", 2},
+                    DepthCase{"UnclosedTagRunsToTheEnd", "<a><b><c", std::nullopt},
+                    DepthCase{"AttributeWithoutValue", "<a b><c/></a>", std::nullopt},
+                    DepthCase{"UnclosedQuote", "<a b='1><c/></a>", std::nullopt},
+                    DepthCase{"QuoteInBareValue", "<a b=x'y><c/></a>", std::nullopt},
+                    DepthCase{"SlashWithoutGreater", "<a/ ><b/>", std::nullopt},
+                    // The parser builds nothing after these; the scan counts every opening in the rest.
+                    DepthCase{"UnclosedCommentCountsTheRest", "<a><b><!-- <c></c><d></d>", 4, false},
+                    DepthCase{"UnclosedCdataCountsTheRest", "<a><![CDATA[ <b></b><c>", 3, false},
+                    DepthCase{"UnclosedUnknownCountsTheRest", "<a><!DOCTYPE <b", 2, false},
+                    DepthCase{"UnclosedEndTagCountsTheRest", "<a><b></b <c>", 2, false},
+                    DepthCase{"UnclosedDeclarationCountsTheRest", "<a/><?xml version='1' <b <c", 2, false},
+                    DepthCase{"UnreadableDeclarationCountsTheRest", "<a/><?xml version><b><c/></b>", 2, false},
+                    // A character reference runs to the first ';' whose digits lead back to its 'x' or '#',
+                    // taking any markup in between as part of it.
+                    DepthCase{"HexReferenceHidesCommentOpening", "<a>&#x<!--&#x1;<b><c/></b></a>", 3},
+                    DepthCase{"HexReferenceHidesEndTag", "<a>&#x</a>x1;<b><c/></b></a>", 3},
+                    DepthCase{"DecimalReferenceHidesUnknownTag", "<a>&#<#;<b/></a>", 2},
+                    DepthCase{"DecimalReferenceHidesEndTag", "<a>&#</a>#12;<b><c/></b></a>", 3},
+                    DepthCase{"ReferenceHidesClosingQuote", "<a t=\"&#x\" u=\"x1;\"><b/></a>", 2},
+                    DepthCase{"ReferenceHidesDeclarationQuote", "<?xml version=\"&#x\" ?>x1;\"?><a><b/></a>", 2},
+                    DepthCase{"ReferenceWithoutDigitsIsText", "<a>&#x1g;<b/></a>", 2, false},
+                    DepthCase{"ReferenceWithoutSemicolonIsText", "<a>&#x<b/></a>", 2, false},
+                    DepthCase{"NamedEntities", "<a>&lt;&amp;&gt;&quot;&apos;<b/></a>", 2},
+                    DepthCase{"BlankBeforeName", "<a><\xEF\xBB\xBF b c='>'/></a>", 2}),
     [](const testing::TestParamInfo<DepthCase>& param) { return param.param.name; });
 
 // Found by fuzzing: a reference in text reached past "<!--" to the ';' of a later reference, so the
@@ -138,4 +136,4 @@ TEST(ElementDepth, LongFlatDocumentsAreShallow)
     EXPECT_EQ(pirrow::ElementDepth(text), 2);
 }
 
-} // namespace
+}  // namespace

@@ -17,8 +17,8 @@ using pirrow::PrepareXmlInput;
 struct EscapeCase {
     const char* name;
     std::string input;
-    std::string text;      // EscapeText
-    std::string attribute; // EscapeAttribute
+    std::string text;       // EscapeText
+    std::string attribute;  // EscapeAttribute
 };
 
 class EscapeTest : public testing::TestWithParam<EscapeCase> {};
@@ -31,25 +31,27 @@ TEST_P(EscapeTest, WritesLatin1WithReferencesWhereNeeded)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EscapeTest,
-    testing::Values(
-        EscapeCase{"Markup", "a&b <c> \"d\" 'e'", "a&amp;b &lt;c&gt; &quot;d&quot; &apos;e&apos;",
-                   "a&amp;b &lt;c&gt; &quot;d&quot; &apos;e&apos;"},
-        // A user's "&#x41;" is text, not a reference to pass through.
-        EscapeCase{"ReferenceLookalike", "&#x41;", "&amp;#x41;", "&amp;#x41;"},
-        EscapeCase{"Utf8AccentsBecomeLatin1", "\xC3\xA9t\xC3\xA9", "\xE9t\xE9", "\xE9t\xE9"},
-        EscapeCase{"Windows1252ByteKept", "\xE9t\xE9", "\xE9t\xE9", "\xE9t\xE9"},
-        EscapeCase{"BeyondLatin1AsReference", "\xE2\x82\xAC 5 \xF0\x9F\x98\x80", "&#x20AC; 5 &#x1F600;",
-                   "&#x20AC; 5 &#x1F600;"},
-        EscapeCase{"Windows1252EuroByte", "\x80", "&#x20AC;", "&#x20AC;"},
-        EscapeCase{"TabLfCrAsReferences", "a\tb\nc\rd", "a&#x09;b&#x0A;c&#x0D;d", "a&#x09;b&#x0A;c&#x0D;d"},
-        // XML cannot carry these at all, not even as references.
-        EscapeCase{"OtherControlsVisible", "a\x01" "b\x1F" "c", "a\\x01b\\x1Fc", "a\\x01b\\x1Fc"},
-        EscapeCase{"DelAndC1AsReferences", "\x7F\xC2\x85", "&#x7F;&#x85;", "&#x7F;&#x85;"},
-        EscapeCase{"NonCharacterVisible", "\xEF\xBF\xBF", "\\uFFFF", "\\uFFFF"},
-        // The reader folds runs of blanks and trims both ends of a text, but not of an attribute.
-        EscapeCase{"BlanksThatFoldingWouldLose", "  a  b ", "&#x20;&#x20;a &#x20;b&#x20;", "  a  b "},
-        EscapeCase{"SingleInnerBlankRaw", "a b", "a b", "a b"},
-        EscapeCase{"Empty", "", "", ""}),
+    testing::Values(EscapeCase{"Markup", "a&b <c> \"d\" 'e'", "a&amp;b &lt;c&gt; &quot;d&quot; &apos;e&apos;",
+                               "a&amp;b &lt;c&gt; &quot;d&quot; &apos;e&apos;"},
+                    // A user's "&#x41;" is text, not a reference to pass through.
+                    EscapeCase{"ReferenceLookalike", "&#x41;", "&amp;#x41;", "&amp;#x41;"},
+                    EscapeCase{"Utf8AccentsBecomeLatin1", "\xC3\xA9t\xC3\xA9", "\xE9t\xE9", "\xE9t\xE9"},
+                    EscapeCase{"Windows1252ByteKept", "\xE9t\xE9", "\xE9t\xE9", "\xE9t\xE9"},
+                    EscapeCase{"BeyondLatin1AsReference", "\xE2\x82\xAC 5 \xF0\x9F\x98\x80", "&#x20AC; 5 &#x1F600;",
+                               "&#x20AC; 5 &#x1F600;"},
+                    EscapeCase{"Windows1252EuroByte", "\x80", "&#x20AC;", "&#x20AC;"},
+                    EscapeCase{"TabLfCrAsReferences", "a\tb\nc\rd", "a&#x09;b&#x0A;c&#x0D;d", "a&#x09;b&#x0A;c&#x0D;d"},
+                    // XML cannot carry these at all, not even as references.
+                    EscapeCase{"OtherControlsVisible",
+                               "a\x01"
+                               "b\x1F"
+                               "c",
+                               "a\\x01b\\x1Fc", "a\\x01b\\x1Fc"},
+                    EscapeCase{"DelAndC1AsReferences", "\x7F\xC2\x85", "&#x7F;&#x85;", "&#x7F;&#x85;"},
+                    EscapeCase{"NonCharacterVisible", "\xEF\xBF\xBF", "\\uFFFF", "\\uFFFF"},
+                    // The reader folds runs of blanks and trims both ends of a text, but not of an attribute.
+                    EscapeCase{"BlanksThatFoldingWouldLose", "  a  b ", "&#x20;&#x20;a &#x20;b&#x20;", "  a  b "},
+                    EscapeCase{"SingleInnerBlankRaw", "a b", "a b", "a b"}, EscapeCase{"Empty", "", "", ""}),
     [](const testing::TestParamInfo<EscapeCase>& param) { return param.param.name; });
 
 TEST(ElementText, BlanksAloneGoIntoACdataSection)
@@ -65,7 +67,7 @@ TEST(ElementText, BlanksAloneGoIntoACdataSection)
         {"", ""},
         {" a ", "&#x20;a&#x20;"},
         {" \r", "&#x20;&#x0D;"},  // no CDATA can keep a carriage return
-        {"\xC2\xA0", "\xA0"},       // a no-break space is no blank to the reader
+        {"\xC2\xA0", "\xA0"},     // a no-break space is no blank to the reader
     };
     for (const auto& c : cases) {
         EXPECT_EQ(pirrow::ElementText(c.input), c.written) << testing::PrintToString(c.input);
@@ -83,13 +85,17 @@ TEST(CommentText, KeepsTheCommentOpenUntilItsEnd)
 TEST(CommentText, IsLatin1WithoutReferences)
 {
     EXPECT_EQ(CommentText("caf\xC3\xA9 \xE2\x82\xAC <&>"), "caf\xE9 ? <&>");
-    EXPECT_EQ(CommentText("a\x01" "b\tc"), "a\\x01b\tc");
+    EXPECT_EQ(CommentText("a\x01"
+                          "b\tc"),
+              "a\\x01b\tc");
     EXPECT_EQ(CommentText("\xC2\x85"), "\\x85");
 }
 
 TEST(IsWritableName, AcceptsNamesTheReaderReadsBack)
 {
-    for (const char* name : {"a", "item", "_x", "ns:tag", "a-b.c_d9", "\xC3\xA9l\xC3\xA9ment", "a\xC2\xB7" "b"}) {
+    for (const char* name : {"a", "item", "_x", "ns:tag", "a-b.c_d9", "\xC3\xA9l\xC3\xA9ment",
+                             "a\xC2\xB7"
+                             "b"}) {
         EXPECT_TRUE(IsWritableName(name)) << name;
     }
 }
@@ -142,7 +148,7 @@ TEST(DropIncompleteUtf8Tail, DropsOnlyACutSequence)
     EXPECT_EQ(DropIncompleteUtf8Tail(""), "");
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -152,7 +158,8 @@ TEST(RepairForParser, EscapesOnlyTheAmpersandsTheParserWouldDrop)
         const char* in;
         const char* out;
     } cases[] = {
-        {"<a>x&y &amp; &lt;&gt;&quot;&apos; &#65; &#x41;</a>", "<a>x&amp;y &amp; &lt;&gt;&quot;&apos; &#65; &#x41;</a>"},
+        {"<a>x&y &amp; &lt;&gt;&quot;&apos; &#65; &#x41;</a>",
+         "<a>x&amp;y &amp; &lt;&gt;&quot;&apos; &#65; &#x41;</a>"},
         {"<a>end&</a>&", "<a>end&amp;</a>&amp;"},
         {"<a b=\"1&2\" c='3&amp;' d=4&5/>", "<a b=\"1&amp;2\" c='3&amp;' d=4&5/>"},
         {"<a b=\"x>&\">", "<a b=\"x>&amp;\">"},
@@ -168,4 +175,4 @@ TEST(RepairForParser, EscapesOnlyTheAmpersandsTheParserWouldDrop)
     }
 }
 
-} // namespace
+}  // namespace

@@ -23,11 +23,11 @@ extern char** environ;
 namespace zov::test {
 
 struct ProcessResult {
-    std::string out;         // standard output
-    std::string err;         // standard error
-    int exitCode = -1;       // when the program exited
-    int signal = 0;          // when a signal killed it
-    bool timedOut = false;   // still running at the deadline: killed
+    std::string out;        // standard output
+    std::string err;        // standard error
+    int exitCode = -1;      // when the program exited
+    int signal = 0;         // when a signal killed it
+    bool timedOut = false;  // still running at the deadline: killed
 
     bool Exited() const { return exitCode >= 0; }
 };

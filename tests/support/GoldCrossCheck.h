@@ -59,11 +59,11 @@ inline std::string IndependentReaderMissing()
 }
 
 // Skips the calling test when the independent reader is not installed.
-#define ZOV_NEED_INDEPENDENT_READER()                                                   \
-    do {                                                                                \
-        const std::string zovReaderMissing = ::zov::test::IndependentReaderMissing();   \
-        if (!zovReaderMissing.empty())                                                  \
-            GTEST_SKIP() << zovReaderMissing;                                           \
+#define ZOV_NEED_INDEPENDENT_READER()                                                 \
+    do {                                                                              \
+        const std::string zovReaderMissing = ::zov::test::IndependentReaderMissing(); \
+        if (!zovReaderMissing.empty())                                                \
+            GTEST_SKIP() << zovReaderMissing;                                         \
     } while (0)
 
 // Our verdict: the text scans and parses with `table`.
@@ -80,7 +80,8 @@ inline ::testing::AssertionResult IndependentVerdicts(const std::filesystem::pat
                                                       const std::vector<std::string>& samples,
                                                       std::vector<std::string>& verdicts)
 {
-    const std::filesystem::path script = std::filesystem::path(ZOV_SOURCE_DIR) / "tests" / "tools" / "gold_crosscheck.js";
+    const std::filesystem::path script =
+        std::filesystem::path(ZOV_SOURCE_DIR) / "tests" / "tools" / "gold_crosscheck.js";
     const std::filesystem::path json =
         std::filesystem::temp_directory_path() / ("zov-crosscheck-" + std::to_string(::getpid()) + ".json");
     {

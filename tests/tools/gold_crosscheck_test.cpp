@@ -98,8 +98,14 @@ TEST(GoldCrossCheck, IndependentReaderAgreesOnTheEngineGrammars)
     }
 
     const std::vector<std::string> prototypes = {
-        "void killall()",   "char* strextract(char* ch, char* str, int idx)", "bool strfind(char* str, char* ch)",
-        "int exec(char* str)", "void f(int)",  "int f(char* a,)", "char* ()", "int f(char* a) x",
+        "void killall()",
+        "char* strextract(char* ch, char* str, int idx)",
+        "bool strfind(char* str, char* ch)",
+        "int exec(char* str)",
+        "void f(int)",
+        "int f(char* a,)",
+        "char* ()",
+        "int f(char* a) x",
     };
     {
         SCOPED_TRACE("Function.cgt");

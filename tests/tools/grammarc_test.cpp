@@ -24,9 +24,9 @@ class GrammarCompiler : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("zov-grammarc-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            std::filesystem::temp_directory_path() / ("zov-grammarc-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -37,8 +37,8 @@ protected:
         std::ofstream(grammar, std::ios::binary) << source;
         table_ = dir_ / "test.cgt";
         std::filesystem::remove(table_);
-        const std::string command = std::string(ZOV_BIN_DIR) + "/zovgrammarc '" + grammar.string() + "' -o '" +
-                                    table_.string() + "' 2>&1";
+        const std::string command =
+            std::string(ZOV_BIN_DIR) + "/zovgrammarc '" + grammar.string() + "' -o '" + table_.string() + "' 2>&1";
         Result r;
         std::FILE* p = ::popen(command.c_str(), "r");
         if (!p)
@@ -80,13 +80,10 @@ TEST_F(GrammarCompiler, FixedTextsWinOverPatternsAndCaseIsFolded)
                              "<S> ::= <S> <W> | <W>\n"
                              "<W> ::= Identifier | IF | 'End' | '<>'\n");
     ASSERT_EQ(r.status, 0) << r.output;
-    EXPECT_EQ(Scan("iF iffy END <> x2"),
-              (std::vector<std::pair<std::string, std::string>>{{"IF", "iF"},
-                                                                {"Identifier", "iffy"},
-                                                                {"End", "END"},
-                                                                {"<>", "<>"},
-                                                                {"Identifier", "x2"},
-                                                                {"EOF", "EOF"}}));
+    EXPECT_EQ(
+        Scan("iF iffy END <> x2"),
+        (std::vector<std::pair<std::string, std::string>>{
+            {"IF", "iF"}, {"Identifier", "iffy"}, {"End", "END"}, {"<>", "<>"}, {"Identifier", "x2"}, {"EOF", "EOF"}}));
     CGrammarTable table;
     ASSERT_TRUE(table.Load(table_.string()));
     EXPECT_EQ(table.GetHeader(), "GOLD Parser Tables/v1.0");
@@ -114,10 +111,9 @@ TEST_F(GrammarCompiler, SetsCodesContinuationsAndEmptyAlternatives)
         "     |\n"
         "<Item> ::= Hex | Quoted\n");
     ASSERT_EQ(r.status, 0) << r.output;
-    EXPECT_EQ(Scan("0xAf09 'x y' [z]"), (std::vector<std::pair<std::string, std::string>>{{"Hex", "0xAf09"},
-                                                                                         {"Quoted", "'x y'"},
-                                                                                         {"Quoted", "[z]"},
-                                                                                         {"EOF", "EOF"}}));
+    EXPECT_EQ(Scan("0xAf09 'x y' [z]"),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"Hex", "0xAf09"}, {"Quoted", "'x y'"}, {"Quoted", "[z]"}, {"EOF", "EOF"}}));
     EXPECT_EQ(Scan("0XA"), (std::vector<std::pair<std::string, std::string>>{{"scan error", ""}}));
 }
 
@@ -130,22 +126,27 @@ TEST_F(GrammarCompiler, RefusesBrokenGrammars)
     };
     const std::string w = "Whitespace = {Space}+\n";
     const std::vector<Case> cases = {
-        {"shift/reduce conflict", std::string(Prologue) + "N = {Digit}+\n<S> ::= <S> '+' <S> | N\n",
+        {"shift/reduce conflict",
+         std::string(Prologue) + "N = {Digit}+\n<S> ::= <S> '+' <S> | N\n",
          {"LALR conflict (shift/reduce)", "on look-ahead '+'", "<S> ::= <S> . '+' <S>", "<S> ::= <S> '+' <S> .",
           "(line 5)"}},
-        {"reduce/reduce conflict", std::string(Prologue) + "<S> ::= <A> | <B>\n<A> ::= x\n<B> ::= x\n",
+        {"reduce/reduce conflict",
+         std::string(Prologue) + "<S> ::= <A> | <B>\n<A> ::= x\n<B> ::= x\n",
          {"LALR conflict (reduce/reduce)", "on look-ahead 'EOF'", "<A> ::= 'x' .", "<B> ::= 'x' ."}},
         {"two patterns accept the same text",
          std::string(Prologue) + "Name = {Letter}+\nWord = {Letter}{Letter}?\n<S> ::= Name | Word\n",
          {"DFA ambiguity", "\"a\"", "Name (line 4)", "Word (line 5)"}},
         {"two fixed texts accept the same text",
-         std::string(Prologue) + "Begin = 'begin'\n<S> ::= Begin | BEGIN\n", {"DFA ambiguity", "\"begin\""}},
-        {"pattern accepting the empty text", std::string(Prologue) + "Any = {Letter}*\n<S> ::= Any\n",
+         std::string(Prologue) + "Begin = 'begin'\n<S> ::= Begin | BEGIN\n",
+         {"DFA ambiguity", "\"begin\""}},
+        {"pattern accepting the empty text",
+         std::string(Prologue) + "Any = {Letter}*\n<S> ::= Any\n",
          {"accepts the empty text"}},
         {"undefined nonterminal", std::string(Prologue) + "<S> ::= <T>\n", {"<T> is used but has no rule"}},
         {"no start symbol", "<S> ::= a\n", {"no \"Start Symbol\""}},
         {"unknown set", std::string(Prologue) + "X = {Nothing}+\n<S> ::= X\n", {"unknown character set {Nothing}"}},
-        {"self-referring set", std::string(Prologue) + "{A} = {A} + [x]\nX = {A}\n<S> ::= X\n",
+        {"self-referring set",
+         std::string(Prologue) + "{A} = {A} + [x]\nX = {A}\n<S> ::= X\n",
          {"defined in terms of itself"}},
         {"whitespace in a rule", std::string(Prologue) + w + "<S> ::= Whitespace\n", {"skipped by the scanner"}},
         {"block comments", std::string(Prologue) + "Comment Start = '/*'\n<S> ::= a\n", {"block comments"}},
@@ -158,7 +159,7 @@ TEST_F(GrammarCompiler, RefusesBrokenGrammars)
         EXPECT_EQ(r.status, 1) << c.what << "\n" << r.output;
         for (const std::string& fragment : c.report)
             EXPECT_NE(r.output.find(fragment), std::string::npos) << c.what << ": no '" << fragment << "' in\n"
-                                                                 << r.output;
+                                                                  << r.output;
         EXPECT_FALSE(std::filesystem::exists(table_)) << c.what;
     }
 }

@@ -255,9 +255,8 @@ bool Builder::Run(Tables& tables)
             for (size_t t = 0; t < nsym_; ++t) {
                 if (!la.Test(t))
                     continue;
-                const LalrAction action = item.rule == augmented_
-                                              ? LalrAction{static_cast<int>(t), Accept, 0}
-                                              : LalrAction{static_cast<int>(t), Reduce, item.rule};
+                const LalrAction action = item.rule == augmented_ ? LalrAction{static_cast<int>(t), Accept, 0}
+                                                                  : LalrAction{static_cast<int>(t), Reduce, item.rule};
                 auto [it, inserted] = actions.try_emplace(static_cast<int>(t), action);
                 if (!inserted) {
                     const char* kind = it->second.action == Shift ? "shift/reduce" : "reduce/reduce";

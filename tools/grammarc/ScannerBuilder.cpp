@@ -129,7 +129,7 @@ bool BuildScanner(const Grammar& grammar, Tables& tables)
 
     std::map<std::vector<int>, int> index;
     std::vector<std::vector<int>> sets;
-    std::vector<int> parent;       // for sample texts in messages
+    std::vector<int> parent;  // for sample texts in messages
     std::vector<unsigned char> via;
     std::vector<int> first{start};
     nfa.Close(first);

@@ -30,9 +30,12 @@ private:
     char m_acText[MAX_CMDSIZE] = {};
 };
 
-CMainCmd* Create() { return new CEchoCmd(); }
+CMainCmd* Create()
+{
+    return new CEchoCmd();
+}
 
-} // namespace
+}  // namespace
 
 const TToolInfo g_tToolInfo = {
     .pName = "Echo",

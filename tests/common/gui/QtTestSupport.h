@@ -19,23 +19,27 @@ namespace zov::testing {
 // (Qt's own globals must still exist while it goes).
 class ApplicationEnvironment : public ::testing::Environment {
 public:
-  void TearDown() override { delete QCoreApplication::instance(); }
+    void TearDown() override { delete QCoreApplication::instance(); }
 };
 
 // For a test program that makes its application object itself.
-inline void DeleteApplicationAtEnd() { ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment); }
+inline void DeleteApplicationAtEnd()
+{
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+}
 
-inline QApplication& EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "zov-widget-test";
-  static char* argv[] = {name, nullptr};
-  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    return *existing;
-  }
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  auto* application = new QApplication(argc, argv);
-  ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-  return *application;
+inline QApplication& EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "zov-widget-test";
+    static char* argv[] = {name, nullptr};
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        return *existing;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    auto* application = new QApplication(argc, argv);
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    return *application;
 }
 
 // Arms a watch that, once a modal window whose object is not `previous` is shown, calls
@@ -43,28 +47,29 @@ inline QApplication& EnsureApplication() {
 // window appears, and gives up after `deadlineMs` so that a test that never opens its dialog
 // fails instead of hanging (a modal window still open then is closed). Returns a flag that tells whether the answer ran.
 inline std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> answer, int deadlineMs = 10000,
-                                             QWidget* previous = nullptr) {
-  auto answered = std::make_shared<bool>(false);
-  auto* timer = new QTimer;
-  const QDeadlineTimer deadline(deadlineMs);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer), answered, deadline, previous] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal != previous && modal->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      *answered = true;
-      answer(modal);
-    } else if (deadline.hasExpired()) {
-      // Never hang the test program: close whatever is open, the test then fails on `answered`.
-      timer->stop();
-      timer->deleteLater();
-      if (modal != nullptr) {
-        modal->close();
-      }
-    }
-  });
-  timer->start(5);
-  return answered;
+                                             QWidget* previous = nullptr)
+{
+    auto answered = std::make_shared<bool>(false);
+    auto* timer = new QTimer;
+    const QDeadlineTimer deadline(deadlineMs);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer), answered, deadline, previous] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != previous && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            *answered = true;
+            answer(modal);
+        } else if (deadline.hasExpired()) {
+            // Never hang the test program: close whatever is open, the test then fails on `answered`.
+            timer->stop();
+            timer->deleteLater();
+            if (modal != nullptr) {
+                modal->close();
+            }
+        }
+    });
+    timer->start(5);
+    return answered;
 }
 
-} // namespace zov::testing
+}  // namespace zov::testing

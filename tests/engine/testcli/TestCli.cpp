@@ -115,8 +115,8 @@ int main(int argc, char** argv)
             }
             return 0;
         }
-        if (RecordFd >= 0)
-            [[maybe_unused]] const ssize_t w = ::write(RecordFd, &byte, 1);
+        if (RecordFd >= 0) [[maybe_unused]]
+            const ssize_t w = ::write(RecordFd, &byte, 1);
         if (byte != '\r' && byte != '\n') {
             line += byte;
             continue;
