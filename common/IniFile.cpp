@@ -1,8 +1,8 @@
-#include "IniFile.h"
+#include "common/IniFile.h"
 
-#include "AsciiCase.h"
-#include "AtomicFile.h"
-#include "TextCodec.h"
+#include "common/AsciiCase.h"
+#include "common/AtomicFile.h"
+#include "common/TextCodec.h"
 
 #include <utility>
 #include <cstdint>

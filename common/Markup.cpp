@@ -1,4 +1,4 @@
-#include "Markup.h"
+#include "common/Markup.h"
 
 namespace zov::markup {
 

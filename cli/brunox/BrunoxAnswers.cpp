@@ -1,6 +1,6 @@
 #include "BrunoxAnswers.h"
 
-#include "AsciiCase.h"
+#include "common/AsciiCase.h"
 
 #include <charconv>
 

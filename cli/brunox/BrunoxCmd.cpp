@@ -2,10 +2,10 @@
 
 #include "BrunoxApplication.h"
 #include "BrunoxDialogs.h"
-#include "FolderPicker.h"
-#include "IniFile.h"
-#include "SettingsLocation.h"
-#include "TextCodec.h"
+#include "common/gui/FolderPicker.h"
+#include "common/IniFile.h"
+#include "common/SettingsLocation.h"
+#include "common/TextCodec.h"
 #include "main.h"
 
 #include <QFileDialog>

@@ -3,7 +3,7 @@
 // resizes decide (kept in Brunox.ini between runs).
 #pragma once
 
-#include "FormatLabel.h"
+#include "common/gui/FormatLabel.h"
 
 #include <QDialog>
 #include <QString>

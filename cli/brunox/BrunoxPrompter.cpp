@@ -2,8 +2,8 @@
 
 #include "BrunoxAnswers.h"
 #include "BrunoxDialogs.h"
-#include "FolderPicker.h"
-#include "TextCodec.h"
+#include "common/gui/FolderPicker.h"
+#include "common/TextCodec.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "MainCmd.h"
 
-#include "AsciiCase.h"
+#include "common/AsciiCase.h"
 #include "strfunc.h"
 
 #include <unistd.h>

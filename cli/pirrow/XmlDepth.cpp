@@ -1,6 +1,6 @@
 #include "XmlDepth.h"
 
-#include "AsciiCase.h"
+#include "common/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>

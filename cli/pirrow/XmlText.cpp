@@ -1,7 +1,7 @@
 #include "XmlText.h"
 
-#include "AsciiCase.h"
-#include "TextCodec.h"
+#include "common/AsciiCase.h"
+#include "common/TextCodec.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // label and, in the caption dialect, the splash and about caption.
 #pragma once
 
-#include "Markup.h"
+#include "common/Markup.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the settings reader and to an update of the text read, and checks
 // the promises the rest of the system relies on: decoding always yields UTF-8, an untouched
 // text is given back byte for byte, and an accepted write reads back as written.
-#include "IniFile.h"
-#include "TextCodec.h"
+#include "common/IniFile.h"
+#include "common/TextCodec.h"
 
 #include <cstdint>
 #include <cstdlib>

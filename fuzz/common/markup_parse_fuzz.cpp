@@ -1,7 +1,7 @@
 // Label texts come from scripts and settings: any bytes must parse and lay out, in both dialects,
 // and valid UTF-8 in must give valid UTF-8 runs out (a code letter never splits a character).
-#include "Markup.h"
-#include "TextCodec.h"
+#include "common/Markup.h"
+#include "common/TextCodec.h"
 
 #include <cstdint>
 #include <cstdlib>

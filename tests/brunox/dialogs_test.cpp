@@ -4,8 +4,8 @@
 #include "BrunoxCmd.h"
 #include "BrunoxDialogs.h"
 #include "CaptureOutput.h"
-#include "FolderPicker.h"
-#include "IniFile.h"
+#include "common/gui/FolderPicker.h"
+#include "common/IniFile.h"
 #include "QtTestSupport.h"
 
 #include <QComboBox>

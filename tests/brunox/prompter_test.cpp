@@ -5,7 +5,7 @@
 #include "BrunoxCmd.h"
 #include "BrunoxPrompter.h"
 #include "CaptureOutput.h"
-#include "IniFile.h"
+#include "common/IniFile.h"
 #include "QtTestSupport.h"
 
 #include <QGuiApplication>

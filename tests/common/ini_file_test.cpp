@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "common/IniFile.h"
 
-#include "AtomicFile.h"
+#include "common/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

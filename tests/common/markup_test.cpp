@@ -1,4 +1,4 @@
-#include "Markup.h"
+#include "common/Markup.h"
 
 #include <gtest/gtest.h>
 

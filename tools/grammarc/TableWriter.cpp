@@ -1,7 +1,7 @@
 // Writes the compiled grammar table, version 1: the header text, then one record per item, each
 // table's records in index order.
 
-#include "AtomicFile.h"
+#include "common/AtomicFile.h"
 #include "Grammar.h"
 
 #include <cstdio>

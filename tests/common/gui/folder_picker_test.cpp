@@ -1,4 +1,4 @@
-#include "FolderPicker.h"
+#include "common/gui/FolderPicker.h"
 
 #include "QtTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "FormatLabel.h"
+#include "common/gui/FormatLabel.h"
 
 #include "QtTestSupport.h"
 
