@@ -1,4 +1,4 @@
-#include "Console.h"
+#include "engine/console/Console.h"
 
 #include <malloc.h>
 

@@ -3,15 +3,15 @@
 // engine process around it: the cost of one call of a script procedure. The whole-process run
 // against CPython and Lua is calls.sh.
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "FunctionTable.h"
-#include "GrammarTable.h"
-#include "Node.h"
-#include "Output.h"
-#include "SymbolStore.h"
-#include "TreeBuilder.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
+#include "engine/runtime/FunctionTable.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/tree/Node.h"
+#include "engine/base/Output.h"
+#include "engine/runtime/SymbolStore.h"
+#include "engine/tree/TreeBuilder.h"
 
 #include <benchmark/benchmark.h>
 

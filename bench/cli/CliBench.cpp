@@ -5,9 +5,9 @@
 //
 //   zovclibench engine|raw <cli program> [calls]
 // prints: "<mode> <calls> calls <total ms> ms <per call us> us/call"
-#include "CliProcess.h"
-#include "EngineState.h"
-#include "ProcessSpawn.h"
+#include "engine/runtime/CliCalls.h"
+#include "engine/runtime/EngineState.h"
+#include "common/process/ProcessSpawn.h"
 
 #include <chrono>
 #include <cstdio>

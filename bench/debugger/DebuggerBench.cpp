@@ -3,9 +3,9 @@
 // lock (the "writes" counter must read 0). With notifyline on it is one write per report,
 // here to /dev/null.
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "Output.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/base/Output.h"
 
 #include <benchmark/benchmark.h>
 

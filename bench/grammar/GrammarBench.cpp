@@ -3,9 +3,9 @@
 // nested blocks, calls, strings and comments, about 1.2 million tokens.
 // Targets on a current x86-64 machine: 10 M tokens/s scanning, 3 M tokens/s scan + parse.
 
-#include "GrammarTable.h"
-#include "Parser.h"
-#include "Scanner.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
 
 #include <benchmark/benchmark.h>
 

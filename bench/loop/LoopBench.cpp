@@ -4,13 +4,13 @@
 //   zov_loop_bench [Google Benchmark options]      per-iteration cost of the loop forms
 //   zov_loop_bench --script FILE                   runs one script once and prints "x = <x>"
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "GrammarTable.h"
-#include "Node.h"
-#include "SymbolStore.h"
-#include "TreeBuilder.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/tree/Node.h"
+#include "engine/runtime/SymbolStore.h"
+#include "engine/tree/TreeBuilder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,14 +1,14 @@
 // The statement `x = x + i` run through the real node base, variable nodes and values, with a
 // minimal addition and assignment: the floor under what a counting loop of the script can cost.
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "IdDecl.h"
-#include "IdUse.h"
-#include "Node.h"
-#include "SymbolStore.h"
-#include "Value.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
+#include "engine/tree/expressions/IdDecl.h"
+#include "engine/tree/expressions/IdUse.h"
+#include "engine/tree/Node.h"
+#include "engine/runtime/SymbolStore.h"
+#include "engine/base/Value.h"
 
 #include <benchmark/benchmark.h>
 

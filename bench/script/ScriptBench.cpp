@@ -4,11 +4,11 @@
 // run pays once. CPython compiles the equivalent program in about a tenth of a second; the
 // analysis up to the tree should take a small part of that.
 
-#include "GrammarTable.h"
-#include "Node.h"
-#include "Parser.h"
-#include "Scanner.h"
-#include "TreeBuilder.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/tree/Node.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
+#include "engine/tree/TreeBuilder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 // Input: one flag byte (which texts are null), two 32-bit integers, then up to three texts cut
 // at the byte 0x01.
 
-#include "Builtins.h"
-#include "Debugger.h"
-#include "EngineState.h"
+#include "engine/runtime/Builtins.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
 
 #include <cstddef>
 #include <cstdint>

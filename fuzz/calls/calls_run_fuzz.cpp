@@ -3,13 +3,13 @@
 // procedure that calls itself, and no built-in that waits, starts programs or builds large
 // texts.
 
-#include "CallStmt.h"
-#include "FunctionCall.h"
-#include "FunctionProc.h"
-#include "FunctionTable.h"
-#include "IdUse.h"
-#include "ProcedureStmt.h"
-#include "TreeBuilder.h"
+#include "engine/tree/procedures/CallStmt.h"
+#include "engine/tree/expressions/FunctionCall.h"
+#include "engine/tree/procedures/FunctionProc.h"
+#include "engine/runtime/FunctionTable.h"
+#include "engine/tree/expressions/IdUse.h"
+#include "engine/tree/procedures/ProcedureStmt.h"
+#include "engine/tree/TreeBuilder.h"
 #include "../support/ScriptFuzz.h"
 
 #include <algorithm>

@@ -4,8 +4,9 @@
 //
 // Input: byte 0 = flags (bit 0: drop line breaks), byte 1 = terminator length (mod 9), then
 // the terminator, then the pipe data; every 0xFF byte in the data cuts it into another read.
-#include "CliProcess.h"
-#include "ProcessSpawn.h"
+#include "engine/runtime/CliCalls.h"
+#include "engine/processes/CliProcess.h"
+#include "common/process/ProcessSpawn.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,11 +2,11 @@
 // scope, a procedure p and its inner procedure q. Input: requests separated by '\n'; a request
 // starting with '=' is a setval whose name ends at the first '\t' (the rest is the value).
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "Node.h"
-#include "Output.h"
-#include "SymbolStore.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/tree/Node.h"
+#include "engine/base/Output.h"
+#include "engine/runtime/SymbolStore.h"
 
 #include <cstddef>
 #include <cstdint>

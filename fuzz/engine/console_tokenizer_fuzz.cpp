@@ -1,9 +1,9 @@
 // Console lines come from the IDE's pipe or a user's keyboard: any bytes must give tokens,
 // arguments and script parameters within their limits, never a crash.
 
-#include "Console.h"
-#include "EngineState.h"
-#include "StringHelpers.h"
+#include "engine/console/Console.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/base/StringHelpers.h"
 
 #include <cstddef>
 #include <cstdint>

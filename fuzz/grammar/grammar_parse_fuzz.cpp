@@ -1,10 +1,10 @@
 // Arbitrary bytes as a text of the small statement test grammar: scanning, parsing and the
 // messages of whatever error stops them.
 
-#include "GrammarTable.h"
-#include "Parser.h"
-#include "Scanner.h"
-#include "SyntaxMessages.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
+#include "engine/grammar/SyntaxMessages.h"
 
 #include <cstdio>
 #include <cstdlib>

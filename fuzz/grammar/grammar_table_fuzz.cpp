@@ -1,9 +1,9 @@
 // Arbitrary bytes as a grammar table file. A table that loads must also drive the scanner and
 // the parser without harm, whatever its states say.
 
-#include "GrammarTable.h"
-#include "Parser.h"
-#include "Scanner.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
 
 #include <cstddef>
 #include <cstdint>

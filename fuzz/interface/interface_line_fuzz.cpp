@@ -2,11 +2,11 @@
 // and macro table, with the verbose lines on; then the same bytes as one settings text and one
 // macro body. Fresh tables each run keep the leak check meaningful.
 
-#include "EngineState.h"
-#include "FunctionTable.h"
-#include "InterfaceLines.h"
-#include "MacroTable.h"
-#include "Output.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/FunctionTable.h"
+#include "engine/input/InterfaceLines.h"
+#include "engine/input/MacroTable.h"
+#include "engine/base/Output.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // Input: a macro name on the first line and its value on the second join a small fixed table;
 // everything after is the script text.
 
-#include "MacroTable.h"
-#include "Output.h"
+#include "engine/input/MacroTable.h"
+#include "engine/base/Output.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -2,9 +2,9 @@
 // the limit and whose every CR is followed by LF, or no text after a clear line, never a crash. The loaded text then goes through
 // the joining and an expansion pass, as the analysis does.
 
-#include "MacroTable.h"
-#include "Output.h"
-#include "ScriptLoader.h"
+#include "engine/input/MacroTable.h"
+#include "engine/base/Output.h"
+#include "engine/input/ScriptLoader.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // Arbitrary bytes as a script: scanning, parsing, the message of whatever error stops them, and
 // the syntax tree of a text that parses (built, walked and freed).
 
-#include "Node.h"
-#include "TreeBuilder.h"
+#include "engine/tree/Node.h"
+#include "engine/tree/TreeBuilder.h"
 #include "../support/ScriptFuzz.h"
 
 #include <cstdlib>

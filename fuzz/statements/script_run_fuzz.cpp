@@ -3,11 +3,11 @@
 // jumps could run for ever, arrays and joined texts could ask for any amount of memory, and
 // calls reach processes and the clock.
 
-#include "CallStmt.h"
-#include "FunctionCall.h"
-#include "FunctionProc.h"
-#include "ProcedureStmt.h"
-#include "TreeBuilder.h"
+#include "engine/tree/procedures/CallStmt.h"
+#include "engine/tree/expressions/FunctionCall.h"
+#include "engine/tree/procedures/FunctionProc.h"
+#include "engine/tree/procedures/ProcedureStmt.h"
+#include "engine/tree/TreeBuilder.h"
 #include "../support/ScriptFuzz.h"
 
 #include <string_view>

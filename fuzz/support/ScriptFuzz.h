@@ -4,18 +4,18 @@
 // walk over a syntax tree, the nodes that could make a run last for ever or grow without bound,
 // and the analyses and the run as the engine does them.
 
-#include "Debugger.h"
-#include "DimStmt.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "ForStmt.h"
-#include "GotoStmt.h"
-#include "GrammarTable.h"
-#include "Node.h"
-#include "Output.h"
-#include "RepeatStmt.h"
-#include "SymbolStore.h"
-#include "WhileStmt.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/tree/statements/DimStmt.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
+#include "engine/tree/statements/ForStmt.h"
+#include "engine/tree/statements/GotoStmt.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/tree/Node.h"
+#include "engine/base/Output.h"
+#include "engine/tree/statements/RepeatStmt.h"
+#include "engine/runtime/SymbolStore.h"
+#include "engine/tree/statements/WhileStmt.h"
 
 #include <algorithm>
 #include <cstdio>

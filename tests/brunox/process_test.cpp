@@ -1,7 +1,7 @@
 // The brunox program through its pipes, byte for byte, on a bench without a display: the banner,
 // the built-ins, the French error lines, and a clear error line from every dialog command.
 #include "BrunoxApplication.h"
-#include "CliProcess.h"
+#include "tests/cli/CliProcess.h"
 
 #include "../support/FileText.h"
 

@@ -2,12 +2,12 @@
 // of the demo interface file is accepted, its CLIs name programs that are installed and its
 // functions name commands those programs have; every demo script, expanded with the demo's
 // constants, macro and its own parameters, parses and builds.
-#include "EngineState.h"
-#include "FunctionTable.h"
-#include "GrammarTable.h"
-#include "InterfaceLines.h"
-#include "MacroTable.h"
-#include "TreeBuilder.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/FunctionTable.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/input/InterfaceLines.h"
+#include "engine/input/MacroTable.h"
+#include "engine/tree/TreeBuilder.h"
 
 #include "../support/FileText.h"
 

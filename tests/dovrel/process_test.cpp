@@ -1,6 +1,6 @@
 // The dovrel program through its real process: every test feeds whole lines on standard input,
 // in a temporary working folder, and compares standard output and standard error byte for byte.
-#include "CliProcess.h"
+#include "tests/cli/CliProcess.h"
 
 #include "../support/FileText.h"
 

@@ -5,20 +5,21 @@
 // table), the tree builder, name and type analysis into one error list, then the run on the
 // calling thread under a debugger of the process's engine state, every output line captured.
 
-#include "CliProcess.h"
-#include "Debugger.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "FunctionTable.h"
-#include "GrammarTable.h"
-#include "InterfaceLines.h"
+#include "engine/runtime/CliCalls.h"
+#include "engine/processes/CliProcess.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
+#include "engine/runtime/FunctionTable.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/input/InterfaceLines.h"
 #include "LineCapture.h"
-#include "MacroTable.h"
-#include "Node.h"
-#include "ProcessBuiltins.h"
+#include "engine/input/MacroTable.h"
+#include "engine/tree/Node.h"
+#include "engine/runtime/ProcessBuiltins.h"
 #include "ScriptRunner.h"
-#include "SymbolStore.h"
-#include "TreeBuilder.h"
+#include "engine/runtime/SymbolStore.h"
+#include "engine/tree/TreeBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 // Catches every line the engine writes, for the duration of a test.
 
-#include "Output.h"
+#include "engine/base/Output.h"
 
 #include <mutex>
 #include <string>

@@ -4,14 +4,14 @@
 // tree builder, name and type analysis into one error list, then the run under a debugger of
 // its own with every output line captured.
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "GrammarTable.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
+#include "engine/grammar/GrammarTable.h"
 #include "LineCapture.h"
-#include "Node.h"
-#include "SymbolStore.h"
-#include "TreeBuilder.h"
+#include "engine/tree/Node.h"
+#include "engine/runtime/SymbolStore.h"
+#include "engine/tree/TreeBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Conversions, hexadecimal, byte order, time and date with a fixed clock, random, min and max,
 // and the value-to-text rules the call node uses.
 
-#include "Builtins.h"
-#include "Debugger.h"
-#include "EngineState.h"
+#include "engine/runtime/Builtins.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
 
 #include <gtest/gtest.h>
 

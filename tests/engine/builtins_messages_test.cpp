@@ -1,14 +1,14 @@
 // The built-ins that talk to the IDE: verdict, warning, information and trace lines, sync
 // values and `waitsync`, `exportdata`, and `importdata` answered by the console's `setdata`.
 
-#include "Builtins.h"
-#include "Console.h"
-#include "Debugger.h"
-#include "EngineState.h"
+#include "engine/runtime/Builtins.h"
+#include "engine/console/Console.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
 #include "LineCapture.h"
-#include "Output.h"
-#include "ProcessRegistry.h"
-#include "SymbolStore.h"
+#include "engine/base/Output.h"
+#include "engine/processes/ProcessRegistry.h"
+#include "engine/runtime/SymbolStore.h"
 
 #include <gtest/gtest.h>
 

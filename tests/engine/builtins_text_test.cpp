@@ -1,8 +1,8 @@
 // The text built-ins, called through their handlers as the function table calls them.
 
-#include "Builtins.h"
-#include "Debugger.h"
-#include "EngineState.h"
+#include "engine/runtime/Builtins.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // messages, the argument texts a CLI receives, the CLI target and per-call time-out, the jump
 // to ":TIMEOUT", and the name of a CLI in its echo lines.
 
-#include "CallNode.h"
+#include "engine/tree/procedures/CallNode.h"
 #include "CallTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 // CLIs driven end to end: start, commands filled from templates, replies in both sync modes,
 // time-outs, misbehaving CLIs, stopping. The CLI is tests/engine/testcli/TestCli.cpp.
-#include "CliProcess.h"
-#include "EngineState.h"
-#include "Output.h"
-#include "ProcessRegistry.h"
+#include "engine/runtime/CliCalls.h"
+#include "engine/processes/CliProcess.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/base/Output.h"
+#include "engine/processes/ProcessRegistry.h"
 
 #include "process_checks.h"
 
@@ -152,7 +153,7 @@ TEST_F(CliProcessTest, SyncModeOneEchoesTheErrorStreamAndReturnsStandardOutput)
     ClearLines();
     EXPECT_EQ(Call(index, "echo %s", {"42"}), "42");
     EXPECT_EQ(Out(), "");  // nothing on stderr, no echo line
-    CliTable.At(index)->Name = "quarnel";
+    CliTable.At(index)->SetName("quarnel");
     Call(index, "err %s", {"oops"});
     EXPECT_EQ(Out(), "out:[quarnel] oops\n");
 }
@@ -203,7 +204,7 @@ TEST_F(CliProcessTest, TimeOutSetsTheFlagAndWritesTheEchoLine)
     // Without parameters: no empty line follows, whose answer would end this reply.
     EXPECT_EQ(CmdFunction1_0("part half an answer", index), "");
     EXPECT_EQ(Out(), "out: (timeout) half an answer\n");
-    CliTable.At(index)->Name = "dovrel";
+    CliTable.At(index)->SetName("dovrel");
     ClearLines();
     CmdFunction1_0("hang", index);
     EXPECT_EQ(Out(), "out:[dovrel] (timeout)\n");

@@ -1,5 +1,6 @@
 // The reply layer without processes: line-break translation, templates, terminator search.
-#include "CliProcess.h"
+#include "engine/runtime/CliCalls.h"
+#include "engine/processes/CliProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 // The engine's side of the line protocol against a real CLI tool built on the CLI framework
 // (Quarnel), when it is built beside the engine.
-#include "CliProcess.h"
-#include "EngineState.h"
-#include "Output.h"
+#include "engine/runtime/CliCalls.h"
+#include "engine/processes/CliProcess.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/base/Output.h"
 
 #include "process_checks.h"
 

@@ -1,11 +1,11 @@
 // The console commands as the reader thread runs them: their effect on the engine state and
 // the debugger, and the lines they write.
 
-#include "Console.h"
-#include "Debugger.h"
-#include "EngineState.h"
+#include "engine/console/Console.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
 #include "LineCapture.h"
-#include "ProcessRegistry.h"
+#include "engine/processes/ProcessRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Reading console lines from a pipe, as the engine reads its standard input.
 
-#include "Console.h"
+#include "engine/console/Console.h"
 #include "LineCapture.h"
 
 #include <gtest/gtest.h>

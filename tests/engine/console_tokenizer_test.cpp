@@ -1,6 +1,6 @@
 // The console's command-line syntax: tokens, arguments and the script parameters.
 
-#include "Console.h"
+#include "engine/console/Console.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Line reports, breakpoints, step mode and the commands that resume a stopped script. A thread
 // plays the running script: it reports its statements' lines as the statement nodes do.
 
-#include "Console.h"
-#include "Debugger.h"
-#include "EngineState.h"
+#include "engine/console/Console.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
 #include "LineCapture.h"
 
 #include <gtest/gtest.h>

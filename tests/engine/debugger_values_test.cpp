@@ -1,12 +1,12 @@
 // `getval` and `setval`: the scope a name selects, the exact "cmd:val:" lines, the conversions
 // of `setval`, and when each request is served with respect to the running script.
 
-#include "Console.h"
-#include "Debugger.h"
-#include "EngineState.h"
+#include "engine/console/Console.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
 #include "LineCapture.h"
-#include "Node.h"
-#include "SymbolStore.h"
+#include "engine/tree/Node.h"
+#include "engine/runtime/SymbolStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The process-wide engine state shared by the console threads and the script.
 
-#include "EngineState.h"
+#include "engine/runtime/EngineState.h"
 
 #include <gtest/gtest.h>
 

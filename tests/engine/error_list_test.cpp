@@ -1,11 +1,11 @@
-#include "ErrorList.h"
+#include "engine/runtime/ErrorList.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "LineCapture.h"
-#include "Output.h"
+#include "engine/base/Output.h"
 
 namespace zov {
 namespace {

@@ -2,8 +2,8 @@
 // read back by the type the expression has; refused expressions give their analysis message,
 // failing ones their run-time line.
 
-#include "Builtins.h"
-#include "ExpressionSupport.h"
+#include "engine/runtime/Builtins.h"
+#include "engine/tree/ExpressionSupport.h"
 #include "ScriptRunner.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The function table: the 58 built-in prototypes read with the prototype grammar, lookup by
 // name, calls through the table, and the failures of initialisation. Also checks both tables
 // of the function table (prototypes and interface lines) against an independent reader.
-#include "EngineState.h"
-#include "FunctionTable.h"
-#include "GrammarTable.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/FunctionTable.h"
+#include "engine/grammar/GrammarTable.h"
 #include "LineCapture.h"
-#include "Parser.h"
-#include "Scanner.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
 #include "../support/GoldCrossCheck.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // Helpers of the grammar-table, scanner, parser and message tests: where the compiled test
 // grammars are, and a writer of hand-made table files for the reader's edge cases.
 
-#include "GrammarTable.h"
-#include "Parser.h"
-#include "Scanner.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
 
 #include <cstdint>
 #include <string>

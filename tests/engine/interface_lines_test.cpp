@@ -1,11 +1,11 @@
 // Interface lines: CLI declarations and their settings, CLI functions bound to the command
 // handlers, constants and macros, refused lines and their messages, and the reading of whole
 // interface files (line ends, comments, long lines, a last line without line end).
-#include "EngineState.h"
-#include "FunctionTable.h"
-#include "InterfaceLines.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/FunctionTable.h"
+#include "engine/input/InterfaceLines.h"
 #include "LineCapture.h"
-#include "MacroTable.h"
+#include "engine/input/MacroTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Macro expansion: whole words only, never inside double quotes, pass after pass up to ten,
 // and a clear failure when the text outgrows its bound.
 
-#include "EngineState.h"
+#include "engine/runtime/EngineState.h"
 #include "LineCapture.h"
-#include "MacroTable.h"
-#include "Output.h"
+#include "engine/input/MacroTable.h"
+#include "engine/base/Output.h"
 
 #include <gtest/gtest.h>
 

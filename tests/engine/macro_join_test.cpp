@@ -1,7 +1,7 @@
 // Joining continued lines: a statement written over several lines becomes one line, and every
 // later line keeps its number.
 
-#include "MacroTable.h"
+#include "engine/input/MacroTable.h"
 
 #include <gtest/gtest.h>
 

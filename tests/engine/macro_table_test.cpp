@@ -1,8 +1,8 @@
 // The macro table: first definition found, kinds, and the script parameters added after the
 // interface constants.
 
-#include "EngineState.h"
-#include "MacroTable.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/input/MacroTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Node.h"
+#include "engine/tree/Node.h"
 
 #include <gtest/gtest.h>
 
@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "ErrorList.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
 #include "LineCapture.h"
-#include "Output.h"
-#include "ProcessRegistry.h"
-#include "SymbolStore.h"
+#include "engine/base/Output.h"
+#include "engine/processes/ProcessRegistry.h"
+#include "engine/runtime/SymbolStore.h"
 
 namespace zov {
 namespace {

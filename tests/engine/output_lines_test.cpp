@@ -1,7 +1,7 @@
 // The engine's output lines: formatting and the one writer shared by every thread.
 
 #include "LineCapture.h"
-#include "Output.h"
+#include "engine/base/Output.h"
 
 #include <gtest/gtest.h>
 

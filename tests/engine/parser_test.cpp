@@ -1,4 +1,4 @@
-#include "MemoryProbes.h"
+#include "engine/base/MemoryProbes.h"
 #include "grammar_test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,13 +2,13 @@
 // the script text, how a failed phase stops the next, and how Execute hands the global scope
 // back only after the debugger can no longer reach it.
 
-#include "Debugger.h"
-#include "EnginePhases.h"
-#include "EngineState.h"
-#include "FunctionTable.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/console/EnginePhases.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/FunctionTable.h"
 #include "LineCapture.h"
-#include "Output.h"
-#include "ProcessRegistry.h"
+#include "engine/base/Output.h"
+#include "engine/processes/ProcessRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // exec, kill, killall and run, against tests/engine/testcli/TestProgram.cpp.
-#include "CliProcess.h"
-#include "Output.h"
-#include "ProcessBuiltins.h"
-#include "ProcessRegistry.h"
+#include "engine/processes/CliProcess.h"
+#include "engine/base/Output.h"
+#include "engine/runtime/ProcessBuiltins.h"
+#include "engine/processes/ProcessRegistry.h"
 
 #include "process_checks.h"
 

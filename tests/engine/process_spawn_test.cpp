@@ -1,5 +1,5 @@
 // Splitting Windows command lines, finding programs, spawning without a shell.
-#include "ProcessSpawn.h"
+#include "common/process/ProcessSpawn.h"
 
 #include "process_checks.h"
 

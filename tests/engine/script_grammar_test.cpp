@@ -2,11 +2,11 @@
 // construct) that parse and build, the malformed ones with the messages a test engineer sees,
 // and the same verdicts from an independent reader of the table format.
 
-#include "GrammarTable.h"
+#include "engine/grammar/GrammarTable.h"
 #include "LineCapture.h"
-#include "Parser.h"
-#include "Scanner.h"
-#include "TreeBuilder.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
+#include "engine/tree/TreeBuilder.h"
 #include "../support/GoldCrossCheck.h"
 
 #include "../support/FileText.h"

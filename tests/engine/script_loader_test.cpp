@@ -1,10 +1,10 @@
 // Loading a script file: bytes kept, the line-length limit, the closing line end, the lines
 // written while loading.
 
-#include "EngineState.h"
+#include "engine/runtime/EngineState.h"
 #include "LineCapture.h"
-#include "Output.h"
-#include "ScriptLoader.h"
+#include "engine/base/Output.h"
+#include "engine/input/ScriptLoader.h"
 
 #include <gtest/gtest.h>
 

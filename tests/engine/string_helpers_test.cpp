@@ -1,6 +1,6 @@
 // The engine's small string helpers.
 
-#include "StringHelpers.h"
+#include "engine/base/StringHelpers.h"
 
 #include <gtest/gtest.h>
 

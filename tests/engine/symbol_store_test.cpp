@@ -1,4 +1,4 @@
-#include "SymbolStore.h"
+#include "engine/runtime/SymbolStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SyntaxMessages.h"
+#include "engine/grammar/SyntaxMessages.h"
 
 #include "grammar_test_support.h"
 

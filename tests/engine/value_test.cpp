@@ -1,5 +1,5 @@
-#include "Value.h"
-#include "StringHelpers.h"
+#include "engine/base/Value.h"
+#include "engine/base/StringHelpers.h"
 
 #include <gtest/gtest.h>
 

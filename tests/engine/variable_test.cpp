@@ -5,14 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "Debugger.h"
-#include "EngineState.h"
-#include "ErrorList.h"
-#include "IdDecl.h"
-#include "IdUse.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/runtime/ErrorList.h"
+#include "engine/tree/expressions/IdDecl.h"
+#include "engine/tree/expressions/IdUse.h"
 #include "LineCapture.h"
-#include "Output.h"
-#include "SymbolStore.h"
+#include "engine/base/Output.h"
+#include "engine/runtime/SymbolStore.h"
 
 namespace zov {
 namespace {

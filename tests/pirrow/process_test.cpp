@@ -1,5 +1,5 @@
 // The pirrow program through its real process: standard output and standard error byte for byte.
-#include "CliProcess.h"
+#include "tests/cli/CliProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 // must accept and reject the same texts. Header-only, so that test programs linked against
 // different libraries can all use it.
 
-#include "GrammarTable.h"
-#include "Parser.h"
-#include "Scanner.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/grammar/Parser.h"
+#include "engine/grammar/Scanner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The grammar compiler as the build runs it: tables that load and scan as written, and
 // grammars it must refuse with a report naming the rules, look-aheads or terminals involved.
 
-#include "GrammarTable.h"
-#include "Scanner.h"
+#include "engine/grammar/GrammarTable.h"
+#include "engine/grammar/Scanner.h"
 
 #include <gtest/gtest.h>
 

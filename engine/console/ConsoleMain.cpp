@@ -1,0 +1,170 @@
+#include "engine/console/Console.h"
+
+#include "engine/runtime/CliCalls.h"
+#include "engine/runtime/Debugger.h"
+#include "engine/runtime/EngineState.h"
+#include "engine/base/Output.h"
+#include "engine/processes/ProcessRegistry.h"
+#include "common/process/ProcessSpawn.h"
+#include "engine/base/StringHelpers.h"
+
+#include <csignal>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <poll.h>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zov {
+
+namespace {
+
+// The signals that end the engine. They are blocked in every thread and taken by one
+// waiting thread, so that ending the process never runs inside a signal handler. SIGSEGV,
+// SIGILL, SIGFPE and SIGABRT keep their default action: a fault must not be survived.
+sigset_t EndingSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    return set;
+}
+
+void SignalThread(sigset_t set)
+{
+    for (;;) {
+        int signal = 0;
+        if (sigwait(&set, &signal) == 0) {
+            ShortenCliStops();
+            Engine().RequestQuit(signal);
+        }
+    }
+}
+
+bool StartsWith(const char* text, const char* prefix)
+{
+    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// Blocks until nobody reads standard output any more (the pipe's reader is gone, the terminal
+// hung up). Returns false when there is no such reader to watch (standard output closed, or a
+// file, which never reports either).
+bool WaitUntilOutputIsUnread()
+{
+    for (;;) {
+        pollfd out{STDOUT_FILENO, 0, 0};
+        const int rc = ::poll(&out, 1, -1);
+        if (rc < 0 && errno == EINTR)
+            continue;
+        if (rc < 0 || (out.revents & POLLNVAL))
+            return false;
+        if (out.revents & (POLLERR | POLLHUP))
+            return true;
+    }
+}
+
+// Standard input has ended: no command can come any more. An engine with no run ends now, or it
+// would wait for ever with nobody to send it anything. A run goes on while its output is read
+// (commands fed by a pipe that closes after `interpret`), but a stop can no longer be resumed;
+// once the output has no reader either (the IDE is gone), the run ends with its processes.
+void ConsoleInputEnded()
+{
+    EngineState& engine = Engine();
+    if (engine.QuitRequested())
+        return;
+    if (!engine.InterpretStarted.load()) {
+        engine.RequestQuit(1);
+        return;
+    }
+    Debugger().ConsoleEnded();
+    if (!WaitUntilOutputIsUnread())
+        return;
+    ShortenCliStops();
+    KillAllExecs();
+    engine.RequestQuit(1);
+}
+
+}  // namespace
+
+void CommandThread()
+{
+    EngineState& engine = Engine();
+    ConsoleReader reader(STDIN_FILENO, isatty(STDIN_FILENO) == 1);
+    std::string line;
+    while (!engine.QuitRequested()) {
+        if (!reader.ReadLine(line))
+            break;
+        if (line.size() <= 1)
+            continue;
+        if (engine.QuitRequested())
+            break;
+        if (engine.Verbose)
+            WriteOut(lines::CommandEcho, line.c_str());
+        DispatchCommand(line);
+    }
+    ConsoleInputEnded();
+}
+
+void OnSignal(int status)
+{
+    // The script goes no further while its CLIs are stopped: it would otherwise run on (its CLI
+    // reply interrupted) and could even start a CLI that nobody stops. What it writes while it
+    // unwinds is not shown: the process ends here.
+    KeepOutputToThisThread();
+    Debugger().SetAbort(true);
+    StopAllClis();
+    // No static destructors: the interpret thread may still be using engine objects.
+    std::_Exit(status);
+}
+
+int EngineMain(int argc, char** argv)
+{
+    EngineState& engine = Engine();
+    engine.Reset();
+
+    for (int i = 1; i < argc; ++i) {
+        if (StartsWith(argv[i], "-v")) {
+            engine.Verbose = true;
+        } else if (StartsWith(argv[i], "-c")) {
+            engine.CliTrace = true;
+        } else if (StartsWith(argv[i], "-help")) {
+            PrintUsage();
+            return 0;
+        }
+    }
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    if (engine.Verbose) {
+        WriteText(Stream::Out, FormatLine(lines::VerboseBanner, lines::VersionText) + lines::MakerLine);
+    }
+
+    // Blocked before any thread starts, so every thread inherits the mask.
+    const sigset_t ending = EndingSignals();
+    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+    IgnoreBrokenPipes();
+    std::thread(SignalThread, ending).detach();
+
+    if (argc > 1) {
+        std::string joined;
+        for (int i = 1; i < argc && joined.size() < kCommandBufferSize - 1; ++i) {
+            joined += argv[i];
+            joined += ' ';
+        }
+        if (joined.size() > kCommandBufferSize - 1)
+            joined.resize(kCommandBufferSize - 1);
+        // A flag stays in its piece: "-v interpret ..." has the word -v and runs nothing.
+        for (const std::string_view piece : SplitString(joined, '|'))
+            DispatchCommand(piece);
+    }
+
+    std::thread(CommandThread).detach();
+
+    OnSignal(engine.WaitForQuit());
+}
+
+}  // namespace zov

@@ -1,0 +1,16 @@
+#pragma once
+
+// Comparison <> or != of children 0 and 1; a boolean.
+
+#include "engine/tree/Node.h"
+
+namespace zov {
+
+class CNotEqualExpression final : public CExpression {
+public:
+    CNotEqualExpression() : CExpression(OperatorClass::Equality) {}
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
+};
+
+}  // namespace zov

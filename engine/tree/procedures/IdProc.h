@@ -1,0 +1,34 @@
+#pragma once
+
+// The name of a procedure, in its declaration or in a call. The name of a declaration
+// registers the procedure in the scope that encloses it when the types are analysed, so that a
+// call met earlier in the script does not find it.
+
+#include <string>
+
+#include "engine/tree/Node.h"
+
+namespace zov {
+
+namespace procmsg {
+// "La procedure 'p' a ete deja definie".
+inline constexpr char AlreadyDefinedLead[] = "La procedure";
+inline constexpr char AlreadyDefinedTail[] = "a ete deja definie";
+}  // namespace procmsg
+
+class CIdProc final : public CExpression {
+public:
+    CIdProc() = default;
+    const std::string& ProcedureName() const { return name_; }
+    void SetProcedureName(std::string name) { name_ = std::move(name); }
+
+    // Type 6. The name of a declaration registers it in `scope`; a second declaration of the
+    // name in that scope is refused.
+    int TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& errors, std::uint32_t passThrough) override;
+    JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
+
+private:
+    std::string name_;
+};
+
+}  // namespace zov

@@ -1,0 +1,1 @@
+#include "engine/tree/statements/StatementList.h"
