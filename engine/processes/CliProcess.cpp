@@ -1,8 +1,6 @@
 #include "engine/processes/CliProcess.h"
 
-#include "engine/runtime/EngineState.h"
 #include "engine/base/Output.h"
-#include "engine/processes/ProcessRegistry.h"
 
 #include <algorithm>
 #include <atomic>
