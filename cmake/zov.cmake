@@ -20,17 +20,23 @@ function(zov_add_test name)
 endfunction()
 
 # zov_add_fuzzer(<name> SOURCES <files...> LIBS <targets...>)
-# A libFuzzer target, built only with -DZOV_FUZZ=ON. Its seed corpus is fuzz/corpus/<name>/.
+# A libFuzzer target when built with -DZOV_FUZZ=ON. Its seed corpus is fuzz/corpus/<name>/, where the
+# inputs of earlier findings are kept too. In every other build the same harness is linked with a
+# replay driver instead, and a test runs it over that folder.
 function(zov_add_fuzzer name)
-  if(NOT ZOV_FUZZ)
-    return()
-  endif()
   cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${F_SOURCES})
+  if(ZOV_FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzzers)
+  else()
+    add_executable(${name} ${F_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/support/ReplayMain.cpp)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-replay)
+    add_test(NAME fuzz_replay_${name} COMMAND ${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
+    set_tests_properties(fuzz_replay_${name} PROPERTIES TIMEOUT 300)
+  endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${F_LIBS} Threads::Threads)
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzzers)
 endfunction()
 
 # zov_add_tests_in_dir(<prefix> LIBS <targets...>)
