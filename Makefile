@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 FUZZ_SECONDS ?= 20
 
-.PHONY: setup build demo test test-asan fuzz bench ci clean
+.PHONY: setup build demo test test-asan test-tsan fuzz bench bench-table ci clean
 
 setup:
 	@bash scripts/setup.sh
@@ -27,6 +27,13 @@ test-asan: setup
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest -j $(JOBS) --output-on-failure --progress
 
+# Same tests, built with ThreadSanitizer (not in CI: it doubles CI's time).
+test-tsan: setup
+	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOV_TSAN=ON -DZOV_GUI=ON >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+		ctest -j $(JOBS) --output-on-failure --progress
+
 # Every libFuzzer target, a bounded time each, on its seed corpus.
 fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOV_FUZZ=ON >/dev/null
@@ -35,6 +42,10 @@ fuzz: setup
 
 bench: build
 	@bash bench/run.sh $(BUILD)/bin
+
+# A benchmark run that also rewrites the table of bench/README.md.
+bench-table: build
+	@bash bench/run.sh --table $(BUILD)/bin
 
 ci: fuzz test-asan test
 

@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# run.sh <bin folder>: runs every benchmark and regenerates the table of bench/README.md:
+# run.sh [--table] <bin folder>: runs every benchmark; with --table it also rewrites the table of bench/README.md:
 # the micro-benchmarks built into <build>/bench (Google Benchmark, JSON kept), then every
 # side-by-side script bench/*/*.sh (each receives the bin folder). The whole output is kept in
 # <build>/bench-results/run.log, from which bench/table.py writes the table; rerun the table
 # alone with: python3 bench/table.py --log <log> --gbench <build>/bench-results/*.json --readme bench/README.md
 set -uo pipefail
-bin=$(cd "$1" && pwd)
+write_table=0
+if [ "${1:-}" = "--table" ]; then
+  write_table=1
+  shift
+fi
+# The results folder sits beside the bin folder and is emptied first: a folder that is not a
+# build's bin folder must never get that far.
+if [ $# -ne 1 ] || [ ! -d "$1" ] || [ ! -x "$1/zovrun" ]; then
+  echo "usage: bench/run.sh [--table] <build>/bin (a folder holding zovrun)" >&2
+  exit 2
+fi
+bin=$(cd "$1" && pwd) || exit 2
 here=$(cd "$(dirname "$0")" && pwd)
 results="$bin/../bench-results"
 rm -rf "$results"
@@ -39,4 +50,8 @@ version() { "$@" 2>&1 | head -n 1; }
   done
 } 2>&1 | tee "$log"
 
-python3 "$here/table.py" --log "$log" --gbench "$results"/*.json --readme "$here/README.md"
+if [ "$write_table" = 1 ]; then
+  python3 "$here/table.py" --log "$log" --gbench "$results"/*.json --readme "$here/README.md"
+else
+  echo "bench: results in $results (make bench-table rewrites bench/README.md from a run)"
+fi
