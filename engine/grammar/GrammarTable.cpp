@@ -87,23 +87,23 @@ public:
         if (const char* error = EntryType(type))
             return error;
         switch (type) {
-        case 'I':
+        case cgt::IntegerEntry:
             return Word(out) ? nullptr : ErrorReadingEntry;
-        case 'B': {
+        case cgt::BooleanEntry: {
             unsigned b = 0;
             if (!Byte(b))
                 return ErrorReadingEntry;
             out = b != 0 ? 1 : 0;
             return nullptr;
         }
-        case 'b': {
+        case cgt::ByteEntry: {
             unsigned b = 0;
             if (!Byte(b))
                 return ErrorReadingEntry;
             out = b;
             return nullptr;
         }
-        case 'E':
+        case cgt::EmptyEntry:
             return nullptr;
         default:
             return UnexpectedEntryType;
@@ -114,11 +114,11 @@ public:
         unsigned type = 0;
         if (const char* error = EntryType(type))
             return error;
-        if (type == 'E') {
+        if (type == cgt::EmptyEntry) {
             out.clear();
             return nullptr;
         }
-        if (type != 'S')
+        if (type != cgt::StringEntry)
             return UnexpectedEntryType;
         return ReadWideString(out);
     }
@@ -132,14 +132,14 @@ public:
         uint32_t w = 0;
         std::string s;
         switch (type) {
-        case 'E':
+        case cgt::EmptyEntry:
             return nullptr;
-        case 'B':
-        case 'b':
+        case cgt::BooleanEntry:
+        case cgt::ByteEntry:
             return Byte(b) ? nullptr : ErrorReadingEntry;
-        case 'I':
+        case cgt::IntegerEntry:
             return Word(w) ? nullptr : ErrorReadingEntry;
-        case 'S':
+        case cgt::StringEntry:
             return ReadWideString(s);
         default:
             return UnexpectedEntryType;
@@ -154,7 +154,8 @@ private:
         ++consumed_;
         if (!Byte(type))
             return ErrorReadingEntry;
-        if (type != 'B' && type != 'I' && type != 'S' && type != 'b' && type != 'E')
+        if (type != cgt::BooleanEntry && type != cgt::IntegerEntry && type != cgt::StringEntry &&
+            type != cgt::ByteEntry && type != cgt::EmptyEntry)
             return UnexpectedEntryType;
         return nullptr;
     }
@@ -223,7 +224,7 @@ bool CGrammarTable::ReadAll(EntryReader& reader)
         uint32_t count = 0;
         if (!reader.Byte(kind))
             return Fail(ErrorReadingEntry);
-        if (kind != 'M')
+        if (kind != cgt::kMultiTypeRecord)
             return Fail(RecordTypeNotSupported);
         if (!reader.Word(count))
             return Fail(ErrorReadingEntry);
@@ -255,13 +256,14 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
             return error;
         return out < limit ? nullptr : IndexOutOfRange;
     };
-    const bool fills =
-        contentType == 'S' || contentType == 'C' || contentType == 'R' || contentType == 'D' || contentType == 'L';
+    const bool fills = contentType == cgt::SymbolRecord || contentType == cgt::CharSetRecord ||
+                       contentType == cgt::RuleRecord || contentType == cgt::DfaStateRecord ||
+                       contentType == cgt::LalrStateRecord;
     if (fills && !haveCounts_)
         return Fail(RecordBeforeCounts);
 
     switch (contentType) {
-    case 'P': {
+    case cgt::ParametersRecord: {
         CGrammarParameters p;
         uint32_t caseSensitive = 0;
         uint32_t start = 0;
@@ -276,7 +278,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
         startSymbol_ = start;
         return true;
     }
-    case 'T': {
+    case cgt::TableCountsRecord: {
         uint32_t counts[5] = {};
         for (uint32_t& c : counts)
             ZOV_READ(reader.ReadEntry(c));
@@ -290,7 +292,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
         haveCounts_ = true;
         return true;
     }
-    case 'I': {
+    case cgt::InitialStatesRecord: {
         uint32_t dfaStart = 0;
         uint32_t lalrStart = 0;
         ZOV_READ(reader.ReadEntry(dfaStart));
@@ -299,7 +301,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
         initialLalr_ = lalrStart;
         return true;
     }
-    case 'S': {
+    case cgt::SymbolRecord: {
         uint32_t i = 0;
         CSymbolEntry entry;
         ZOV_READ(index(i, symbols_.size()));
@@ -308,7 +310,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
         symbols_[i] = std::move(entry);
         return true;
     }
-    case 'C': {
+    case cgt::CharSetRecord: {
         uint32_t i = 0;
         std::string chars;
         ZOV_READ(index(i, charSets_.size()));
@@ -316,7 +318,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
         charSets_[i] = std::move(chars);
         return true;
     }
-    case 'R': {
+    case cgt::RuleRecord: {
         uint32_t i = 0;
         CRuleEntry rule;
         ZOV_READ(index(i, rules_.size()));
@@ -330,7 +332,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
         rules_[i] = std::move(rule);
         return true;
     }
-    case 'D': {
+    case cgt::DfaStateRecord: {
         uint32_t i = 0;
         uint32_t accepting = 0;
         CDfaState state;
@@ -353,7 +355,7 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
         dfa_[i] = std::move(state);
         return true;
     }
-    case 'L': {
+    case cgt::LalrStateRecord: {
         uint32_t i = 0;
         CLalrState state;
         ZOV_READ(index(i, lalr_.size()));
@@ -365,16 +367,16 @@ bool CGrammarTable::ReadRecord(EntryReader& reader, unsigned contentType)
             ZOV_READ(reader.ReadEntry(action.Target));
             ZOV_READ(reader.Skip());
             switch (action.Action) {
-            case ActionShift:
-            case ActionGoto:
+            case cgt::Shift:
+            case cgt::Goto:
                 if (action.Target >= lalr_.size())
                     return Fail(IndexOutOfRange);
                 break;
-            case ActionReduce:
+            case cgt::Reduce:
                 if (action.Target >= rules_.size())
                     return Fail(IndexOutOfRange);
                 break;
-            case ActionAccept:
+            case cgt::Accept:
                 break;
             default:
                 return Fail(UnknownAction);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include "common/cgt/CgtFormat.h"
+
 #include <string>
 #include <vector>
 
@@ -14,26 +16,6 @@ namespace zov {
 
 class CScanner;
 class CParser;
-
-// Symbol kinds.
-enum : uint32_t {
-    SymbolNonterminal = 0,
-    SymbolTerminal = 1,
-    SymbolWhitespace = 2,
-    SymbolEnd = 3,
-    SymbolCommentStart = 4,
-    SymbolCommentEnd = 5,
-    SymbolCommentLine = 6,
-    SymbolError = 7,
-};
-
-// LALR action kinds.
-enum : uint32_t {
-    ActionShift = 1,
-    ActionReduce = 2,
-    ActionGoto = 3,
-    ActionAccept = 4,
-};
 
 struct CGrammarParameters {
     std::string Name;

@@ -259,7 +259,7 @@ std::vector<std::string> CParser::GetExpectedTokens() const
         return expected;
     const auto& symbols = table_.GetSymbols();
     for (const CLalrAction& action : states[state_].Actions)
-        if (symbols[action.Symbol].Kind == SymbolTerminal)
+        if (symbols[action.Symbol].Kind == cgt::Terminal)
             expected.push_back(symbols[action.Symbol].Name);
     return expected;
 }
@@ -302,7 +302,7 @@ CReduction* CParser::ParseStep()
             return nullptr;
         }
         switch (action->Action) {
-        case ActionShift: {
+        case cgt::Shift: {
             state_ = action->Target;
             lastLine_ = token->Line;
             lastColumn_ = token->Column;
@@ -319,10 +319,10 @@ CReduction* CParser::ParseStep()
             reductionsSinceShift_ = 0;
             continue;
         }
-        case ActionReduce: {
+        case cgt::Reduce: {
             const CRuleEntry& rule = rules[action->Target];
             const size_t count = rule.Body.size();
-            const bool trimmed = count == 1 && symbols[rule.Body[0]].Kind == SymbolNonterminal;
+            const bool trimmed = count == 1 && symbols[rule.Body[0]].Kind == cgt::Nonterminal;
             // Most reductions are trimmed ones, dropped as soon as their parent is built: their
             // entries are reused rather than freed and allocated again.
             std::unique_ptr<CReduction> reduction;
@@ -356,7 +356,7 @@ CReduction* CParser::ParseStep()
                 }
                 go = table_.FindAction(stack_.back()->State, rule.Head);
             }
-            if (!go || go->Action != ActionGoto) {
+            if (!go || go->Action != cgt::Goto) {
                 // Only an unsound table gets here; the caller still needs an error to report.
                 TableError(ParseErrorNoGoto, token);
                 return nullptr;
@@ -375,7 +375,7 @@ CReduction* CParser::ParseStep()
             stack_.push_back(std::move(reduction));
             return made;
         }
-        case ActionGoto:
+        case cgt::Goto:
             state_ = action->Target;
             ++tokenIndex_;
             continue;

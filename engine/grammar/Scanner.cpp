@@ -80,7 +80,7 @@ bool CScanner::Tokenize(std::string_view text)
         }
         const CSymbolEntry& symbol = symbols[current.AcceptSymbol];
         switch (symbol.Kind) {
-        case SymbolTerminal: {
+        case cgt::Terminal: {
             CToken& token = tokens_.emplace_back();
             token.SymbolName = symbol.Name;
             token.Image.assign(text.data() + start, i - start);
@@ -90,7 +90,7 @@ bool CScanner::Tokenize(std::string_view text)
             token.Kind = 1;
             break;
         }
-        case SymbolCommentLine:
+        case cgt::CommentLine:
             inComment = true;
             break;
         default:  // whitespace, end of input and the kinds without a scanner mode keep nothing

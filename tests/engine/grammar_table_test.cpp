@@ -60,7 +60,7 @@ TEST(GrammarTable, LoadsACompiledGrammar)
     EXPECT_FALSE(table.IsCaseSensitive());
     ASSERT_FALSE(table.GetSymbols().empty());
     EXPECT_EQ(table.GetSymbols()[0].Name, "EOF");
-    EXPECT_EQ(table.GetSymbols()[0].Kind, SymbolEnd);
+    EXPECT_EQ(table.GetSymbols()[0].Kind, cgt::EndOfInput);
     EXPECT_EQ(table.GetSymbols()[table.GetStartSymbol()].Name, "Start");
     // The scanner lowers 'A'..'Z' before matching, so a case-insensitive table holds no capitals.
     for (const std::string& set : table.GetCharSets())

@@ -78,14 +78,14 @@ TEST_F(ScriptGrammarTest, TableNamesWhatTheEngineCompares)
         "IdUse",         "ConstInt",       "ConstIntNeg",      "ConstWord",       "ConstHexa",     "ConstBin",
         "ConstOct",      "ConstReal",      "ConstBool",        "ConstStr",        "Value"};
     for (const char* name : rules)
-        EXPECT_TRUE(HasSymbol(name, SymbolNonterminal)) << name;
+        EXPECT_TRUE(HasSymbol(name, cgt::Nonterminal)) << name;
     // The syntax-error explainer and the builder compare these terminal names.
     const char* terminals[] = {
         "if", "then", "end", "case", "while", "do", "for", "repeat", "until", "to", "downto", "with",   "proc",
         "==", "<>",   "!=",  ">",    ">=",    "<",  "<=",  "+",      "-",     "*",  "/",      "NewLine"};
     for (const char* name : terminals)
-        EXPECT_TRUE(HasSymbol(name, SymbolTerminal)) << name;
-    EXPECT_TRUE(HasSymbol("Comment Line", SymbolCommentLine));
+        EXPECT_TRUE(HasSymbol(name, cgt::Terminal)) << name;
+    EXPECT_TRUE(HasSymbol("Comment Line", cgt::CommentLine));
 }
 
 TEST_F(ScriptGrammarTest, EveryFixtureScriptParsesAndBuilds)

@@ -88,7 +88,7 @@ TEST_F(GrammarCompiler, FixedTextsWinOverPatternsAndCaseIsFolded)
     ASSERT_TRUE(table.Load(table_.string()));
     EXPECT_EQ(table.GetHeader(), "GOLD Parser Tables/v1.0");
     EXPECT_EQ(table.GetSymbols()[0].Name, "EOF");
-    EXPECT_EQ(table.GetSymbols()[0].Kind, SymbolEnd);
+    EXPECT_EQ(table.GetSymbols()[0].Kind, cgt::EndOfInput);
     for (const std::string& set : table.GetCharSets())
         EXPECT_EQ(set.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos);
 }

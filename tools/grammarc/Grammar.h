@@ -9,29 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "common/cgt/CgtFormat.h"
+
 namespace grammarc {
 
 using CharSet = std::bitset<256>;
 
-// Symbol kinds as the table format stores them.
-enum SymbolKind : int {
-    Nonterminal = 0,
-    Terminal = 1,
-    Whitespace = 2,
-    EndOfInput = 3,
-    CommentStart = 4,
-    CommentEnd = 5,
-    CommentLine = 6,
-    ErrorSymbol = 7,
-};
-
-// LALR action kinds as the table format stores them.
-enum ActionKind : int {
-    Shift = 1,
-    Reduce = 2,
-    Goto = 3,
-    Accept = 4,
-};
+// Symbol and action kinds as the table format stores them.
+using SymbolKind = zov::cgt::SymbolKind;
+using ActionKind = zov::cgt::ActionKind;
+using enum zov::cgt::SymbolKind;
+using enum zov::cgt::ActionKind;
 
 struct Regex {
     enum Op { Set, Concat, Alternation, Star, Plus, Optional };

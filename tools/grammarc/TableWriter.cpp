@@ -13,27 +13,27 @@ class RecordWriter {
 public:
     explicit RecordWriter(std::string& out) : out_(out) {}
 
-    void Begin(char contentType, size_t entries)
+    void Begin(zov::cgt::RecordContent contentType, size_t entries)
     {
-        out_ += 'M';
+        out_ += static_cast<char>(zov::cgt::kMultiTypeRecord);
         Word(static_cast<uint16_t>(entries));
-        Byte('b');
+        Byte(zov::cgt::ByteEntry);
         Byte(static_cast<unsigned char>(contentType));
     }
     void Integer(int value)
     {
-        Byte('I');
+        Byte(zov::cgt::IntegerEntry);
         Word(static_cast<uint16_t>(value));
     }
     void Boolean(bool value)
     {
-        Byte('B');
+        Byte(zov::cgt::BooleanEntry);
         Byte(value ? 1 : 0);
     }
-    void Empty() { Byte('E'); }
+    void Empty() { Byte(zov::cgt::EmptyEntry); }
     void String(const std::string& text)
     {
-        Byte('S');
+        Byte(zov::cgt::StringEntry);
         Raw(text);
     }
     // Latin-1 code units, as the tables hold 8-bit characters.
@@ -80,9 +80,9 @@ bool WriteTables(const std::string& path, const Grammar& g, const Tables& t)
 
     std::string out;
     RecordWriter w(out);
-    w.Raw("GOLD Parser Tables/v1.0");
+    w.Raw(zov::cgt::kHeader);
 
-    w.Begin('P', 7);
+    w.Begin(zov::cgt::ParametersRecord, 7);
     w.String(g.name);
     w.String(g.version);
     w.String(g.author);
@@ -90,31 +90,31 @@ bool WriteTables(const std::string& path, const Grammar& g, const Tables& t)
     w.Boolean(g.caseSensitive);
     w.Integer(g.startSymbol);
 
-    w.Begin('T', 6);
+    w.Begin(zov::cgt::TableCountsRecord, 6);
     w.Integer(static_cast<int>(g.symbols.size()));
     w.Integer(static_cast<int>(t.charSets.size()));
     w.Integer(static_cast<int>(g.rules.size()));
     w.Integer(static_cast<int>(t.dfa.size()));
     w.Integer(static_cast<int>(t.lalr.size()));
 
-    w.Begin('I', 3);
+    w.Begin(zov::cgt::InitialStatesRecord, 3);
     w.Integer(t.initialDfa);
     w.Integer(t.initialLalr);
 
     for (size_t i = 0; i < g.symbols.size(); ++i) {
-        w.Begin('S', 4);
+        w.Begin(zov::cgt::SymbolRecord, 4);
         w.Integer(static_cast<int>(i));
         w.String(g.symbols[i].name);
         w.Integer(g.symbols[i].kind);
     }
     for (size_t i = 0; i < t.charSets.size(); ++i) {
-        w.Begin('C', 3);
+        w.Begin(zov::cgt::CharSetRecord, 3);
         w.Integer(static_cast<int>(i));
         w.String(t.charSets[i]);
     }
     for (size_t i = 0; i < g.rules.size(); ++i) {
         const Rule& r = g.rules[i];
-        w.Begin('R', 4 + r.body.size());
+        w.Begin(zov::cgt::RuleRecord, 4 + r.body.size());
         w.Integer(static_cast<int>(i));
         w.Integer(r.head);
         w.Empty();
@@ -123,7 +123,7 @@ bool WriteTables(const std::string& path, const Grammar& g, const Tables& t)
     }
     for (size_t i = 0; i < t.dfa.size(); ++i) {
         const DfaState& d = t.dfa[i];
-        w.Begin('D', 5 + 3 * d.edges.size());
+        w.Begin(zov::cgt::DfaStateRecord, 5 + 3 * d.edges.size());
         w.Integer(static_cast<int>(i));
         w.Boolean(d.acceptSymbol >= 0);
         w.Integer(d.acceptSymbol >= 0 ? d.acceptSymbol : 0);
@@ -135,7 +135,7 @@ bool WriteTables(const std::string& path, const Grammar& g, const Tables& t)
         }
     }
     for (size_t i = 0; i < t.lalr.size(); ++i) {
-        w.Begin('L', 3 + 4 * t.lalr[i].size());
+        w.Begin(zov::cgt::LalrStateRecord, 3 + 4 * t.lalr[i].size());
         w.Integer(static_cast<int>(i));
         w.Empty();
         for (const LalrAction& a : t.lalr[i]) {
