@@ -2,6 +2,7 @@
 // bytes of UTF-8 or Windows-1252 texts compare as they are.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace zov {
@@ -9,6 +10,14 @@ namespace zov {
 constexpr char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string ToLowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        c = LowerAscii(c);
+    return lower;
 }
 
 constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)

@@ -1,4 +1,5 @@
 #include "MainCmd.h"
+#include "common/NumberText.h"
 
 #include "common/AsciiCase.h"
 #include "strfunc.h"
@@ -29,8 +30,8 @@ void CopyText(char* destination, size_t size, const char* text)
 // low 32 bits), without atoi's undefined behaviour on values out of range.
 uint32_t ParseInteger(const char* text)
 {
-    const long long value = std::strtoll(text, nullptr, 10);
-    return static_cast<uint32_t>(static_cast<unsigned long long>(value));
+    const std::int64_t value = zov::ParseLeadingInt64(text);
+    return static_cast<uint32_t>(static_cast<std::uint64_t>(value));
 }
 
 const char* HelpLabel(unsigned char type)

@@ -36,12 +36,5 @@ int HexDigitValue(char c);
 // byte that is no digit gives no result.
 std::optional<std::string> HexToBytes(std::string_view digits);
 
-// Decimal conversion as the console and `str2int` read numbers: leading blanks, an optional
-// sign, then digits up to the first other byte; 0 when there are none. Saturates at the int
-// limits instead of overflowing.
-int ParseDecimal(std::string_view text);
-
-// ASCII lower-casing; bytes 0x80-0xFF are left as they are.
-std::string ToLowerAscii(std::string_view text);
 
 }  // namespace zov

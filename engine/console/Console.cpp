@@ -1,4 +1,6 @@
 #include "engine/console/Console.h"
+#include "common/AsciiCase.h"
+#include "common/NumberText.h"
 
 #include "engine/runtime/CliCalls.h"
 #include "engine/runtime/Debugger.h"
@@ -142,7 +144,7 @@ CommandArgs BuildCommandArgs(const TokenList& tokens)
             args.params = value;
             break;
         case kLine:
-            args.line = ParseDecimal(value);
+            args.line = ParseLeadingInt(value);
             break;
         case kState:
             // Values keep their case: "ON" is no state.
@@ -387,13 +389,13 @@ void OnResetBkp(const CommandArgs&)
 void OnSync(const CommandArgs& args)
 {
     if (args.Has(kVal))
-        Engine().AddSync(ParseDecimal(args.val));
+        Engine().AddSync(ParseLeadingInt(args.val));
 }
 
 void OnSpeed(const CommandArgs& args)
 {
     if (args.Has(kVal)) {
-        Engine().LineDelayMs = ParseDecimal(args.val);
+        Engine().LineDelayMs = ParseLeadingInt(args.val);
         Debugger().DelayChanged();
     }
 }
@@ -401,7 +403,7 @@ void OnSpeed(const CommandArgs& args)
 void OnNotifyLine(const CommandArgs& args)
 {
     if (args.Has(kVal))
-        Engine().NotifyLines = ParseDecimal(args.val) != 0;
+        Engine().NotifyLines = ParseLeadingInt(args.val) != 0;
 }
 
 void OnSetData(const CommandArgs& args)
@@ -414,13 +416,13 @@ void OnSetData(const CommandArgs& args)
 void OnVerify(const CommandArgs& args)
 {
     if (args.Has(kVal))
-        Engine().VerifyOnly = ParseDecimal(args.val) == 1;
+        Engine().VerifyOnly = ParseLeadingInt(args.val) == 1;
 }
 
 void OnTimeout(const CommandArgs& args)
 {
     if (args.Has(kVal))
-        Engine().CliTimeoutSec = ParseDecimal(args.val);
+        Engine().CliTimeoutSec = ParseLeadingInt(args.val);
 }
 
 std::string UsageListing()

@@ -2,6 +2,8 @@
 // offsets count bytes, and case changes touch ASCII letters only.
 
 #include "engine/runtime/Builtins.h"
+#include "common/AsciiCase.h"
+#include "common/NumberText.h"
 #include "engine/runtime/BuiltinsArgs.h"
 #include "engine/base/StringHelpers.h"
 
@@ -18,11 +20,6 @@ using namespace builtin_args;
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 char UpperAscii(char c)
 {
@@ -249,7 +246,7 @@ CValue BuiltinNoResult(BuiltinContext&, std::span<const CValue>)
 CValue BuiltinStr2Int(BuiltinContext&, std::span<const CValue> args)
 {
     const auto text = Text(args, 0);
-    return CValue::Integer(text ? ParseDecimal(*text) : 0);
+    return CValue::Integer(text ? ParseLeadingInt(*text) : 0);
 }
 
 CValue BuiltinStr2Real(BuiltinContext&, std::span<const CValue> args)

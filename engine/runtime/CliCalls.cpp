@@ -1,5 +1,6 @@
 #include "engine/runtime/CliCalls.h"
 
+#include "common/NumberText.h"
 #include "engine/processes/CliProcess.h"
 #include "engine/runtime/EngineState.h"
 #include "engine/base/Output.h"
@@ -180,25 +181,6 @@ std::string ReadCliReply(int index, int timeoutSec)
     return std::move(reply.Text);
 }
 
-int ReplyToInt(std::string_view reply)
-{
-    std::size_t i = 0;
-    while (i < reply.size() && std::isspace(static_cast<unsigned char>(reply[i])))
-        ++i;
-    bool negative = false;
-    if (i < reply.size() && (reply[i] == '+' || reply[i] == '-'))
-        negative = reply[i++] == '-';
-    long long value = 0;
-    for (; i < reply.size() && reply[i] >= '0' && reply[i] <= '9'; ++i) {
-        value = value * 10 + (reply[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative)
-        value = -value;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
 double ReplyToDouble(std::string_view reply)
 {
     const std::string text(reply);
@@ -217,12 +199,12 @@ std::string CmdFunction1(std::string_view commandTemplate, int index, std::span<
 
 bool CmdFunction2(std::string_view commandTemplate, int index, std::span<const std::string> args)
 {
-    return ReplyToInt(CallCliFunction(commandTemplate, index, args)) != 0;
+    return ParseLeadingInt(CallCliFunction(commandTemplate, index, args)) != 0;
 }
 
 int CmdFunction3(std::string_view commandTemplate, int index, std::span<const std::string> args)
 {
-    return ReplyToInt(CallCliFunction(commandTemplate, index, args));
+    return ParseLeadingInt(CallCliFunction(commandTemplate, index, args));
 }
 
 double CmdFunction4(std::string_view commandTemplate, int index, std::span<const std::string> args)

@@ -50,8 +50,6 @@ bool CmdFunction2_0(std::string_view commandTemplate, int index);
 int CmdFunction3_0(std::string_view commandTemplate, int index);
 double CmdFunction4_0(std::string_view commandTemplate, int index);
 
-// The leading decimal integer of a reply, as atoi reads it (saturated at the int limits).
-int ReplyToInt(std::string_view reply);
 // The leading floating value of a reply, as atof reads it.
 double ReplyToDouble(std::string_view reply);
 

@@ -1,4 +1,5 @@
 #include "engine/runtime/Debugger.h"
+#include "common/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -410,7 +411,7 @@ void CDebugger::ApplySetValue(const std::string& name, const std::string& text)
     CValue& cell = variable->Value();
     switch (variable->Type()) {
     case kTypeInteger:
-        cell.SetWord(ParseDecimal(text));
+        cell.SetWord(ParseLeadingInt(text));
         break;  // the display base stays
     case kTypeReal:
         cell.SetReal(std::strtod(text.c_str(), nullptr));

@@ -5,6 +5,7 @@
 // Input: byte 0 = flags (bit 0: drop line breaks), byte 1 = terminator length (mod 9), then
 // the terminator, then the pipe data; every 0xFF byte in the data cuts it into another read.
 #include "engine/runtime/CliCalls.h"
+#include "common/NumberText.h"
 #include "engine/processes/CliProcess.h"
 #include "common/process/ProcessSpawn.h"
 
@@ -68,6 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string filled = zov::FillCommandTemplate(reads.empty() ? std::string() : reads.front(), args);
     (void)zov::CountLinesSent(filled);
     (void)zov::SplitCommandLine(rest);
-    (void)zov::ReplyToInt(rest);
+    (void)zov::ParseLeadingInt(rest);
     return 0;
 }

@@ -1,5 +1,6 @@
 // The reply layer without processes: line-break translation, templates, terminator search.
 #include "engine/runtime/CliCalls.h"
+#include "common/NumberText.h"
 #include "engine/processes/CliProcess.h"
 
 #include <gtest/gtest.h>
@@ -165,7 +166,7 @@ TEST(ReplyConversion, ReadsLeadingNumbersAsTheCRuntimeDoes)
         {"-99999999999", -2147483647 - 1, -99999999999.0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ReplyToInt(c.reply), c.asInt) << c.reply;
+        EXPECT_EQ(ParseLeadingInt(c.reply), c.asInt) << c.reply;
         EXPECT_DOUBLE_EQ(ReplyToDouble(c.reply), c.asDouble) << c.reply;
     }
 }

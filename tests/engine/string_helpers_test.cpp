@@ -101,29 +101,5 @@ TEST(Hex, OddCountsAndOtherBytesAreRefused)
     EXPECT_EQ(HexToBytes("0 "), std::nullopt);
 }
 
-struct DecimalCase {
-    const char* text;
-    int value;
-};
-
-class Decimal : public ::testing::TestWithParam<DecimalCase> {};
-
-TEST_P(Decimal, ReadsLikeTheConsole)
-{
-    EXPECT_EQ(ParseDecimal(GetParam().text), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, Decimal,
-                         ::testing::Values(DecimalCase{"12", 12}, DecimalCase{"  -7", -7}, DecimalCase{"+3x", 3},
-                                           DecimalCase{"", 0}, DecimalCase{"abc", 0}, DecimalCase{"-", 0},
-                                           DecimalCase{"2147483647", 2147483647}, DecimalCase{"2147483648", 2147483647},
-                                           DecimalCase{"-2147483648", -2147483647 - 1},
-                                           DecimalCase{"-99999999999999999999", -2147483647 - 1}));
-
-TEST(LowerCase, OnlyAsciiLettersChange)
-{
-    EXPECT_EQ(ToLowerAscii("SetBKP -LINE \xC9"), "setbkp -line \xC9");
-}
-
 }  // namespace
 }  // namespace zov

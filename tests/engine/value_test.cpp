@@ -1,4 +1,5 @@
 #include "engine/base/Value.h"
+#include "common/NumberText.h"
 #include "engine/base/StringHelpers.h"
 
 #include <gtest/gtest.h>
@@ -209,17 +210,17 @@ TEST(Value, ConversionsClampToThirtyTwoBits)
         {"2^40", SaturateToInt32(1LL << 40), INT_MAX},
         {"-2^40", SaturateToInt32(-(1LL << 40)), INT_MIN},
         {"-5", SaturateToInt32(-5), -5},
-        {"\"42\"", ParseDecimal("42"), 42},
-        {"\"  -17abc\"", ParseDecimal("  -17abc"), -17},
-        {"\"+5\"", ParseDecimal("+5"), 5},
-        {"\"abc\"", ParseDecimal("abc"), 0},
-        {"\"\"", ParseDecimal(""), 0},
-        {"\"-\"", ParseDecimal("-"), 0},
-        {"\"2147483647\"", ParseDecimal("2147483647"), INT_MAX},
-        {"\"2147483648\"", ParseDecimal("2147483648"), INT_MAX},
-        {"\"-2147483648\"", ParseDecimal("-2147483648"), INT_MIN},
-        {"40 digits", ParseDecimal("9999999999999999999999999999999999999999"), INT_MAX},
-        {"-40 digits", ParseDecimal("-9999999999999999999999999999999999999999"), INT_MIN},
+        {"\"42\"", ParseLeadingInt("42"), 42},
+        {"\"  -17abc\"", ParseLeadingInt("  -17abc"), -17},
+        {"\"+5\"", ParseLeadingInt("+5"), 5},
+        {"\"abc\"", ParseLeadingInt("abc"), 0},
+        {"\"\"", ParseLeadingInt(""), 0},
+        {"\"-\"", ParseLeadingInt("-"), 0},
+        {"\"2147483647\"", ParseLeadingInt("2147483647"), INT_MAX},
+        {"\"2147483648\"", ParseLeadingInt("2147483648"), INT_MAX},
+        {"\"-2147483648\"", ParseLeadingInt("-2147483648"), INT_MIN},
+        {"40 digits", ParseLeadingInt("9999999999999999999999999999999999999999"), INT_MAX},
+        {"-40 digits", ParseLeadingInt("-9999999999999999999999999999999999999999"), INT_MIN},
     };
     for (const ArithmeticCase& c : cases)
         EXPECT_EQ(c.got, c.expected) << c.what;

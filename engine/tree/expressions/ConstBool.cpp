@@ -1,4 +1,5 @@
 #include "engine/tree/expressions/ConstBool.h"
+#include "common/AsciiCase.h"
 
 #include "engine/base/StringHelpers.h"
 
