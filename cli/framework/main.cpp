@@ -2,9 +2,10 @@
 
 #include "strfunc.h"
 
+#include "common/process/SignalThread.h"
+
 #include <fcntl.h>
 #include <poll.h>
-#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -26,22 +26,10 @@ std::atomic<int> g_iSignal{0};
 // A command that does not return (an operator dialog) must not keep a signalled tool alive.
 constexpr int SignalGraceMs = 3000;
 
-sigset_t TerminatingSignals()
+// The first ending signal is handed to the main thread through the pipe; the tool then has a grace
+// period to stop as its handler says before it is ended here.
+void OnEndingSignal(int signal)
 {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
-    return set;
-}
-
-void WatchSignals()
-{
-    const sigset_t set = TerminatingSignals();
-    int signal = 0;
-    while (sigwait(&set, &signal) != 0) {
-    }
     g_iSignal.store(signal);
     const char byte = 1;
     while (write(g_aiSignalPipe[1], &byte, 1) < 0 && errno == EINTR) {
@@ -52,13 +40,9 @@ void WatchSignals()
 
 void StartSignalWatcher()
 {
-    signal(SIGPIPE, SIG_IGN);
     if (pipe2(g_aiSignalPipe, O_CLOEXEC) != 0)
         g_aiSignalPipe[0] = g_aiSignalPipe[1] = -1;
-    const sigset_t set = TerminatingSignals();
-    // Blocked before any other thread exists, so every thread inherits the mask.
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    std::thread(WatchSignals).detach();
+    zov::StartSignalThread(OnEndingSignal);
 }
 
 // Input is read in blocks; only this reader consumes standard input.

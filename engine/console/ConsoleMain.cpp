@@ -5,46 +5,20 @@
 #include "engine/runtime/EngineState.h"
 #include "engine/base/Output.h"
 #include "engine/processes/ProcessRegistry.h"
-#include "common/process/ProcessSpawn.h"
+#include "common/process/SignalThread.h"
 #include "engine/base/StringHelpers.h"
 
-#include <csignal>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <poll.h>
-#include <pthread.h>
 #include <thread>
 #include <unistd.h>
 
 namespace zov {
 
 namespace {
-
-// The signals that end the engine. They are blocked in every thread and taken by one
-// waiting thread, so that ending the process never runs inside a signal handler. SIGSEGV,
-// SIGILL, SIGFPE and SIGABRT keep their default action: a fault must not be survived.
-sigset_t EndingSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
-    return set;
-}
-
-void SignalThread(sigset_t set)
-{
-    for (;;) {
-        int signal = 0;
-        if (sigwait(&set, &signal) == 0) {
-            ShortenCliStops();
-            Engine().RequestQuit(signal);
-        }
-    }
-}
 
 bool StartsWith(const char* text, const char* prefix)
 {
@@ -143,11 +117,11 @@ int EngineMain(int argc, char** argv)
         WriteText(Stream::Out, FormatLine(lines::VerboseBanner, lines::VersionText) + lines::MakerLine);
     }
 
-    // Blocked before any thread starts, so every thread inherits the mask.
-    const sigset_t ending = EndingSignals();
-    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
-    IgnoreBrokenPipes();
-    std::thread(SignalThread, ending).detach();
+    // Before any thread starts, so every thread inherits the blocked signals.
+    StartSignalThread([](int signal) {
+        ShortenCliStops();
+        Engine().RequestQuit(signal);
+    });
 
     if (argc > 1) {
         std::string joined;
