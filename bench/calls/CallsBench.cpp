@@ -11,6 +11,7 @@
 #include "engine/tree/Node.h"
 #include "engine/base/Output.h"
 #include "engine/runtime/SymbolStore.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -61,10 +62,7 @@ bool Prepare(PreparedScript& script, long loops)
         return false;
     script.root = std::move(tree.Root);
     CErrorList errors;
-    script.root->NameAnalysis(script.global.get(), errors);
-    TypeCode type = kTypeUndetermined;
-    script.root->TypeAnalysis(script.global.get(), type, errors, 0);
-    return errors.Empty();
+    return AnalyseScript(*script.root, *script.global, errors) == AnalysisResult::Accepted;
 }
 
 // One iteration runs the whole loop; the counter reports the time per call.

@@ -10,6 +10,7 @@
 #include "engine/grammar/GrammarTable.h"
 #include "engine/tree/Node.h"
 #include "engine/runtime/SymbolStore.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -49,11 +50,8 @@ public:
             error_ = tree.Error.empty() ? "no tree" : tree.Error;
             return;
         }
-        root_->NameAnalysis(&global_, errors_);
-        TypeCode type = kTypeUndetermined;
-        root_->TypeAnalysis(&global_, type, errors_, 0);
-        if (!errors_.Empty())
-            error_ = errors_.Errors()[0].text;
+        if (AnalyseScript(*root_, global_, errors_) != AnalysisResult::Accepted)
+            error_ = errors_.Empty() ? "analysis failed" : errors_.Errors()[0].text;
     }
 
     const std::string& Error() const { return error_; }

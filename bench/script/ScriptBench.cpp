@@ -8,6 +8,7 @@
 #include "engine/tree/Node.h"
 #include "engine/grammar/Parser.h"
 #include "engine/grammar/Scanner.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 
 #include <benchmark/benchmark.h>

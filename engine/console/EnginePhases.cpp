@@ -11,7 +11,7 @@
 #include "engine/grammar/Scanner.h"
 #include "engine/input/ScriptLoader.h"
 #include "engine/grammar/SyntaxMessages.h"
-#include "engine/tree/TreeBuilder.h"
+#include "engine/tree/ScriptAnalysis.h"
 
 #include <mutex>
 #include <utility>
@@ -43,55 +43,55 @@ CEngine::~CEngine() = default;
 
 bool CEngine::LoadGrammar(const std::string& fileName)
 {
-    grammarLoaded_ = LoadGrammarFile(*this, fileName);
+    grammarLoaded_ = LoadGrammarFile(grammar_, fileName);
     return grammarLoaded_;
 }
 
-int CEngine::Initialise(const GrammarFiles& grammars, const std::string& interfacePath)
+bool CEngine::Initialise(const GrammarFiles& grammars, const std::string& interfacePath)
 {
     const bool verbose = Verbose();
     if (verbose)
         WriteOut(lines::EngInitStart);
     macros_ = std::make_unique<CMacroTable>();
     if (!LoadGrammar(grammars.script))
-        return 1;
+        return false;
 
     // A missing prototype grammar shows as one failure line per built-in, then the count.
     auto owned = std::make_unique<CFunctionTable>();
     owned->LoadGrammar(grammars.function);
     CFunctionTable& functions = *InstallFunctionTable(std::move(owned));
     if (!RegisterBuiltins(functions))
-        return 1;
+        return false;
 
     initialised_ = true;
     functions.LoadGrammar(grammars.interface);
     const int errors = ReadInterfaceFile(functions, *macros_, interfacePath);
     if (errors < 0) {
         initialised_ = false;
-        return 1;
+        return false;
     }
     // After the interface's constants, so that a CONST of the same name is the one found.
     AddScriptParameters(*macros_, Engine());
     if (errors > 0) {
         WriteOut(lines::EngInitErrors, errors);
         initialised_ = false;
-        return 1;
+        return false;
     }
     if (verbose) {
         WriteOut(lines::EngStepSuccess);
         WriteOut(lines::EngInitEnd);
     }
-    return 0;
+    return true;
 }
 
-int CEngine::Analyse(const std::string& scriptPath)
+bool CEngine::Analyse(const std::string& scriptPath)
 {
     const bool verbose = Verbose();
     WriteOut(lines::EngAnalyseStart);
     analysed_ = false;
     if (!initialised_) {
         WriteOut(lines::EngAnalyseRefused);
-        return 0;
+        return false;
     }
 
     if (verbose)
@@ -100,7 +100,7 @@ int CEngine::Analyse(const std::string& scriptPath)
     scriptLoaded_ = loaded.has_value();
     if (!scriptLoaded_) {
         WriteCannotRead(scriptPath, verbose);
-        return 0;
+        return false;
     }
     script_ = std::move(*loaded);
     if (verbose) {
@@ -111,55 +111,28 @@ int CEngine::Analyse(const std::string& scriptPath)
     if (verbose)
         WriteOut(lines::EngStepSuccess);
     if (!RunMacroPasses(*macros_, script_))
-        return 0;
+        return false;
 
-    CScanner* scanner = CreateScanner();
-    if (!scanner->Tokenize(script_)) {
-        WriteScriptErrors(scanner->GetErrors());
-        return 0;
-    }
-    const std::vector<CToken>& tokens = scanner->GetTokens();
-    if (verbose)
-        WriteOut(lines::EngBuildTree, CountForLine(tokens.size()));
-    CParser* parser = CreateParser();
-    if (!parser->Parse(tokens)) {
-        WriteScriptErrors(parser->GetErrors());
-        return 0;
-    }
-    reductions_ = parser->TakeTree();
-
-    CTreeBuilder builder;
-    root_ = builder.BuildTree(reductions_.get());
-    if (!root_) {
-        WriteOut(lines::EngEmptyTree);
-        return 0;
-    }
+    CScriptTree tree = BuildScriptTree(grammar_, script_, {.writeErrors = true, .verbose = verbose});
+    root_ = std::move(tree.Root);
+    if (!root_)
+        return false;
 
     global_ = std::make_unique<CSymbolStore>();
-    ScriptLabels().Clear();
-    if (verbose)
-        WriteOut(lines::EngNameAnalysis);
-    if (root_->NameAnalysis(global_.get(), errors_) == kAnalysisFailed || !errors_.Empty()) {
+    switch (AnalyseScript(*root_, *global_, errors_, verbose)) {
+    case AnalysisResult::NameErrors:
         FreeScope();
         errors_.PrintAnalysisErrors();
-        return 0;
-    }
-    if (verbose) {
-        WriteOut(lines::EngStepSuccess);
-        WriteOut(lines::EngTypeAnalysis);
-    }
-    TypeCode type = kTypeUndetermined;
-    if (root_->TypeAnalysis(global_.get(), type, errors_, 0) == kAnalysisFailed || !errors_.Empty()) {
+        return false;
+    case AnalysisResult::TypeErrors:
         WriteOut(lines::EngTypeAnalysisFailed);
         errors_.PrintAnalysisErrors();
-        return 0;
-    }
-    if (verbose) {
-        WriteOut(lines::EngStepSuccess);
-        WriteOut(lines::EngAnalyseEnd);
+        return false;
+    case AnalysisResult::Accepted:
+        break;
     }
     analysed_ = true;
-    return 1;
+    return true;
 }
 
 void CEngine::Execute(CDebugger& debugger)
@@ -191,7 +164,7 @@ bool RunEnginePhases(const GrammarFiles& grammars, const std::string& interfaceP
     EngineState& state = Engine();
     auto engine = std::make_unique<CEngine>();
     bool ran = false;
-    if (engine->Initialise(grammars, interfacePath) != 0) {
+    if (!engine->Initialise(grammars, interfacePath)) {
         // The IDE waits for a verdict; without one it could only show the run as unknown.
         if (state.VerifyOnly) {
             WriteOut(lines::EngVerifyNok);
@@ -200,7 +173,7 @@ bool RunEnginePhases(const GrammarFiles& grammars, const std::string& interfaceP
     } else {
         const bool verbose = state.Verbose.load();
         const long before = verbose ? GetWorkingSetKb() : 0;
-        const bool analysed = engine->Analyse(scriptPath) == 1;
+        const bool analysed = engine->Analyse(scriptPath);
         if (verbose) {
             const long growth = GetWorkingSetKb() - before;
             WriteOut(lines::EngScriptMemory, CountForLine(growth));

@@ -28,19 +28,19 @@ struct GrammarFiles {
     std::string interface = "Interface.cgt";
 };
 
-// One run of one script. Its base holds the script grammar.
-class CEngine : public CGrammarTable {
+// One run of one script.
+class CEngine {
 public:
     CEngine();
-    ~CEngine() override;
+    ~CEngine();
 
-    // 0 on success, 1 on failure (its lines written). The function table made here becomes
-    // the process-wide one.
-    int Initialise(const GrammarFiles& grammars, const std::string& interfacePath);
-    // Reads the script grammar into this object, with its reading lines.
+    // False on failure, its lines written. The function table made here becomes the
+    // process-wide one.
+    bool Initialise(const GrammarFiles& grammars, const std::string& interfacePath);
+    // Reads the script grammar, with its reading lines.
     bool LoadGrammar(const std::string& fileName);
-    // 1 on success, 0 on failure (its lines written).
-    int Analyse(const std::string& scriptPath);
+    // False on failure, its lines written.
+    bool Analyse(const std::string& scriptPath);
     // Runs the analysed tree; after a failed analysis only writes the refusal line. Variable
     // access through the debugger is closed before the global scope is released.
     void Execute(CDebugger& debugger);
@@ -60,8 +60,8 @@ private:
     // Empties the global scope and the script's labels and releases the scope.
     void FreeScope();
 
+    CGrammarTable grammar_;
     std::string script_;
-    std::unique_ptr<CReduction> reductions_;
     std::unique_ptr<CAny> root_;
     CErrorList errors_;
     bool grammarLoaded_ = false;

@@ -799,31 +799,4 @@ std::unique_ptr<CAny> CTreeBuilder::BuildConstant(const CReduction& entry, CAny*
     return node;
 }
 
-CScriptTree BuildScriptTree(CGrammarTable& table, std::string_view text)
-{
-    CScriptTree result;
-    CScriptMessages messages;
-    CScanner* scanner = table.CreateScanner();
-    if (!scanner->Tokenize(text)) {
-        if (!scanner->GetErrors().empty())
-            result.Error = messages.FormatScriptError(scanner->GetErrors()[0]);
-        return result;
-    }
-    CParser* parser = table.CreateParser();
-    const CReduction* root = parser->Parse(scanner->GetTokens());
-    if (!root) {
-        if (!parser->GetErrors().empty())
-            result.Error = messages.FormatScriptError(parser->GetErrors()[0]);
-        return result;
-    }
-    CTreeBuilder builder;
-    result.Root = builder.BuildTree(root);
-    if (builder.TooDeep()) {
-        result.Error = lines::ErrScriptNoMemory;
-        while (!result.Error.empty() && result.Error.back() == '\n')
-            result.Error.pop_back();
-    }
-    return result;
-}
-
 }  // namespace zov

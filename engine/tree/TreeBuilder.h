@@ -100,12 +100,4 @@ private:
     bool tooDeep_ = false;
 };
 
-// Scanning, parsing and building of one script text with the script grammar.
-struct CScriptTree {
-    std::unique_ptr<CAny> Root;
-    // The syntax error line (without its line feed) when the text did not parse; empty else.
-    std::string Error;
-};
-CScriptTree BuildScriptTree(CGrammarTable& table, std::string_view text);
-
 }  // namespace zov

@@ -9,6 +9,7 @@
 #include "engine/runtime/FunctionTable.h"
 #include "engine/tree/expressions/IdUse.h"
 #include "engine/tree/procedures/ProcedureStmt.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 #include "../support/ScriptFuzz.h"
 
@@ -92,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     zov::CSymbolStore global;
     zov::CErrorList errors;
-    if (!zov::fuzz::Analyse(*tree.Root, global, errors, false) || !Bounded(tree.Root.get()))
+    if (zov::AnalyseScript(*tree.Root, global, errors) != zov::AnalysisResult::Accepted || !Bounded(tree.Root.get()))
         return 0;
     zov::fuzz::Run(*tree.Root, global, zov::Engine());
     return 0;

@@ -2,6 +2,7 @@
 // the syntax tree of a text that parses (built, walked and freed).
 
 #include "engine/tree/Node.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 #include "../support/ScriptFuzz.h"
 

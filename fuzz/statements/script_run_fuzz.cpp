@@ -7,6 +7,7 @@
 #include "engine/tree/expressions/FunctionCall.h"
 #include "engine/tree/procedures/FunctionProc.h"
 #include "engine/tree/procedures/ProcedureStmt.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 #include "../support/ScriptFuzz.h"
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     zov::CSymbolStore global;
     zov::CErrorList errors;
-    if (!zov::fuzz::Analyse(*tree.Root, global, errors, true))
+    if (zov::AnalyseScript(*tree.Root, global, errors) != zov::AnalysisResult::Accepted)
         return 0;
     static zov::EngineState* state = new zov::EngineState;
     zov::fuzz::Run(*tree.Root, global, *state);

@@ -82,19 +82,6 @@ inline bool TooManyJoins(std::string_view text)
     return std::count(text.begin(), text.end(), '+') > 12;
 }
 
-// Name and type analysis as the engine does them; true when the script may run. Without
-// `typesAfterNameErrors`, a script whose names did not resolve is not type-analysed.
-inline bool Analyse(CAny& root, CSymbolStore& global, CErrorList& errors, bool typesAfterNameErrors)
-{
-    if (root.NameAnalysis(&global, errors) != kAnalysisDone)
-        return false;
-    if (!typesAfterNameErrors && !errors.Empty())
-        return false;
-    TypeCode type = kTypeUndetermined;
-    root.TypeAnalysis(&global, type, errors, 0);
-    return errors.Empty();
-}
-
 // Runs an analysed script on the calling thread under a debugger of `state`, line notification
 // off.
 inline void Run(CAny& root, CSymbolStore& global, EngineState& state)

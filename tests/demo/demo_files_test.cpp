@@ -7,6 +7,7 @@
 #include "engine/grammar/GrammarTable.h"
 #include "engine/input/InterfaceLines.h"
 #include "engine/input/MacroTable.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 
 #include "../support/FileText.h"

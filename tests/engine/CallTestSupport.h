@@ -62,7 +62,7 @@ inline std::string TestCliLine(std::string_view name, std::string_view switches 
 // A script run under the process's engine state and debugger, with the process's function table.
 class CallScript : public ScriptHost {
 public:
-    explicit CallScript(std::string_view interfaceText = {}) : ScriptHost(Debugger(), true)
+    explicit CallScript(std::string_view interfaceText = {}) : ScriptHost(Debugger())
     {
         // Every run of the engine starts with no CLI: the first one started is CLI 1.
         StopAllCliProcesses();

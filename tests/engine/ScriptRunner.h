@@ -11,7 +11,7 @@
 #include "LineCapture.h"
 #include "engine/tree/Node.h"
 #include "engine/runtime/SymbolStore.h"
-#include "engine/tree/TreeBuilder.h"
+#include "engine/tree/ScriptAnalysis.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ public:
     ScriptHost(const ScriptHost&) = delete;
     ScriptHost& operator=(const ScriptHost&) = delete;
 
-    // Parses and analyses; true when the script may run (no syntax or analysis error).
+    // Parses and analyses as `interpret` does; true when the script may run.
     bool Analyse(std::string_view text)
     {
         CScriptTree tree = BuildScriptTree(ScriptGrammar(), text);
@@ -49,12 +49,7 @@ public:
         root_ = std::move(tree.Root);
         if (!root_)
             return false;
-        const int named = root_->NameAnalysis(&global_, errors_);
-        if (stopAtNameErrors_ && (named != kAnalysisDone || !errors_.Empty()))
-            return false;
-        TypeCode type = kTypeUndetermined;
-        root_->TypeAnalysis(&global_, type, errors_, 0);
-        return errors_.Empty();
+        return AnalyseScript(*root_, global_, errors_) == AnalysisResult::Accepted;
     }
 
     // Runs the analysed script on the calling thread; the jump target it ended with.
@@ -93,10 +88,8 @@ public:
     CSymbolStore& Global() { return global_; }
 
 protected:
-    // `debugger` runs the scripts; it may be a member of the runner not built yet. With
-    // `stopAtNameErrors`, a script whose names do not resolve is not type-analysed.
-    ScriptHost(CDebugger& debugger, bool stopAtNameErrors) : runDebugger_(debugger), stopAtNameErrors_(stopAtNameErrors)
-    {}
+    // `debugger` runs the scripts; it may be a member of the runner not built yet.
+    explicit ScriptHost(CDebugger& debugger) : runDebugger_(debugger) {}
     ~ScriptHost() = default;
 
     // Analyses and runs; fails the test on a syntax or analysis error, and answers false then.
@@ -114,7 +107,6 @@ protected:
 
 private:
     CDebugger& runDebugger_;
-    const bool stopAtNameErrors_;
     CSymbolStore global_;
     CErrorList errors_;
     std::string syntaxError_;
@@ -124,7 +116,7 @@ private:
 // A script run with an engine state and a debugger of its own.
 class ScriptRunner : public ScriptHost {
 public:
-    ScriptRunner() : ScriptHost(debugger_, false), debugger_(state_) { state_.NotifyLines = false; }
+    ScriptRunner() : ScriptHost(debugger_), debugger_(state_) { state_.NotifyLines = false; }
 
     // Analyses and runs; fails the test on a syntax or analysis error.
     void Execute(std::string_view text) { AnalyseAndRun(text); }

@@ -66,7 +66,7 @@ TEST_F(PhasesTest, InitialiseFillsTheTablesAndPutsTheScriptParametersLast)
     const std::string interface =
         Write("i.qzi", ";comment\r\nCONST LIMIT : 40\r\n&add(@1, @2) : \"add %s %s\"\r\nCONST LIMIT : 50\r\nx\r\n");
     CEngine engine;
-    ASSERT_EQ(engine.Initialise(BuiltTables(), interface), 0);
+    ASSERT_TRUE(engine.Initialise(BuiltTables(), interface));
     EXPECT_TRUE(engine.GrammarLoaded());
     EXPECT_TRUE(engine.Initialised());
     EXPECT_EQ(capture.Out(), "");
@@ -89,7 +89,7 @@ TEST_F(PhasesTest, InitialiseFillsTheTablesAndPutsTheScriptParametersLast)
 TEST_F(PhasesTest, AnInterfaceOfCommentsAndEmptyLinesInitialisesWithNoEntry)
 {
     CEngine engine;
-    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", ";a\n\n;b\r\n\r\n")), 0);
+    ASSERT_TRUE(engine.Initialise(BuiltTables(), Write("i.qzi", ";a\n\n;b\r\n\r\n")));
     EXPECT_EQ(engine.Macros()->Size(), 0u);
     EXPECT_EQ(GetFunctionTable()->GetCount(), kBuiltinCount);
 }
@@ -97,13 +97,13 @@ TEST_F(PhasesTest, AnInterfaceOfCommentsAndEmptyLinesInitialisesWithNoEntry)
 TEST_F(PhasesTest, AFailedInitialisationRefusesTheAnalysisAndTheRun)
 {
     CEngine engine;
-    EXPECT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", "CONST A : 1\nCONST B : 1 2\nCONST C : 2 3\n")), 1);
+    EXPECT_FALSE(engine.Initialise(BuiltTables(), Write("i.qzi", "CONST A : 1\nCONST B : 1 2\nCONST C : 2 3\n")));
     EXPECT_FALSE(engine.Initialised());
     EXPECT_NE(capture.Out().find("eng:-> Erreur: L'initialisation de l'interpreteur comporte des erreurs (2)\n"),
               std::string::npos);
 
     capture.Clear();
-    EXPECT_EQ(engine.Analyse(Write("s.qzs", "a = 1\n")), 0);
+    EXPECT_FALSE(engine.Analyse(Write("s.qzs", "a = 1\n")));
     engine.Execute(Debugger());
     EXPECT_EQ(capture.Out(),
               "eng:*** Analyse...\n"
@@ -118,7 +118,7 @@ TEST_F(PhasesTest, AMissingScriptGrammarStopsBeforeTheFunctionTable)
     tables.script = (dir_ / "none.cgt").string();
     CFunctionTable* before = GetFunctionTable();
     CEngine engine;
-    EXPECT_EQ(engine.Initialise(tables, Write("i.qzi", "")), 1);
+    EXPECT_FALSE(engine.Initialise(tables, Write("i.qzi", "")));
     EXPECT_FALSE(engine.GrammarLoaded());
     EXPECT_EQ(capture.Out(), "eng:Impossible de lire le ficher (" + tables.script + ")\n");
     EXPECT_EQ(GetFunctionTable(), before);
@@ -128,8 +128,8 @@ TEST_F(PhasesTest, AnalyseJoinsLinesAndExpandsMacrosBeforeParsing)
 {
     Engine().SetParamValues("LIMIT", "", "");
     CEngine engine;
-    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", "CONST LIMIT : 40\nCONST NAME : \"n\"\n")), 0);
-    ASSERT_EQ(engine.Analyse(Write("s.qzs", "a = LIMIT + \\\r\n\t%%1\r\ns = \"LIMIT\"\r\nt = NAME")), 1);
+    ASSERT_TRUE(engine.Initialise(BuiltTables(), Write("i.qzi", "CONST LIMIT : 40\nCONST NAME : \"n\"\n")));
+    ASSERT_TRUE(engine.Analyse(Write("s.qzs", "a = LIMIT + \\\r\n\t%%1\r\ns = \"LIMIT\"\r\nt = NAME")));
     EXPECT_TRUE(engine.Analysed());
     EXPECT_EQ(engine.ScriptText(), "a = 40 + 40\r\n\ns = \"LIMIT\"\r\nt = \"n\"\r\n");
     EXPECT_NE(engine.Root(), nullptr);
@@ -140,8 +140,8 @@ TEST_F(PhasesTest, AnalyseJoinsLinesAndExpandsMacrosBeforeParsing)
 TEST_F(PhasesTest, AnalysisErrorsComeAsOneBlockAndTheScopeIsReleased)
 {
     CEngine engine;
-    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", "")), 0);
-    EXPECT_EQ(engine.Analyse(Write("s.qzs", "b = zz + 1\r\nc = yy\r\n")), 0);
+    ASSERT_TRUE(engine.Initialise(BuiltTables(), Write("i.qzi", "")));
+    EXPECT_FALSE(engine.Analyse(Write("s.qzs", "b = zz + 1\r\nc = yy\r\n")));
     EXPECT_FALSE(engine.Analysed());
     EXPECT_EQ(engine.GlobalScope(), nullptr);
     EXPECT_EQ(capture.Out(),
@@ -153,9 +153,9 @@ TEST_F(PhasesTest, AnalysisErrorsComeAsOneBlockAndTheScopeIsReleased)
 TEST_F(PhasesTest, ScanAndParseErrorsAreWrittenOneALine)
 {
     CEngine engine;
-    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", "")), 0);
-    EXPECT_EQ(engine.Analyse(Write("s.qzs", "a = 1\r\nb = %%1\r\n")), 0);
-    EXPECT_EQ(engine.Analyse(Write("t.qzs", "if a == 1 then\r\n")), 0);
+    ASSERT_TRUE(engine.Initialise(BuiltTables(), Write("i.qzi", "")));
+    EXPECT_FALSE(engine.Analyse(Write("s.qzs", "a = 1\r\nb = %%1\r\n")));
+    EXPECT_FALSE(engine.Analyse(Write("t.qzs", "if a == 1 then\r\n")));
     const std::string out = capture.Out();
     EXPECT_NE(out.find("\nerr: 2 : Erreur de syntaxe\n"), std::string::npos) << out;
     EXPECT_NE(out.find("\nerr: 1 : Il manque un 'end' pour l'instruction 'if'\n"), std::string::npos) << out;
@@ -164,8 +164,8 @@ TEST_F(PhasesTest, ScanAndParseErrorsAreWrittenOneALine)
 TEST_F(PhasesTest, ExecuteClosesVariableAccessBeforeReleasingTheScope)
 {
     CEngine engine;
-    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", "")), 0);
-    ASSERT_EQ(engine.Analyse(Write("s.qzs", "a = 0\r\nwhile a < 20000 do\r\n  a = a + 1\r\nend\r\n")), 1);
+    ASSERT_TRUE(engine.Initialise(BuiltTables(), Write("i.qzi", "")));
+    ASSERT_TRUE(engine.Analyse(Write("s.qzs", "a = 0\r\nwhile a < 20000 do\r\n  a = a + 1\r\nend\r\n")));
 
     // `getval` arrives on its own thread during and after the run: it may be answered or
     // dropped, but never served from the scope once released (the sanitizers see that).
@@ -238,8 +238,8 @@ TEST_F(PhasesTest, RunStopsEveryCliAndExecProcessAfterTheScript)
 TEST_F(PhasesTest, AnEmptyScriptIsTheTextOfOneLineEndAndRunsNothing)
 {
     CEngine engine;
-    ASSERT_EQ(engine.Initialise(BuiltTables(), Write("i.qzi", "")), 0);
-    ASSERT_EQ(engine.Analyse(Write("s.qzs", "")), 1);
+    ASSERT_TRUE(engine.Initialise(BuiltTables(), Write("i.qzi", "")));
+    ASSERT_TRUE(engine.Analyse(Write("s.qzs", "")));
     EXPECT_EQ(engine.ScriptText(), "\r\n");
     engine.Execute(Debugger());
     EXPECT_EQ(capture.Out(), "eng:*** Analyse...\neng:*** Execution...\neng:*** Fin execution\n");

@@ -6,6 +6,7 @@
 #include "LineCapture.h"
 #include "engine/grammar/Parser.h"
 #include "engine/grammar/Scanner.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 #include "../support/GoldCrossCheck.h"
 

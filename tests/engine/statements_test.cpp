@@ -332,12 +332,13 @@ TEST(Assignment, ReadsTheEarlierValueOfItsTarget)
     EXPECT_EQ(script.Text("s"), "ab");
 }
 
-TEST(Assignment, ValueOfNoTypeIsRefused)
+// As `interpret` does: the unknown name is the only error, the type analysis never runs.
+TEST(Assignment, ValueOfAnUnknownNameStopsTheAnalysisAtTheNames)
 {
     ScriptRunner script;
     EXPECT_FALSE(script.Analyse("x = y\n"));
-    ASSERT_EQ(script.Errors().GetAnalysisErrorCount(), 2u);
-    EXPECT_EQ(script.Errors().Errors()[1].text, "Impossible de determiner le type de l'expression");
+    ASSERT_EQ(script.Errors().GetAnalysisErrorCount(), 1u);
+    EXPECT_EQ(script.Errors().Errors()[0].text, "La variable 'y' n'a pas ete initialisee");
 }
 
 TEST(Assignment, ANameTakesTheTypeOfEachNewValue)

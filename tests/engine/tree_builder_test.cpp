@@ -51,6 +51,7 @@
 #include "engine/tree/statements/Start.h"
 #include "engine/tree/statements/StatementList.h"
 #include "engine/tree/expressions/SubtractExpression.h"
+#include "engine/tree/ScriptAnalysis.h"
 #include "engine/tree/TreeBuilder.h"
 #include "engine/tree/statements/WhileStmt.h"
 #include "engine/tree/statements/WithStmt.h"
