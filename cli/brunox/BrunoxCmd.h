@@ -24,7 +24,6 @@ public:
     explicit CDialogCmd(std::filesystem::path settingsPath,
                         std::unique_ptr<CPrompter> prompter = std::make_unique<CWindowPrompter>());
 
-    const std::filesystem::path& SettingsPath() const { return m_settingsPath; }
 
     // The answers, line end included, as the commands write them. Each runs its dialog modally.
     std::string MessageBox();

@@ -159,23 +159,6 @@ void CParseErrors::AddParseError(int32_t kind, int32_t subtype, const CReduction
     e.Column = column;
 }
 
-void CParseErrors::Dump(std::FILE* out) const
-{
-    for (const CParseError& e : errors_) {
-        std::fprintf(out, "Error line: %d, col: %d ", e.Line, e.Column);
-        std::fprintf(out, "Last correct parsed token was: ");
-        if (!e.Traceback.empty())
-            std::fprintf(out, "%s", e.Traceback.front().SymbolName.c_str());
-        std::fprintf(out, "\n");
-        std::fprintf(out, "Expected Tokens: \n");
-        for (const std::string& name : e.Expected)
-            std::fprintf(out, "%s\n", name.c_str());
-        std::fprintf(out, "Tokens Traceback: \n");
-        for (const CTracebackEntry& entry : e.Traceback)
-            std::fprintf(out, "%s\n", entry.SymbolName.c_str());
-    }
-}
-
 CParser::CParser(const CGrammarTable& table) : table_(table), probes_(DefaultResourceProbes()) {}
 
 CParser::~CParser() = default;

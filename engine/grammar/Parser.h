@@ -23,7 +23,6 @@ struct CToken {
     int32_t State = 0;   // LALR state entered when the parser shifted it
     int32_t Kind = 0;    // 1 for a scanned terminal, 0 for the final token
 
-    CToken Clone() const { return *this; }
 };
 
 // An entry of the parse stack and a node of the reduction tree.
@@ -104,8 +103,6 @@ public:
     void AddParseError(int32_t kind, int32_t subtype, const CReduction* lastReduction, const CTerminal& offending,
                        std::vector<std::string> expected, std::vector<CTracebackEntry> traceback, int32_t line,
                        int32_t column);
-    // Every record, for debugging.
-    void Dump(std::FILE* out = stdout) const;
 
     bool empty() const { return errors_.empty(); }
     size_t size() const { return errors_.size(); }

@@ -154,7 +154,6 @@ public:
     CSymbolStore(const CSymbolStore&) = delete;
     CSymbolStore& operator=(const CSymbolStore&) = delete;
 
-    CSymbolStore* Enclosing() const { return enclosing_; }
     CSymbolStore& Global();
 
     // A declaration met by the name analysis, always bound in this scope. When the name is

@@ -22,10 +22,10 @@ inline constexpr char UnknownToken[] = "Token inconnu (";
 inline constexpr char NestedWith[] = "Imbrication de with non authorise\n";
 }  // namespace buildmsg
 
-class CTreeBuilder {
+class CTreeBuilder final {
 public:
     CTreeBuilder() = default;
-    virtual ~CTreeBuilder() = default;
+    ~CTreeBuilder() = default;
     CTreeBuilder(const CTreeBuilder&) = delete;
     CTreeBuilder& operator=(const CTreeBuilder&) = delete;
 
@@ -46,9 +46,9 @@ public:
 
     // Converts one entry into a node built under `parent` (its parent link); null when the
     // entry yields none.
-    virtual std::unique_ptr<CAny> CreateTree(const CGrammarSymbol* entry, CAny* parent);
+    std::unique_ptr<CAny> CreateTree(const CGrammarSymbol* entry, CAny* parent);
 
-protected:
+private:
     // The first node that a reduction child of the entry yields (terminals are skipped).
     std::unique_ptr<CAny> PassThrough(const CReduction& entry, CAny* parent);
     // Appends to `target` the elements of a right-recursive list: of each link, the children
@@ -59,7 +59,6 @@ protected:
     void FlattenListNamed(CAny& target, std::string_view ruleName, const CGrammarSymbol& entry, std::size_t take,
                           std::size_t full, CAny* parent);
 
-private:
     std::unique_ptr<CAny> Build(const CGrammarSymbol& entry, CAny* parent);
     // The node with the subtrees of the entry's children at `positions`, in that order.
     std::unique_ptr<CAny> WithChildren(std::unique_ptr<CAny> node, const CReduction& entry,

@@ -23,8 +23,6 @@ public:
     void SetWord(std::string_view image);
     void SetPrefixed(std::string_view image, std::uint32_t base);
 
-    std::int32_t DecimalValue() const { return decimal_; }
-    std::uint32_t BasedValue() const { return based_; }
     std::uint32_t DisplayBase() const { return base_; }
     bool IsBased() const { return basedFlag_; }
     // The word that the literal evaluates to.

@@ -38,7 +38,6 @@ public:
     const std::string& ProcedureName() const;
     CProcParamList* Parameters() const;
     CAny* Body() const { return Child(2); }
-    CReturnStmt* ReturnPart() const { return returnPart_; }
 
     // The procedure's own scope; null before the first name analysis.
     CSymbolStore* OwnScope() const { return ownScope_.get(); }

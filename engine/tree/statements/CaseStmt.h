@@ -18,7 +18,6 @@ public:
     // is passed on.
     JumpTarget Execute(CSymbolStore* scope, CValue& valueOut, CDebugger& debugger) override;
 
-    TypeCode SelectorType() const { return selectorType_; }
 
 private:
     TypeCode selectorType_ = kTypeUndetermined;
