@@ -1,7 +1,7 @@
 #include "engine/runtime/Label.h"
 
 #include "engine/tree/statements/LabelStmt.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
 
 namespace zov {
 

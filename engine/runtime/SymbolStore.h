@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/base/Messages.h"
 #include "engine/base/Value.h"
 
 namespace zov {
@@ -28,22 +29,6 @@ inline constexpr std::size_t kMaxVariableName = 64;
 // An array this large would take half a gigabyte; a script asking for more is refused rather
 // than left to exhaust the machine.
 inline constexpr std::int32_t kMaxArrayElements = 1 << 24;
-
-namespace varmsg {
-inline constexpr char ScopeCorrupted[] =
-    "La memoire allouee pour le stockage des differentes variables a ete corrompue";
-inline constexpr char NameTooLong[] = "Le nom de variable comprend plus de 64 caracteres";
-inline constexpr char VariableLead[] = "La variable";
-inline constexpr char ExpressionLead[] = "L'expression";
-inline constexpr char UndefinedType[] = "a un type indefinit";
-inline constexpr char NotInitialised[] = "n'a pas ete initialisee";
-inline constexpr char ArrayMisuse[] = "est un tableau, l'utilisation est incorrecte.";
-inline constexpr char SymbolNotFound[] = "Symbole introuvable";
-inline constexpr char ArrayNotInitialised[] = "Le tableau n'est pas initialise";
-inline constexpr char IndexTooLarge[] = "Indice trop grand pour ce tableau";
-inline constexpr char ArrayCopy[] = "Copie de tableau non authorisee";
-inline constexpr char ArrayTooLarge[] = "Taille de tableau trop grande";
-}  // namespace varmsg
 
 // "<lead> '<name>' <tail>", the shape of every message about a named variable.
 std::string NamedVariableMessage(std::string_view lead, std::string_view name, std::string_view tail);

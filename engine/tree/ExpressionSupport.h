@@ -5,15 +5,10 @@
 
 #include <cstdint>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 
 namespace zov {
-
-namespace exprmsg {
-inline constexpr char StringOperation[] = "Operation non autorise sur les chaines";
-inline constexpr char DivisionByZero[] = "Division par 0";
-inline constexpr char TextTooLong[] = "Chaine de caracteres trop longue";
-}  // namespace exprmsg
 
 // Operand types an operator accepts once the shared check has found both operands alike. A
 // CLI handle counts as an integer. Texts may be let through by an operator that refuses them

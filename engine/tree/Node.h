@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/base/Messages.h"
 #include "engine/grammar/Parser.h"
 #include "engine/base/Value.h"
 
@@ -122,16 +123,6 @@ private:
     std::uint32_t operatorContext_ = kContextNone;
     TypeCode operandType_ = kTypeUndetermined;
 };
-
-namespace nodemsg {
-inline constexpr char MixedTypes[] =
-    "L'expression est non conforme car plusieurs types differents sont utilises dans l'expression";
-inline constexpr char BooleanOrdering[] =
-    "L'expression est non conforme car des valeurs booleennes sont utilisees dans une expression arithmetique";
-// Written on standard output right before the mixed-types error is listed (not for a
-// scratch list).
-inline constexpr char DebugMixedTypes[] = "DEBUG <CExpression::TypeAnalysis> Error\n";
-}  // namespace nodemsg
 
 // The type an operand is compared as: a CLI handle is an integer.
 constexpr TypeCode ComparableType(TypeCode type)

@@ -9,18 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 #include "engine/grammar/Parser.h"
 
 namespace zov {
 
 class CGrammarTable;
-
-namespace buildmsg {
-// Followed by the terminal's symbol name and ")\n".
-inline constexpr char UnknownToken[] = "Token inconnu (";
-inline constexpr char NestedWith[] = "Imbrication de with non authorise\n";
-}  // namespace buildmsg
 
 class CTreeBuilder final {
 public:

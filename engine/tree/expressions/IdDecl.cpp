@@ -1,7 +1,8 @@
 #include "engine/tree/expressions/IdDecl.h"
 
 #include "engine/runtime/ErrorList.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
+#include "engine/base/TypeRules.h"
 
 namespace zov {
 
@@ -26,7 +27,7 @@ void AnalyseArrayIndex(CAny& index, CSymbolStore* scope, CErrorList& errors, std
 {
     TypeCode indexType = kTypeUndetermined;
     index.TypeAnalysis(scope, indexType, errors, passThrough);
-    if (!stmtmsg::CountsAsInteger(indexType))
+    if (!CountsAsInteger(indexType))
         index.AddError(errors, stmtmsg::ArrayIndexNotInteger);
 }
 

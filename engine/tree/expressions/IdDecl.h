@@ -8,14 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 #include "engine/runtime/SymbolStore.h"
 
 namespace zov {
-
-namespace declmsg {
-inline constexpr char ArrayTypeMismatch[] = "Type incompatible avec le type du tableau";
-}  // namespace declmsg
 
 // The type analysis of an array index: a real's or a text's word is no index, and is refused
 // rather than read as element 0.

@@ -15,7 +15,7 @@
 #include "engine/tree/statements/LabelStmt.h"
 #include "engine/base/Output.h"
 #include "engine/tree/procedures/ParameterList.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
 #include "engine/runtime/SymbolStore.h"
 
 namespace zov {

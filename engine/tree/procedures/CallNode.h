@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 
 namespace zov {
@@ -30,26 +31,6 @@ inline constexpr std::size_t kMaxCallArguments = 100;
 // Most arguments of `waitsync`: the awaited values and the time-out fill the 32 places the
 // engine keeps for them.
 inline constexpr std::size_t kMaxWaitSyncArguments = 32;
-
-namespace callmsg {
-// "La fonction 'xyz' est inconnue".
-inline constexpr char FunctionLead[] = "La fonction";
-inline constexpr char UnknownTail[] = "est inconnue";
-inline constexpr char TwoToHundred[] = "La fonction prends entre 2 et 100 parametres";
-inline constexpr char TwoToThirtyTwo[] = "La fonction prends entre 2 et 32 parametres";
-// "La fonction 'run' 1 ou 2 arguments", as the engine has always worded it.
-inline constexpr char RunCount[] = "1 ou 2 arguments";
-inline constexpr char MessageCount[] = "La fonction prends que 100 paramètres maxi";
-inline constexpr char NoArgument[] = "ne prends pas d'argument";
-inline constexpr char Takes[] = "prends";
-inline constexpr char ArgumentsTail[] = "argument(s)";
-inline constexpr char NoValue[] = "La fonction ne retourne pas de valeur";
-inline constexpr char ValueUnused[] = "La fonction retourne une valeur, la variable est manquant";
-inline constexpr char InvalidType[] = "Type invalide pour cette fonction";
-inline constexpr char MixedTypes[] = "Les parametres ne sont pas tous du meme type";
-// The label a CLI reply time-out jumps to.
-inline constexpr char TimeoutLabel[] = ":TIMEOUT";
-}  // namespace callmsg
 
 // The built-ins a call node carries out itself, found by name once at the analysis.
 enum class InNodeBuiltin : std::uint8_t {

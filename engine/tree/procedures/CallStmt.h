@@ -5,21 +5,13 @@
 
 #include <string>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 
 namespace zov {
 
 class CParameterList;
 class CProcedureStmt;
-
-namespace procmsg {
-// The analysis finds only procedures declared before the call.
-inline constexpr char MissingLead[] = "La procedure";
-inline constexpr char MissingTail[] = "n'existe pas ou a ete definie après l'appel";
-inline constexpr char MissingAtRunTime[] = "Cette procedure n'existe pas";
-// A recursion that never ends would otherwise exhaust the stack and end the process.
-inline constexpr char TooDeep[] = "Trop d'appels de procedure imbriques";
-}  // namespace procmsg
 
 // How many procedure calls may be running at once (each one inside the previous).
 inline constexpr int kMaxCallDepth = 5000;

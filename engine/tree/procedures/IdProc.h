@@ -6,15 +6,10 @@
 
 #include <string>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 
 namespace zov {
-
-namespace procmsg {
-// "La procedure 'p' a ete deja definie".
-inline constexpr char AlreadyDefinedLead[] = "La procedure";
-inline constexpr char AlreadyDefinedTail[] = "a ete deja definie";
-}  // namespace procmsg
 
 class CIdProc final : public CExpression {
 public:

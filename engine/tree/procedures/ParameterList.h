@@ -7,13 +7,10 @@
 #include <span>
 #include <vector>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 
 namespace zov {
-
-namespace callmsg {
-inline constexpr char WrongParameterType[] = "Type du parametre incorrect";
-}  // namespace callmsg
 
 class CParameterList final : public CAny {
 public:

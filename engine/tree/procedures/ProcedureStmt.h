@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/base/Messages.h"
 #include "engine/tree/Node.h"
 #include "engine/tree/procedures/ReturnStmt.h"
 #include "engine/runtime/SymbolStore.h"
@@ -23,11 +24,6 @@ class CIdProc;
 class CParameterList;
 class CProcParamList;
 class CReturnStmt;
-
-namespace procmsg {
-inline constexpr char TooManyParameters[] = "Nombre de parametres trop grand";
-inline constexpr char WrongParameterType[] = "Type de parametre incorrect";
-}  // namespace procmsg
 
 class CProcedureStmt final : public CStatement {
 public:

@@ -6,7 +6,7 @@
 #include "engine/runtime/Debugger.h"
 #include "engine/tree/expressions/IdDecl.h"
 #include "engine/base/Output.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
 
 namespace zov {
 

@@ -2,7 +2,8 @@
 
 #include "engine/runtime/Debugger.h"
 #include "engine/tree/expressions/IdDecl.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
+#include "engine/base/TypeRules.h"
 
 namespace zov {
 
@@ -13,7 +14,7 @@ int CDimStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& e
         TypeCode countType = kTypeUndetermined;
         count->TypeAnalysis(scope, countType, errors, passThrough);
         // A real's or a text's word is no count: refused rather than read as 0.
-        if (!stmtmsg::CountsAsInteger(countType))
+        if (!CountsAsInteger(countType))
             count->AddError(errors, stmtmsg::ArrayCountNotInteger);
     }
     elementType_ = kTypeUndetermined;

@@ -5,7 +5,8 @@
 #include "engine/runtime/Debugger.h"
 #include "engine/tree/expressions/IdDecl.h"
 #include "engine/base/Output.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
+#include "engine/base/TypeRules.h"
 
 namespace zov {
 
@@ -41,7 +42,7 @@ int CForStmt::TypeAnalysis(CSymbolStore* scope, TypeCode& typeOut, CErrorList& e
         if (CAny* bound = Child(i)) {
             TypeCode boundType = kTypeUndetermined;
             bound->TypeAnalysis(scope, boundType, errors, passThrough);
-            if (!stmtmsg::CountsAsInteger(boundType)) {
+            if (!CountsAsInteger(boundType)) {
                 bound->AddError(errors, stmtmsg::ForBoundNotInteger);
                 result = kAnalysisFailed;
             }

@@ -2,7 +2,7 @@
 
 #include "engine/runtime/Debugger.h"
 #include "engine/runtime/Label.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
 
 namespace zov {
 

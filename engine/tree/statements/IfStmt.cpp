@@ -2,7 +2,8 @@
 
 #include "engine/runtime/Debugger.h"
 #include "engine/base/Output.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
+#include "engine/base/TypeRules.h"
 
 namespace zov {
 
@@ -23,7 +24,7 @@ int AnalyseWithCondition(CAny& statement, std::size_t condition, CSymbolStore* s
         child->TypeAnalysis(scope, type, errors, passThrough);
         if (type != kTypeUndetermined)
             typeOut = type;
-        if (!stmtmsg::CountsAsCondition(type))
+        if (!CountsAsCondition(type))
             child->AddError(errors, stmtmsg::ConditionNotBoolean);
     }
     return kAnalysisDone;

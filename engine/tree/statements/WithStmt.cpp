@@ -1,7 +1,7 @@
 #include "engine/tree/statements/WithStmt.h"
 
 #include "engine/runtime/Debugger.h"
-#include "engine/base/StatementMessages.h"
+#include "engine/base/Messages.h"
 
 namespace zov {
 
