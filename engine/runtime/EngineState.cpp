@@ -180,8 +180,10 @@ bool EngineState::WaitForDataReady(std::chrono::milliseconds timeout)
 
 EngineState& Engine()
 {
-    static EngineState state;
-    return state;
+    // Never destroyed: detached threads (interpret, signals, CLI watchers) may still use it
+    // while the process runs its exit handlers.
+    static EngineState* state = new EngineState;
+    return *state;
 }
 
 }  // namespace zov

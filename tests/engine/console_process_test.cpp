@@ -276,7 +276,7 @@ TEST_P(FaultSignal, KeepsItsDefaultAction)
     EXPECT_EQ(r.signal, GetParam());
 }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 INSTANTIATE_TEST_SUITE_P(Signals, FaultSignal, ::testing::Values(SIGILL, SIGABRT));
 #else
 // A SIGSEGV that the engine ignored would return to the faulting instruction for ever.
