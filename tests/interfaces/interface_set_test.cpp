@@ -170,6 +170,21 @@ TEST_F(InterfaceSetTest, AfterRemoveInsertedInterfacesEveryLookUpFailsUntilLoad)
     EXPECT_EQ(set.MainInterface().constants.size(), 1u);
 }
 
+// A reload without Clear first: the old records leave the set-wide lists before they are freed.
+TEST_F(InterfaceSetTest, ReloadReplacesTheMainRecordsInTheSetWideLists)
+{
+    const std::string main = Put("main.qzi", "CONST K : 1\r\nMACRO M : {x}\r\n");
+    InterfaceSet set(Folders(), prompter_);
+    set.Load(main);
+    Put("main.qzi", "CONST K : 2\r\n");
+    set.Load(main);
+    EXPECT_TRUE(set.LoadErrors().empty());
+    ASSERT_NE(set.All().constants.Find("K"), nullptr);
+    EXPECT_EQ(set.All().constants.Find("K")->value, "2");
+    EXPECT_EQ(set.All().constants.Size(), 1u);
+    EXPECT_TRUE(set.All().macros.Empty());
+}
+
 TEST_F(InterfaceSetTest, ClearEmptiesEverythingButPathsAndErrors)
 {
     const std::string main = Put("main.qzi", "CONST K : 1\r\nCONST K : 1\r\n");
