@@ -1,0 +1,42 @@
+// Any bytes as a project file. What is read must write out as a file that reads back to the same
+// project: the first write is a fixed point of read-then-write.
+#include "ide/project/model/ProjectModel.h"
+#include "ide/shell/core/Prompter.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// A folder that does not exist: no interface, results file or CSV file is ever found beside it.
+const std::string kPath = "/nonexistent-zov-fuzz/P.qzp";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    ::setenv("TZ", "UTC", 1);
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    zov::shell::RecordingPrompter prompter;
+    auto model = zov::project::ProjectModel::ReadProjectText(bytes, kPath, prompter);
+    if (!model) {
+        return 0;
+    }
+    // The lookups the trees and reports use, on whatever names the file holds.
+    for (const auto& campaign : model->Campaigns) {
+        for (const auto& testSet : campaign->TestSets) {
+            (void)model->FindTestSetByPath(campaign->Name + "/" + testSet->Name);
+            for (const auto& test : testSet->Tests) {
+                (void)model->FindTestByPath(campaign->Name + "/" + testSet->Name + "/" + test->Name);
+                (void)model->FindResult(test->Id, 1);
+            }
+        }
+    }
+    const std::string written = model->ProjectFileText();
+    auto reread = zov::project::ProjectModel::ReadProjectText(written, kPath, prompter);
+    if (!reread || reread->ProjectFileText() != written) {
+        std::abort();
+    }
+    return 0;
+}
