@@ -248,6 +248,18 @@ bool ProjectModel::SaveProjectFile(const std::string& path)
         path, [](const std::string& target, std::string_view bytes) { return WriteFileAtomically(target, bytes); });
 }
 
+std::string ProjectModel::ReadRequirementBlock(const TiXmlElement& root)
+{
+    RequirementsChanged = 0;
+    return ReadCsvBlock(root, "Requirement", RequirementCsvSettings, m_requirementsExportFile, Directory);
+}
+
+std::string ProjectModel::ReadFactBlock(const TiXmlElement& root)
+{
+    FactsChanged = 0;
+    return ReadCsvBlock(root, "Bug", FactCsvSettings, m_factsExportFile, Directory);
+}
+
 std::optional<ProjectModel> ProjectModel::ReadProjectText(std::string_view bytes, const std::string& path,
                                                           shell::Prompter& prompter, const shell::Translate& translate)
 {
@@ -280,11 +292,8 @@ std::optional<ProjectModel> ProjectModel::ReadProjectText(std::string_view bytes
         model.DataNames.emplace_back(name ? name : "");
         model.DataValues.emplace_back(value ? value : "");
     }
-    const std::string requirementsFile = ReadCsvBlock(root, "Requirement", model.RequirementCsvSettings,
-                                                      model.m_requirementsExportFile, model.Directory);
-    const std::string factsFile =
-        ReadCsvBlock(root, "Bug", model.FactCsvSettings, model.m_factsExportFile, model.Directory);
-    model.RequirementsChanged = model.FactsChanged = 0;
+    const std::string requirementsFile = model.ReadRequirementBlock(root);
+    const std::string factsFile = model.ReadFactBlock(root);
     for (const TiXmlElement* element = root.FirstChildElement("Version"); element;
          element = element->NextSiblingElement("Version")) {
         auto version = std::make_unique<CVersion>();

@@ -17,6 +17,8 @@
 #include <unordered_map>
 #include <vector>
 
+class TiXmlElement;
+
 namespace zov::project {
 
 struct CCampaign;
@@ -242,6 +244,11 @@ public:
                                                        const shell::Translate& translate = shell::IdentityTranslate());
     // The project file's bytes, as SaveProjectFile writes them.
     std::string ProjectFileText() const;
+
+    // Fill the CSV settings from the project root's "Requirement" or "Bug" block and clear the
+    // matching changed flag; the block's "Filename" is returned ("" without the block).
+    std::string ReadRequirementBlock(const TiXmlElement& root);
+    std::string ReadFactBlock(const TiXmlElement& root);
 
     // The results file beside the project file: Directory/Name.res.
     std::string ResultsFilePath() const;
