@@ -5,6 +5,9 @@
 #include "ide/project/model/ProjectModel.h"
 #include "ide/shell/core/Prompter.h"
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -323,21 +326,53 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheBackupTheResultsAndTheFile)
     EXPECT_TRUE(fs::exists(PathOf("Banc.res")));
 }
 
+// Makes the folder refuse new files: its write bits off, and for root (whom permissions do not
+// bind) the immutable flag where the file system has one.
+bool MakeFolderReadOnly(const fs::path& folder, bool readOnly)
+{
+    const auto setWriteBits = [&] {
+        std::error_code error;
+        fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        readOnly ? fs::perm_options::remove : fs::perm_options::add, error);
+        return !error;
+    };
+    if (::geteuid() != 0) {
+        return setWriteBits();
+    }
+    // The flag goes on after the bits and comes off before them: an immutable folder keeps its mode.
+    if (readOnly && !setWriteBits()) {
+        return false;
+    }
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = readOnly ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done && (readOnly || setWriteBits());
+}
+
 TEST_F(ProjectFileTest, AReadOnlyFolderFailsTheSave)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind root";
-    }
     ProjectModel model;
     FillBanc(model, Folder());
     WriteBytes(PathOf("Banc.qzp"), "old");
     WriteBytes(PathOf("Banc.res"), "results");
-    fs::permissions(m_dir, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    EXPECT_FALSE(model.SaveProjectFile(PathOf("Banc.qzp")));
-    fs::permissions(m_dir, fs::perms::owner_write, fs::perm_options::add);
+    if (!MakeFolderReadOnly(m_dir, true)) {
+        MakeFolderReadOnly(m_dir, false);
+        GTEST_SKIP() << "this file system cannot make the folder read-only for root";
+    }
+    const bool saved = model.SaveProjectFile(PathOf("Banc.qzp"));
+    ASSERT_TRUE(MakeFolderReadOnly(m_dir, false));
+    EXPECT_FALSE(saved);
     EXPECT_EQ(ReadBytes(PathOf("Banc.qzp")), "old");
     EXPECT_TRUE(fs::exists(PathOf("Banc.res")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3) << "no temporary file left";
 }
 
 TEST_F(ProjectFileTest, AFailedLoadChangesNothing)
