@@ -294,6 +294,13 @@ TEST(ProjectModel, ClearProjectKeepsWhatTheNextProjectResets)
     EXPECT_EQ(model.AddCampaign("D", kAddAtEnd, 0, nullptr)->Id, 1u);
 }
 
+TEST(ProjectModel, NamesCompareUpperCasedLikeTheWindowsCodePage)
+{
+    EXPECT_EQ(UpperCaseName("abc-xyz_09"), "ABC-XYZ_09");
+    EXPECT_EQ(UpperCaseName("été à l'œuvre, ÿ š ž ß µ ÷"), "ÉTÉ À L'ŒUVRE, Ÿ Š Ž ß µ ÷");
+    EXPECT_EQ(UpperCaseName("Caf\xE9"), "CAFÉ") << "a stray Windows-1252 byte counts as its letter";
+}
+
 TEST(InterfaceNames, DisplayNameCutsTheFolderAndTheExtension)
 {
     struct Case {

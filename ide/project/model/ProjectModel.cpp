@@ -66,7 +66,9 @@ std::string UpperCaseName(std::string_view name)
         } else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
             c -= 0x20;  // Latin-1 letters: é gives É
         } else if (c == 0xFF) {
-            c = 0x178;
+            c = 0x178;  // the Windows-1252 letters beyond Latin-1: ÿ š œ ž
+        } else if (c == 0x161 || c == 0x153 || c == 0x17E) {
+            c -= 1;
         }
         AppendUtf8(upper, c);
     }
