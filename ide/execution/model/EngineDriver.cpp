@@ -1,9 +1,9 @@
 #include "ide/execution/model/EngineDriver.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "common/NumberText.h"
+#include "common/PathUtils.h"
 #include "common/process/ProcessSpawn.h"
 #include "common/protocol/EngineProtocol.h"
 #include "ide/execution/model/TypedValue.h"
@@ -15,13 +15,9 @@ namespace {
 // Engine_Path is relative to the program folder unless it is absolute.
 std::string EngineFolder(const ExecutionSettings& settings)
 {
-    std::string path = settings.enginePath;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    if (path.empty())
-        return settings.programFolder;
-    if (path.front() == '/')
-        return std::filesystem::path(path).lexically_normal().string();
-    return (std::filesystem::path(settings.programFolder) / path).lexically_normal().string();
+    if (settings.enginePath.empty())
+        return MakeAbsolutePath(settings.programFolder, ".");
+    return MakeAbsolutePath(settings.programFolder, settings.enginePath);
 }
 
 std::string WireName(std::string name)

@@ -5,6 +5,9 @@
 // to the panes, the line marks, the run record and the main frame, and closes the run when the
 // engine ends. States: idle; running; paused (the engine waits at a line); ending.
 //
+// Breakpoints reach the engine as 1-based lines; the engine keeps them for lines 1 to 10000 only,
+// so a breakpoint further down a script never stops it.
+//
 // Everything here runs on the owner's thread. The runner's notifications arrive through the
 // PostCall given at construction; the driver must outlive the calls it posted (a window posts
 // through a guarded pointer).
