@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -89,9 +90,14 @@ std::string Utf8(const QLineEdit* edit)
 
 }  // namespace
 
+DialogLanguage LanguageOf(const QLocale& locale)
+{
+    return locale.language() == QLocale::English ? DialogLanguage::English : DialogLanguage::French;
+}
+
 DialogLanguage SystemDialogLanguage()
 {
-    return QLocale::system().language() == QLocale::English ? DialogLanguage::English : DialogLanguage::French;
+    return LanguageOf(QLocale::system());
 }
 
 CVantoroDlg::CVantoroDlg(DialogLanguage language, QWidget* parent) : QDialog(parent)
@@ -160,6 +166,9 @@ CVantoroDlg::CVantoroDlg(DialogLanguage language, QWidget* parent) : QDialog(par
     auto* about = new QAction(QString::fromUtf8(kAboutEntry), this);
     about->setObjectName(kAboutAction);
     about->setData(0x0010);
+    // A context menu is easy to miss: the help key opens the box too.
+    about->setShortcut(QKeySequence::HelpContents);
+    about->setShortcutContext(Qt::WindowShortcut);
     connect(about, &QAction::triggered, this, &CVantoroDlg::ShowAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);

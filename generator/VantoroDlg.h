@@ -5,6 +5,7 @@
 #include "generator/core/Generator.h"
 
 #include <QDialog>
+#include <QLocale>
 #include <QString>
 
 #include <functional>
@@ -22,7 +23,10 @@ namespace zov::vantoro {
 // The dialog exists in French and, for English users, in English; only its labels differ.
 enum class DialogLanguage { French, English };
 
-// English when the system's language is English, French otherwise.
+// English for a locale whose language is English, French for every other.
+DialogLanguage LanguageOf(const QLocale& locale);
+
+// The language of the system's locale.
 DialogLanguage SystemDialogLanguage();
 
 inline constexpr const char* kVantoroTitle = "Vantoro 0.9.9";

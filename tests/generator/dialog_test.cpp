@@ -116,6 +116,15 @@ TEST_F(VantoroDialogTest, LabelsTitleAndButtonsInEachLanguage)
     }
 }
 
+TEST_F(VantoroDialogTest, EnglishOnlyForAnEnglishLocale)
+{
+    EXPECT_EQ(zov::vantoro::LanguageOf(QLocale(QLocale::English, QLocale::UnitedStates)), DialogLanguage::English);
+    EXPECT_EQ(zov::vantoro::LanguageOf(QLocale(QLocale::English, QLocale::UnitedKingdom)), DialogLanguage::English);
+    EXPECT_EQ(zov::vantoro::LanguageOf(QLocale(QLocale::French, QLocale::France)), DialogLanguage::French);
+    EXPECT_EQ(zov::vantoro::LanguageOf(QLocale(QLocale::German, QLocale::Germany)), DialogLanguage::French);
+    EXPECT_EQ(zov::vantoro::LanguageOf(QLocale::c()), DialogLanguage::French);
+}
+
 TEST_F(VantoroDialogTest, DefaultsAndListEntries)
 {
     DialogUnderTest t;
@@ -238,6 +247,14 @@ TEST_F(VantoroDialogTest, TheAboutEntryShowsTheAboutBox)
     EXPECT_EQ(title, "A propos de Vantoro");
     EXPECT_EQ(text, "Vantoro version 0.9.9");
     EXPECT_TRUE(t.dialog->isVisible());
+
+    // The help key opens it as well.
+    t.dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(t.dialog.get()));
+    auto again = zov::testing::AnswerNextModal(
+        [](QWidget* box) { box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); });
+    QTest::keyClick(t.Edit(CVantoroDlg::kNameEdit), Qt::Key_F1);
+    EXPECT_TRUE(*again);
 }
 
 TEST_F(VantoroDialogTest, OkWritesTheProjectThenOpensTheFolderAndCloses)

@@ -133,13 +133,20 @@ TEST_F(ProductBuildTest, TheChosenStreamMarkerAndExitWordAreUsed)
     const fs::path program = Build(settings);
     ASSERT_TRUE(fs::exists(program));
 
-    const ProcessResult run = RunProgram(program.string(), {}, "Calc -n 5\nexit\nQUIT\nCalc -n 6\n");
+    const ProcessResult run = RunProgram(program.string(), {}, "Calc -n 5\nexit\nhelp\nQUIT\nCalc -n 6\n");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
               "N 2.3\n"
               "Copyright A \"B\" \\ C ?\?=\n"
               "11\n<\\\">"
-              "<\\\">");
+              "<\\\">"
+              " \n"
+              " help View this screen\n"
+              " quit Exit the program\n"
+              " cls  Clear the screen\n"
+              " ver  View the version\n"
+              " Calc Calc prime number\n"
+              "\n<\\\">");
     EXPECT_EQ(run.err, "<\\\">Command not found !\n");
 }
 
