@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "engine/processes/CliProcess.h"
+#include "engine/runtime/Debugger.h"
 #include "engine/runtime/EngineState.h"
 #include "engine/base/Output.h"
 #include "engine/processes/ProcessRegistry.h"
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace zov {
 
@@ -72,6 +74,9 @@ int StartCLI(std::string_view commandLine, const CliSettings& settings)
     const std::string line(commandLine);
     if (Engine().CliTrace)
         WriteOut(lines::EngCliDebugStart, line.c_str());
+    if (NewProcessesRefused())
+        return 0;
+    ReleaseEndedProcesses();
     auto cli = std::make_shared<CCliProcess>(line);
     CliSettings cut = settings;
     cut.Terminator.resize(std::min(cut.Terminator.size(), kMaxSettingText));
@@ -112,6 +117,32 @@ void ShortenCliStops()
     ShortStops = true;
 }
 
+namespace {
+
+int StopGraceSec()
+{
+    const int grace = Engine().CliTimeoutSec.load();
+    return ShortStops.load() ? std::min(grace, kEndingStopGraceSec) : grace;
+}
+
+// StopLock held.
+void StopTaken(const std::vector<std::shared_ptr<CCliProcess>>& taken)
+{
+    std::vector<CCliProcess*> clis;
+    for (const std::shared_ptr<CCliProcess>& cli : taken)
+        clis.push_back(cli.get());
+    CCliProcess::StopAll(clis, StopGraceSec(), [](CCliProcess& cli, bool before) {
+        if (!Engine().Verbose)
+            return;
+        if (before)
+            WriteOut(lines::EngCliStopping, cli.Name().c_str());
+        else
+            WriteOut(lines::EngCliStopped);
+    });
+}
+
+}  // namespace
+
 void StopCli(int index)
 {
     if (index < 0) {
@@ -123,21 +154,24 @@ void StopCli(int index)
     std::shared_ptr<CCliProcess> cli = CliTable.Empty(index + 1);
     if (!cli)
         return;
-    if (Engine().Verbose)
-        WriteOut(lines::EngCliStopping, cli->Name().c_str());
-    int grace = Engine().CliTimeoutSec.load();
-    if (ShortStops.load())
-        grace = std::min(grace, kEndingStopGraceSec);
-    cli->Stop(grace);
-    if (Engine().Verbose)
-        WriteOut(lines::EngCliStopped);
+    StopTaken({cli});
 }
 
 void StopAllCliProcesses()
 {
-    const int count = CliTable.Size();
-    for (int i = 0; i < count; ++i)
-        StopCli(i);
+    const std::lock_guard<std::mutex> one(StopLock);
+    // Until the table holds none: a CLI added while the others were stopping (a start racing
+    // with the end of the engine) is stopped too.
+    for (;;) {
+        std::vector<std::shared_ptr<CCliProcess>> taken;
+        const int count = CliTable.Size();
+        for (int i = 1; i <= count; ++i)
+            if (std::shared_ptr<CCliProcess> cli = CliTable.Empty(i))
+                taken.push_back(std::move(cli));
+        if (taken.empty())
+            return;
+        StopTaken(taken);
+    }
 }
 
 void SendCliCommand(int index, std::string_view text)
@@ -173,6 +207,14 @@ std::string ReadCliReply(int index, int timeoutSec)
         return {};
     }
     CliReply reply = cli->ReadReply(timeoutSec);
+    if (reply.TooLong) {
+        // A reply past the longest text is never given cut: the script would take a part for
+        // the whole. It stops the run as a text made too long by the script does.
+        CDebugger& debugger = Debugger();
+        WriteOut(lines::ErrLine, static_cast<int>(debugger.CurrentLine()), exprmsg::TextTooLong);
+        debugger.AbortAfterError();
+        return {};
+    }
     if (reply.TimedOut)
         Engine().TimedOut = true;
     WriteEcho(*cli, reply);
