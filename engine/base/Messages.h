@@ -150,6 +150,8 @@ inline constexpr char EngNullTypeAnalysis[] = "eng: ERROR <CAny::TypeAnalysis> N
 inline constexpr char PrebuiltText[] = "%s";
 inline constexpr char ErrScriptTooLarge[] = "err: Le script est trop grand, taille > 2 Go\n";
 inline constexpr char ErrScriptNoMemory[] = "err: Le script est trop grand, memoire insuffisante\n";
+// Ends an echo line cut to its first bytes.
+inline constexpr char OutEchoCut[] = " [... %zu octets non affiches]";
 inline constexpr char ErrLine[] = "err: %03d : %s\n";
 inline constexpr char ErrLineIndex[] = "err: %03d : %s (%d)\n";
 

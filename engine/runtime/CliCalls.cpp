@@ -33,31 +33,45 @@ void RegisterStopHook()
     std::call_once(once, [] { AddStopAllClisHook(&StopAllCliProcesses); });
 }
 
+// The echo line of a call that timed out shows at most this much of what came: a CLI that floods
+// its stream without a terminator would otherwise make one line of tens of megabytes. The script
+// still gets it all; an answer's echo line is whole.
+constexpr std::size_t kMaxEchoBytes = 4096;
+
+// The part of `text` an echo line shows, and how much it leaves out.
+std::string EchoText(const std::string& text)
+{
+    if (text.size() <= kMaxEchoBytes)
+        return text;
+    return text.substr(0, kMaxEchoBytes) + FormatLine(lines::OutEchoCut, text.size() - kMaxEchoBytes);
+}
+
 void WriteEcho(const CCliProcess& cli, const CliReply& reply)
 {
+    const std::string shown = reply.TimedOut ? EchoText(reply.SyncText) : reply.SyncText;
     const std::string cliName = cli.Name();
     const char* name = cliName.c_str();
     if (reply.TimedOut) {
         if (reply.Interrupted)
             return;
-        if (reply.SyncText.empty()) {
+        if (shown.empty()) {
             if (cliName.empty())
                 WriteOut(lines::OutUnnamedTimeoutEmpty);
             else
                 WriteOut(lines::OutNamedTimeoutEmpty, name);
         } else if (cliName.empty()) {
-            WriteOut(lines::OutUnnamedTimeout, reply.SyncText.c_str());
+            WriteOut(lines::OutUnnamedTimeout, shown.c_str());
         } else {
-            WriteOut(lines::OutNamedTimeout, name, reply.SyncText.c_str());
+            WriteOut(lines::OutNamedTimeout, name, shown.c_str());
         }
         return;
     }
-    if (cli.Settings().SyncMode != 1 || reply.SyncText.empty())
+    if (cli.Settings().SyncMode != 1 || shown.empty())
         return;
     if (cliName.empty())
-        WriteOut(lines::OutUnnamed, reply.SyncText.c_str());
+        WriteOut(lines::OutUnnamed, shown.c_str());
     else
-        WriteOut(lines::OutNamed, name, reply.SyncText.c_str());
+        WriteOut(lines::OutNamed, name, shown.c_str());
 }
 
 std::string CallCliFunction(std::string_view commandTemplate, int index, std::span<const std::string> args)

@@ -345,6 +345,43 @@ TEST_F(CliProcessTest, AReplyPastTheLongestTextIsFlagged)
     }
 }
 
+// A CLI that ended by itself (here: it crashed) gives its pipes and its watch back by the next
+// start, not at the end of the run; its slot stays and its exit code is still known.
+TEST_F(CliProcessTest, ACliThatEndedByItselfKeepsNoDescriptors)
+{
+    Engine().CallTimeout = 10;
+    const int before = test::OpenDescriptorCount();
+    std::vector<std::shared_ptr<CCliProcess>> ended;
+    for (int i = 0; i < 30; ++i) {
+        const int index = Start("", Settings(1));
+        CmdFunction1_0("crash", index);
+        auto cli = CliTable.At(index);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (cli->Running() && std::chrono::steady_clock::now() < deadline) {
+        }
+        ASSERT_FALSE(cli->Running());
+        ended.push_back(cli);
+    }
+    EXPECT_LE(test::OpenDescriptorCount(), before + 5);
+    EXPECT_NE(ended.front()->ExitCode(), 259);
+}
+
+// A CLI that floods its sync stream without a terminator: the script gets what came, the echo
+// line shows its start and says how much it leaves out.
+TEST_F(CliProcessTest, TheEchoOfAFloodIsCutAndSaysSo)
+{
+    Engine().CallTimeout = 1;
+    const int index = Start("", Settings(0));
+    const std::string reply = CmdFunction1_0("spew", index);
+    EXPECT_TRUE(Engine().TimedOut);
+    ASSERT_GT(reply.size(), 4096u);
+    const std::string expected = "out: (timeout) " + reply.substr(0, 4096) + " [... " +
+                                 std::to_string(reply.size() - 4096) + " octets non affiches]\n";
+    EXPECT_EQ(Out(), expected);
+    ClearLines();
+    StopCli(index - 1);
+}
+
 TEST_F(CliProcessTest, ExitCommandStopsTheCliAndLaterCallsFindNoCli)
 {
     const int index = Start("", Settings(1));
