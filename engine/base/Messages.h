@@ -150,8 +150,6 @@ inline constexpr char EngNullTypeAnalysis[] = "eng: ERROR <CAny::TypeAnalysis> N
 inline constexpr char PrebuiltText[] = "%s";
 inline constexpr char ErrScriptTooLarge[] = "err: Le script est trop grand, taille > 2 Go\n";
 inline constexpr char ErrScriptNoMemory[] = "err: Le script est trop grand, memoire insuffisante\n";
-// Ends an echo line cut to its first bytes.
-inline constexpr char OutEchoCut[] = " [... %zu octets non affiches]";
 inline constexpr char ErrLine[] = "err: %03d : %s\n";
 inline constexpr char ErrLineIndex[] = "err: %03d : %s (%d)\n";
 
@@ -227,6 +225,8 @@ inline constexpr char StringOperation[] = "Operation non autorise sur les chaine
 inline constexpr char DivisionByZero[] = "Division par 0";
 inline constexpr char TextTooLong[] = "Chaine de caracteres trop longue";
 inline constexpr char OutOfMemory[] = "Memoire insuffisante";
+// Ends the text of an echo line cut to its first bytes.
+inline constexpr char EchoCut[] = " [... %zu octets non affiches]";
 inline constexpr char QuoteInCliArgument[] = "Le parametre %d de la fonction '%s' contient un guillemet";
 }  // namespace exprmsg
 

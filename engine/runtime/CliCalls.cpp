@@ -43,7 +43,7 @@ std::string EchoText(const std::string& text)
 {
     if (text.size() <= kMaxEchoBytes)
         return text;
-    return text.substr(0, kMaxEchoBytes) + FormatLine(lines::OutEchoCut, text.size() - kMaxEchoBytes);
+    return text.substr(0, kMaxEchoBytes) + FormatLine(exprmsg::EchoCut, text.size() - kMaxEchoBytes);
 }
 
 void WriteEcho(const CCliProcess& cli, const CliReply& reply)

@@ -1,7 +1,7 @@
 // Pirrow's document: writing a file element by element, reading it back with the navigation
 // commands, the answers of each side, and the failures.
 #include "PirrowXml.h"
-#include "XmlDepth.h"
+#include "common/xml/XmlDepth.h"
 
 #include "../support/FileText.h"
 
@@ -418,11 +418,11 @@ TEST_F(DocumentTest, AnElementWithTooManyAttributesIsRefused)
         return text + "/>";
     };
     PirrowXml xml;
-    ASSERT_EQ(xml.Load(element(pirrow::kMaxAttributesPerElement)), Reply::Yes);
+    ASSERT_EQ(xml.Load(element(zov::xml::kMaxAttributesPerElement)), Reply::Yes);
     ASSERT_EQ(xml.Root("r"), Reply::Yes);
-    EXPECT_EQ(xml.GetAttrib("a" + std::to_string(pirrow::kMaxAttributesPerElement - 1)),
-              std::to_string(pirrow::kMaxAttributesPerElement - 1));
-    EXPECT_EQ(xml.Load(element(pirrow::kMaxAttributesPerElement + 1)), Reply::No);
+    EXPECT_EQ(xml.GetAttrib("a" + std::to_string(zov::xml::kMaxAttributesPerElement - 1)),
+              std::to_string(zov::xml::kMaxAttributesPerElement - 1));
+    EXPECT_EQ(xml.Load(element(zov::xml::kMaxAttributesPerElement + 1)), Reply::No);
     EXPECT_EQ(xml.Load(element(200000)), Reply::No);
 }
 

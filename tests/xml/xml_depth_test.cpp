@@ -148,18 +148,18 @@ TEST(ElementDepth, AnElementWithTooManyAttributesIsRefused)
         }
         return text + close + "</r>";
     };
-    const int limit = pirrow::kMaxAttributesPerElement;
-    EXPECT_EQ(pirrow::ElementDepth(element(limit, "/>")), 2);
-    EXPECT_EQ(pirrow::ElementDepth(element(limit, "></e>")), 2);
-    EXPECT_EQ(pirrow::ElementDepth(element(limit + 1, "/>")), std::nullopt);
-    EXPECT_EQ(pirrow::ElementDepth(element(limit + 1, "></e>")), std::nullopt);
-    EXPECT_EQ(pirrow::ElementDepth(element(200000, "/>")), std::nullopt);
+    const int limit = zov::xml::kMaxAttributesPerElement;
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit, "/>")), 2);
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit, "></e>")), 2);
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit + 1, "/>")), std::nullopt);
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit + 1, "></e>")), std::nullopt);
+    EXPECT_EQ(zov::xml::ElementDepth(element(200000, "/>")), std::nullopt);
     // Attributes spread over many elements are no concern.
     std::string many = "<r>";
     for (int i = 0; i < 3 * limit; ++i) {
         many += "<e a=\"1\" b=\"2\"/>";
     }
-    EXPECT_EQ(pirrow::ElementDepth(many + "</r>"), 2);
+    EXPECT_EQ(zov::xml::ElementDepth(many + "</r>"), 2);
 }
 
 }  // namespace
