@@ -64,43 +64,66 @@ bool WriteAll(int fd, std::string_view bytes)
 
 bool WriteFileAtomically(const fs::path& path, std::string_view bytes)
 {
-    std::error_code ec;
+    std::error_code ignored;
+    return WriteFileAtomically(path, bytes, ignored);
+}
+
+bool WriteFileAtomically(const fs::path& path, std::string_view bytes, std::error_code& error)
+{
+    error.clear();
+    const auto fail = [&error](int code) {
+        error = std::error_code(code, std::generic_category());
+        return false;
+    };
     fs::path target = path;
-    if (fs::is_symlink(target, ec)) {
-        target = fs::weakly_canonical(target, ec);
-        if (ec) {
+    if (fs::is_symlink(target, error)) {
+        target = fs::weakly_canonical(target, error);
+        if (error) {
             return false;
         }
     }
+    error.clear();
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return fail(EISDIR);
+    }
 
-    // A name of our own in the target's folder: rename() only replaces atomically within one file system.
+    // A short name of our own in the target's folder: rename() only replaces atomically within one
+    // file system, and a target name near the length limit must still leave room for it.
     static std::atomic<unsigned> counter{0};
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     fs::path temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target;
-        temporary += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        temporary = folder / (".zov-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp");
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
-            return false;
+            return fail(errno);
         }
     }
     if (fd < 0) {
-        return false;
+        return fail(EEXIST);
     }
-    bool ok = WriteAll(fd, bytes);
+    int code = 0;
+    const auto check = [&code](bool ok) {
+        if (!ok && code == 0) {
+            code = errno != 0 ? errno : EIO;
+        }
+        return ok;
+    };
+    bool ok = check(WriteAll(fd, bytes));
     if (ok && exists) {
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+        ok = check(::fchmod(fd, existing.st_mode & 07777) == 0);
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    ok = ok && check(::fsync(fd) == 0);
+    ok = check(::close(fd) == 0) && ok;
+    ok = ok && check(::rename(temporary.c_str(), target.c_str()) == 0);
     if (!ok) {
         ::unlink(temporary.c_str());
+        return fail(code);
     }
-    return ok;
+    return true;
 }
 
 }  // namespace zov

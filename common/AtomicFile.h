@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zov {
 
@@ -16,5 +17,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 // target keeps its permission bits; a symbolic link is followed and its target replaced.
 // On any failure the target is untouched, the temporary file is removed and false is returned.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// The same, telling why it failed: error holds the system's error (a folder in the target's place
+// is EISDIR), and is cleared on success.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
 
 }  // namespace zov

@@ -1,6 +1,6 @@
 #include "NewCmd.h"
 
-#include "XmlText.h"
+#include "common/xml/XmlText.h"
 #include "main.h"
 
 #include <cstdio>

@@ -1,8 +1,9 @@
 #include "PirrowXml.h"
 
-#include "XmlDepth.h"
-#include "XmlText.h"
-#include "XmlWriter.h"
+#include "common/xml/XmlDepth.h"
+#include "common/xml/XmlText.h"
+#include "common/xml/XmlWriter.h"
+#include "common/AtomicFile.h"
 
 #include <tinyxml.h>
 
@@ -11,6 +12,12 @@
 namespace pirrow {
 
 namespace {
+
+using zov::xml::ElementDepth;
+using zov::xml::IsWritableName;
+using zov::xml::PrepareXmlInput;
+using zov::xml::PrintDocument;
+using zov::xml::RepairForParser;
 
 std::optional<std::string> ReadBytes(const std::string& path)
 {
@@ -125,9 +132,9 @@ std::optional<std::string> PirrowXml::Close()
 {
     std::optional<std::string> failure;
     if (m_writing) {
-        std::string reason;
-        if (!SaveFile(m_fileName, Render(), reason)) {
-            failure = reason;
+        std::error_code error;
+        if (!zov::WriteFileAtomically(m_fileName, Render(), error)) {
+            failure = error.message();
         }
     }
     Discard();

@@ -249,18 +249,35 @@ std::optional<std::string> FindProgram(std::string_view name)
     return std::nullopt;
 }
 
-std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStreams streams)
+std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStreams streams,
+                                       const std::string& workingFolder)
+{
+    return SpawnProgram(SplitCommandLine(commandLine), streams, workingFolder);
+}
+
+std::optional<SpawnedChild> SpawnProgram(std::vector<std::string> args, ChildStreams streams,
+                                         const std::string& workingFolder)
 {
     IgnoreBrokenPipes();
-    std::vector<std::string> args = SplitCommandLine(commandLine);
     if (args.empty())
         return std::nullopt;
-    const std::optional<std::string> program = FindProgram(args[0]);
+    std::optional<std::string> program = FindProgram(args[0]);
     if (!program)
         return std::nullopt;
+    if (!workingFolder.empty() && !program->empty() && (*program)[0] != '/') {
+        // Found from the parent's folder: the child starts in another one.
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(*program, error);
+        if (error)
+            return std::nullopt;
+        *program = absolute.string();
+    }
 
     Pipe in, out, err;
-    if (streams == ChildStreams::CliPipes && (!MakePipe(in) || !MakePipe(err)))
+    const bool stdinPipe = streams == ChildStreams::CliPipes || streams == ChildStreams::MergedOutput;
+    if (stdinPipe && !MakePipe(in))
+        return std::nullopt;
+    if (streams == ChildStreams::CliPipes && !MakePipe(err))
         return std::nullopt;
     if (streams != ChildStreams::Detached && !MakePipe(out))
         return std::nullopt;
@@ -279,7 +296,7 @@ std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStream
     posix_spawnattr_setflags(&setup.Attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
 
     posix_spawn_file_actions_t* actions = &setup.Actions;
-    if (streams == ChildStreams::CliPipes)
+    if (stdinPipe)
         posix_spawn_file_actions_adddup2(actions, in.Read.Get(), STDIN_FILENO);
     else
         posix_spawn_file_actions_addopen(actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
@@ -289,8 +306,13 @@ std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStream
         posix_spawn_file_actions_adddup2(actions, out.Write.Get(), STDOUT_FILENO);
     if (streams == ChildStreams::CliPipes)
         posix_spawn_file_actions_adddup2(actions, err.Write.Get(), STDERR_FILENO);
+    else if (streams == ChildStreams::MergedOutput)
+        posix_spawn_file_actions_adddup2(actions, out.Write.Get(), STDERR_FILENO);
     else
         posix_spawn_file_actions_addopen(actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+
+    if (!workingFolder.empty())
+        posix_spawn_file_actions_addchdir_np(actions, workingFolder.c_str());
 
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
     // Descriptors the engine itself inherited without close-on-exec (from the IDE, a shell)
@@ -313,9 +335,11 @@ std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStream
     // The child's ends close here, so that end of file reaches the engine when the child ends.
     SpawnedChild child;
     child.Pid = pid;
-    if (streams == ChildStreams::CliPipes) {
+    if (stdinPipe) {
         child.Stdin = std::move(in.Write);
         SetNonBlocking(child.Stdin.Get());
+    }
+    if (streams == ChildStreams::CliPipes) {
         child.Stderr = std::move(err.Read);
         SetNonBlocking(child.Stderr.Get());
     }

@@ -55,12 +55,15 @@ enum class ChildStreams {
     CliPipes,    // stdin, stdout and stderr are pipes held by the engine
     OutputPipe,  // stdout is a pipe; stdin and stderr are /dev/null
     Detached,    // all three are /dev/null
+    // stdin is a pipe; stdout and stderr are one pipe, so that what the child writes on either
+    // arrives in the order written (the IDE's engine runner)
+    MergedOutput,
 };
 
 struct SpawnedChild {
     pid_t Pid = -1;
-    UniqueFd Stdin;   // engine's write end, CliPipes only
-    UniqueFd Stdout;  // engine's read end, CliPipes and OutputPipe
+    UniqueFd Stdin;   // parent's write end, CliPipes and MergedOutput
+    UniqueFd Stdout;  // parent's read end, CliPipes, OutputPipe and MergedOutput (both streams)
     UniqueFd Stderr;  // engine's read end, CliPipes only
 };
 
@@ -69,7 +72,15 @@ struct SpawnedChild {
 // as the leader of a new process group.
 // Nothing when the line is empty, the program is not found or cannot be run. The caller must
 // reap the child (waitpid).
-std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStreams streams);
+// A non-empty `workingFolder` is the child's current folder (the parent's never changes); a
+// folder that cannot be entered fails the start.
+std::optional<SpawnedChild> SpawnChild(std::string_view commandLine, ChildStreams streams,
+                                       const std::string& workingFolder = {});
+
+// As SpawnChild, with the arguments given one by one (args[0] is the program, looked up as
+// FindProgram does): no splitting, so blanks and quotes inside an argument stay as they are.
+std::optional<SpawnedChild> SpawnProgram(std::vector<std::string> args, ChildStreams streams,
+                                         const std::string& workingFolder = {});
 
 // SIGPIPE is ignored process-wide: a command written to a CLI that has ended must fail with
 // EPIPE, not end the engine. Idempotent.

@@ -2,8 +2,8 @@
 // must never find less depth than the parser then builds, and the navigation and the writer must
 // cope with whatever the file held.
 #include "PirrowXml.h"
-#include "XmlDepth.h"
-#include "XmlText.h"
+#include "common/xml/XmlDepth.h"
+#include "common/xml/XmlText.h"
 
 #include <tinyxml.h>
 
@@ -27,13 +27,13 @@ int TreeDepth(const TiXmlNode* node, int level)
 // The guard's promise, checked against the parser itself.
 void CheckDepthScan(std::string_view bytes)
 {
-    const auto prepared = pirrow::PrepareXmlInput(bytes);
+    const auto prepared = zov::xml::PrepareXmlInput(bytes);
     if (!prepared) {
         return;
     }
     // The text the parser gets, as loading makes it.
-    const std::string text = pirrow::RepairForParser(*prepared);
-    const auto scanned = pirrow::ElementDepth(text);
+    const std::string text = zov::xml::RepairForParser(*prepared);
+    const auto scanned = zov::xml::ElementDepth(text);
     if (!scanned || *scanned > pirrow::PirrowXml::kMaxDepth) {
         return;
     }

@@ -71,12 +71,14 @@ TEST(EngineDebugger, BreakpointsStepsAndValuesThroughTheConsole)
 TEST(EngineDebugger, BreakStopsARunningScriptThatSetvalThenLetsEnd)
 {
     test::EngineProcess engine = StartEngine();
-    engine.Send("notifyline -val 0\n" + Interpret("debugger_spin.qzs"));
-    ASSERT_TRUE(engine.WaitForOutput(kRunStart));
-    engine.Send("break\n");
+    // The break goes out once the loop runs: sent on the Execution line, it could stop the
+    // script before `go` is set.
+    engine.Send("notifyline -val 1\n" + Interpret("debugger_spin.qzs"));
+    ASSERT_TRUE(engine.WaitForOutput("cmd: run : 5\n"));
+    engine.Send("notifyline -val 0\nbreak\n");
     ASSERT_TRUE(engine.WaitForOutput("cmd: bk : "));
     engine.Send("getval -name go\n");
-    ASSERT_TRUE(engine.WaitForOutput("cmd:val:go:6:true\n"));
+    ASSERT_TRUE(engine.WaitForOutput("cmd:val:go:6:true\n")) << engine.Out();
     engine.Send("setval -name go -val false\ncontinue\n");
     const test::ProcessResult r = engine.Finish();
     EXPECT_FALSE(r.timedOut);

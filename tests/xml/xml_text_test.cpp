@@ -1,5 +1,5 @@
 // The conversions between command-line text and the bytes of "ISO-8859-1" files.
-#include "XmlText.h"
+#include "common/xml/XmlText.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,12 @@
 
 namespace {
 
-using pirrow::CommentText;
-using pirrow::DropIncompleteUtf8Tail;
-using pirrow::EscapeAttribute;
-using pirrow::EscapeText;
-using pirrow::IsWritableName;
-using pirrow::PrepareXmlInput;
+using zov::xml::CommentText;
+using zov::xml::DropIncompleteUtf8Tail;
+using zov::xml::EscapeAttribute;
+using zov::xml::EscapeText;
+using zov::xml::IsWritableName;
+using zov::xml::PrepareXmlInput;
 
 struct EscapeCase {
     const char* name;
@@ -70,7 +70,7 @@ TEST(ElementText, BlanksAloneGoIntoACdataSection)
         {"\xC2\xA0", "\xA0"},     // a no-break space is no blank to the reader
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(pirrow::ElementText(c.input), c.written) << testing::PrintToString(c.input);
+        EXPECT_EQ(zov::xml::ElementText(c.input), c.written) << testing::PrintToString(c.input);
     }
 }
 
@@ -171,7 +171,7 @@ TEST(RepairForParser, EscapesOnlyTheAmpersandsTheParserWouldDrop)
         {"< a & b>", "< a & b>"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(pirrow::RepairForParser(c.in), c.out) << c.in;
+        EXPECT_EQ(zov::xml::RepairForParser(c.in), c.out) << c.in;
     }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace pirrow {
+namespace zov::xml {
 
 // The text of a written element, escaped for a file declared "ISO-8859-1":
 //  - & < > " ' as the entities &amp; &lt; &gt; &quot; &apos;
@@ -59,4 +59,4 @@ std::string RepairForParser(std::string_view text);
 // incomplete tail so the cut never invents a character.
 std::string_view DropIncompleteUtf8Tail(std::string_view text);
 
-}  // namespace pirrow
+}  // namespace zov::xml

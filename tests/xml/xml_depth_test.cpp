@@ -1,7 +1,7 @@
 // The nesting scan that guards the parser's recursion: it must never find less depth than the
 // parser then builds, and markup inside comments, CDATA, quotes and declarations must not count.
-#include "XmlDepth.h"
-#include "XmlText.h"
+#include "common/xml/XmlDepth.h"
+#include "common/xml/XmlText.h"
 
 #include <tinyxml.h>
 
@@ -44,7 +44,7 @@ class ElementDepthTest : public testing::TestWithParam<DepthCase> {};
 TEST_P(ElementDepthTest, FollowsTheParser)
 {
     const DepthCase& c = GetParam();
-    const std::optional<int> depth = pirrow::ElementDepth(c.text);
+    const std::optional<int> depth = zov::xml::ElementDepth(c.text);
     EXPECT_EQ(depth, c.depth);
     if (depth) {
         if (c.exact) {
@@ -97,13 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
 // parser never saw the comment that made the scan stop, and it went on nesting elements.
 TEST(ElementDepth, ReferenceAcrossUnclosedCommentFromFuzzing)
 {
-    std::ifstream file(std::string(ZOV_SOURCE_DIR) + "/tests/pirrow/data/depth_reference_across_comment.xml",
+    std::ifstream file(std::string(ZOV_SOURCE_DIR) + "/tests/xml/data/depth_reference_across_comment.xml",
                        std::ios::binary);
     ASSERT_TRUE(file);
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    const std::optional<std::string> text = pirrow::PrepareXmlInput(bytes);
+    const std::optional<std::string> text = zov::xml::PrepareXmlInput(bytes);
     ASSERT_TRUE(text);
-    const std::optional<int> depth = pirrow::ElementDepth(*text);
+    const std::optional<int> depth = zov::xml::ElementDepth(*text);
     ASSERT_TRUE(depth);
     EXPECT_GE(*depth, ParsedDepth(*text));
     EXPECT_GT(ParsedDepth(*text), 4);
@@ -118,12 +118,12 @@ TEST(ElementDepth, RepeatedUnreadableReferencesStayLinear)
         text += "&#x";
     }
     text += "g1;</a>";
-    EXPECT_EQ(pirrow::ElementDepth(text), 1);
+    EXPECT_EQ(zov::xml::ElementDepth(text), 1);
     std::string comments = "<a>";
     for (int i = 0; i < 200000; ++i) {
         comments += "<!--";
     }
-    EXPECT_EQ(pirrow::ElementDepth(comments), 1);
+    EXPECT_EQ(zov::xml::ElementDepth(comments), 1);
 }
 
 TEST(ElementDepth, LongFlatDocumentsAreShallow)
@@ -133,7 +133,7 @@ TEST(ElementDepth, LongFlatDocumentsAreShallow)
         text += "<item id=\"1\">v</item>";
     }
     text += "</r>";
-    EXPECT_EQ(pirrow::ElementDepth(text), 2);
+    EXPECT_EQ(zov::xml::ElementDepth(text), 2);
 }
 
 }  // namespace

@@ -1,17 +1,11 @@
-#include "XmlWriter.h"
+#include "common/xml/XmlWriter.h"
 
-#include "XmlText.h"
+#include "common/xml/XmlText.h"
 
 #include <tinyxml.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
-namespace pirrow {
+namespace zov::xml {
 
 namespace {
 
@@ -88,95 +82,29 @@ void PrintNode(std::string& out, const TiXmlNode& node, int depth)
     } else if (const TiXmlDeclaration* declaration = node.ToDeclaration()) {
         PrintDeclaration(out, *declaration);
     }
-    // Pirrow never creates other kinds of node.
-}
-
-std::string SystemError(int error)
-{
-    return std::strerror(error);
+    // The writers never create other kinds of node.
 }
 
 }  // namespace
 
 std::string PrintDocument(const TiXmlDocument& document)
 {
+    return PrintDocument(document, {});
+}
+
+std::string PrintDocument(const TiXmlDocument& document, std::string_view styleSheetHref)
+{
     std::string out;
+    bool styleSheetWritten = styleSheetHref.empty();
     for (const TiXmlNode* node = document.FirstChild(); node; node = node->NextSibling()) {
         PrintNode(out, *node, 0);
+        if (!styleSheetWritten && node->ToDeclaration()) {
+            out += "<?xml-stylesheet href=\"" + EscapeAttribute(styleSheetHref) + "\" type=\"text/xsl\"?>";
+            styleSheetWritten = true;
+        }
         out += '\n';
     }
     return out;
 }
 
-bool SaveFile(const std::string& path, std::string_view bytes, std::string& error)
-{
-    // Replace what a symbolic link points at, not the link itself.
-    std::string target = path;
-    std::error_code ignored;
-    if (std::filesystem::is_symlink(path, ignored)) {
-        const auto resolved = std::filesystem::weakly_canonical(path, ignored);
-        if (!ignored) {
-            target = resolved.string();
-        }
-    }
-
-    mode_t mode = 0;
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) {
-            error = SystemError(EISDIR);
-            return false;
-        }
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-
-    // A short name of its own, so that a target name near the length limit still gets one.
-    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-    std::string temporary = ((folder.empty() ? std::filesystem::path(".") : folder) / ".pirrow-XXXXXX").string();
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = SystemError(errno);
-        return false;
-    }
-    const auto fail = [&](int code) {
-        error = SystemError(code);
-        ::unlink(temporary.c_str());
-        return false;
-    };
-    if (::fchmod(fd, mode) != 0) {
-        const int code = errno;
-        ::close(fd);
-        return fail(code);
-    }
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            const int code = n < 0 ? errno : EIO;
-            ::close(fd);
-            return fail(code);
-        }
-        written += static_cast<size_t>(n);
-    }
-    if (::fsync(fd) != 0) {
-        const int code = errno;
-        ::close(fd);
-        return fail(code);
-    }
-    if (::close(fd) != 0) {
-        return fail(errno);
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        return fail(errno);
-    }
-    return true;
-}
-
-}  // namespace pirrow
+}  // namespace zov::xml

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-namespace pirrow {
+namespace zov::xml {
 
 // The deepest element nesting (1 for a lone root) the parser reaches on this text (made ready by
 // PrepareXmlInput), never less. Where the parser would swallow the rest of the text (an unterminated
@@ -18,4 +18,4 @@ namespace pirrow {
 // no longer follows.
 std::optional<int> ElementDepth(std::string_view text);
 
-}  // namespace pirrow
+}  // namespace zov::xml

@@ -1,11 +1,11 @@
-#include "XmlDepth.h"
+#include "common/xml/XmlDepth.h"
 
 #include "common/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace pirrow {
+namespace zov::xml {
 
 namespace {
 
@@ -309,4 +309,4 @@ std::optional<int> ElementDepth(std::string_view text)
     return DepthScanner(text).Run();
 }
 
-}  // namespace pirrow
+}  // namespace zov::xml

@@ -1,11 +1,11 @@
-#include "XmlText.h"
+#include "common/xml/XmlText.h"
 
 #include "common/AsciiCase.h"
 #include "common/TextCodec.h"
 
 #include <cstdio>
 
-namespace pirrow {
+namespace zov::xml {
 
 namespace {
 
@@ -391,4 +391,4 @@ std::string_view DropIncompleteUtf8Tail(std::string_view text)
     return text;
 }
 
-}  // namespace pirrow
+}  // namespace zov::xml
