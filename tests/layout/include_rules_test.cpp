@@ -54,9 +54,14 @@ bool StartsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// Headless folders: the model and core libraries of the IDE.
+// Headless folders: the model and core libraries of the IDE, the generator's core, and common/
+// apart from its shared widgets.
 bool IsHeadless(std::string_view file)
 {
+    if (StartsWith(file, "common/"))
+        return !StartsWith(file, "common/gui/");
+    if (StartsWith(file, "generator/core/"))
+        return true;
     return StartsWith(file, "ide/") &&
            (file.find("/model/") != std::string_view::npos || file.find("/core/") != std::string_view::npos);
 }
@@ -146,6 +151,10 @@ TEST(IncludeRules, TheCheckerRefusesEachForbiddenKindOfEdge)
         {"ide/project/model/Project.cpp", "QtWidgets/QDialog", true, true},
         {"ide/editor/model/TextBuffer.h", "QString", true, false},
         {"ide/project/ProjectTree.cpp", "QWidget", true, false},
+        {"generator/core/Generator.cpp", "QWidget", true, true},
+        {"generator/VantoroDialog.cpp", "QWidget", true, false},
+        {"common/xml/XmlWriter.cpp", "QDialog", true, true},
+        {"common/gui/FolderPicker.cpp", "QDialog", true, false},
         {"ide/shell/core/Settings.cpp", "ide/interfaces/model/InterfaceSet.h", false, true},
         {"ide/shell/core/Settings.cpp", "ide/shell/core/Prompter.h", false, false},
         {"ide/reports/HtmlReport.cpp", "ide/project/ProjectTree.h", false, true},
