@@ -1,10 +1,12 @@
 // A themed dialog with a sortable list and icon buttons, to look at under a real display:
-//   shell_preview [-style Fusion] [--english] [--shot file.png]
+//   shell_preview [-style Fusion] [--english] [--box] [--shot file.png]
+// --box asks a question through the window prompter over the dialog.
 // --shot saves the whole screen once the dialog is up, then quits (for displays without a
 // screenshot tool).
 #include "ide/shell/ButtonEx.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellIcons.h"
+#include "ide/shell/ShellPrompter.h"
 #include "ide/shell/SortableListCtrl.h"
 #include "ide/shell/ThemedDialog.h"
 #include "ide/shell/UiLanguage.h"
@@ -133,7 +135,9 @@ int main(int argc, char** argv)
             {"Ex\xC3\xA9"
              "cutions",
              "Runs"},
-            {"R\xC3\xA9sultats de la campagne", "Campaign results"}};
+            {"R\xC3\xA9sultats de la campagne", "Campaign results"},
+            {"Oui", "Yes"},
+            {"Non", "No"}};
         InstallUiLanguage([](std::string_view text) {
             const auto found = table.find(text);
             return found == table.end() ? std::string(text) : found->second;
@@ -141,6 +145,12 @@ int main(int argc, char** argv)
     }
     RunsDialog dialog;
     dialog.show();
+    if (application.arguments().contains("--box")) {
+        QTimer::singleShot(100, &dialog, [] {
+            ActivePrompter().Ask("Voulez-vous enregistrer les modifications\nde la campagne ?", PromptIcon::Question,
+                                 PromptButtons::YesNoCancel);
+        });
+    }
     const qsizetype shot = application.arguments().indexOf("--shot");
     if (shot > 0 && shot + 1 < application.arguments().size()) {
         const QString file = application.arguments().at(shot + 1);
