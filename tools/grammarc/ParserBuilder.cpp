@@ -244,7 +244,7 @@ bool Builder::Run(Tables& tables)
         std::map<int, LalrAction> actions;
         std::map<int, std::vector<Item>> reasons;
         for (const auto& [symbol, target] : transitions[st]) {
-            actions[symbol] = {symbol, IsNonterminal(symbol) ? Goto : Shift, target};
+            actions[symbol] = {symbol, static_cast<int>(IsNonterminal(symbol) ? Goto : Shift), target};
             for (const auto& [item, la] : items)
                 if (SymbolAfterDot(item) == symbol)
                     reasons[symbol].push_back(item);
