@@ -89,6 +89,12 @@ TEST(BufferFile, DecodesUtf8ElseWindows1252AndSavesUtf8)
     ASSERT_TRUE(cp1252.LoadFromBytes("caf\xE9 \x80\r\n"));
     EXPECT_EQ(cp1252.GetLine(0), QString::fromUtf8("café €"));
     EXPECT_EQ(cp1252.SaveToBytes().value(), "caf\xC3\xA9 \xE2\x82\xAC\r\n");
+
+    // One stray byte on a later line decides for the whole file, as for every other reader.
+    CTextBuffer mixed;
+    ASSERT_TRUE(mixed.LoadFromBytes("x\r\n\xC3\xA9\r\n\xE9"));
+    EXPECT_EQ(mixed.GetLine(1), QString::fromUtf8("\xC3\x83\xC2\xA9"));
+    EXPECT_EQ(mixed.GetLine(2), QString::fromUtf8("é"));
 }
 
 TEST(BufferFile, RoundTripsSingleModeFilesByteForByte)
