@@ -1,5 +1,7 @@
 #include "NewCmd.h"
 
+#include <algorithm>
+
 #include "main.h"
 
 #include <cstdio>
@@ -68,6 +70,13 @@ void CFileCmd::Clean()
 }
 
 // The framework sends both streams as a whole when the line is answered.
+std::string CFileCmd::LocalPath(const char* path)
+{
+    std::string local(path);
+    std::replace(local.begin(), local.end(), '\\', '/');
+    return local;
+}
+
 void CFileCmd::Answer(const dovrel::Reply& reply)
 {
     std::fwrite(reply.out.data(), 1, reply.out.size(), stdout);

@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
 
 class CFileCmd : public CMainCmd {
 public:
@@ -28,11 +29,14 @@ private:
     }
 
     static void Answer(const dovrel::Reply& reply);
+    // A path as scripts write it: "\\" separates folders as "/" does (scripts and the paths
+    // they are given come from Windows as often as not).
+    static std::string LocalPath(const char* path);
 
-    void OnOpen() { Answer(m_Files.Open(m_cFileName, dovrel::OpenMode::ReadText)); }
-    void OnOpenBin() { Answer(m_Files.Open(m_cFileName, dovrel::OpenMode::ReadBinary)); }
-    void OnCreate() { Answer(m_Files.Open(m_cFileName, dovrel::OpenMode::WriteText)); }
-    void OnCreateBin() { Answer(m_Files.Open(m_cFileName, dovrel::OpenMode::WriteBinary)); }
+    void OnOpen() { Answer(m_Files.Open(LocalPath(m_cFileName), dovrel::OpenMode::ReadText)); }
+    void OnOpenBin() { Answer(m_Files.Open(LocalPath(m_cFileName), dovrel::OpenMode::ReadBinary)); }
+    void OnCreate() { Answer(m_Files.Open(LocalPath(m_cFileName), dovrel::OpenMode::WriteText)); }
+    void OnCreateBin() { Answer(m_Files.Open(LocalPath(m_cFileName), dovrel::OpenMode::WriteBinary)); }
     void OnEof() { Answer(m_Files.Eof()); }
     void OnFileSize() { Answer(m_Files.FileSize()); }
     void OnReadLine() { Answer(m_Files.ReadLine()); }
@@ -44,13 +48,13 @@ private:
     void OnSeek() { Answer(m_Files.Seek(m_lSeekPos)); }
     void OnTell() { Answer(m_Files.Tell()); }
     void OnClose() { Answer(m_Files.Close()); }
-    void OnExist() { Answer(dovrel::CDovrelFiles::Exist(m_cFileName)); }
-    void OnErase() { Answer(dovrel::CDovrelFiles::Erase(m_cFileName)); }
-    void OnRename() { Answer(dovrel::CDovrelFiles::Rename(m_cFileName, m_cNewName)); }
-    void OnCopy() { Answer(dovrel::CDovrelFiles::Copy(m_cFileName, m_cDestName)); }
-    void OnFindFile() { Answer(dovrel::CDovrelFiles::FindFile(m_cPath, m_cMask)); }
-    void OnFindDir() { Answer(dovrel::CDovrelFiles::FindDir(m_cPath)); }
-    void OnCreateDir() { Answer(dovrel::CDovrelFiles::CreateDir(m_cPath)); }
+    void OnExist() { Answer(dovrel::CDovrelFiles::Exist(LocalPath(m_cFileName))); }
+    void OnErase() { Answer(dovrel::CDovrelFiles::Erase(LocalPath(m_cFileName))); }
+    void OnRename() { Answer(dovrel::CDovrelFiles::Rename(LocalPath(m_cFileName), LocalPath(m_cNewName))); }
+    void OnCopy() { Answer(dovrel::CDovrelFiles::Copy(LocalPath(m_cFileName), LocalPath(m_cDestName))); }
+    void OnFindFile() { Answer(dovrel::CDovrelFiles::FindFile(LocalPath(m_cPath), m_cMask)); }
+    void OnFindDir() { Answer(dovrel::CDovrelFiles::FindDir(LocalPath(m_cPath))); }
+    void OnCreateDir() { Answer(dovrel::CDovrelFiles::CreateDir(LocalPath(m_cPath))); }
 
     uint32_t m_ulSize = 0;
     int32_t m_lSeekPos = 0;

@@ -241,7 +241,12 @@ private:
         ++m_pos;
         SkipWhiteSpace();
         SkipName();
-        for (;;) {
+        for (int attributes = 0;; ++attributes) {
+            // The parser looks for a duplicate among the element's attributes before adding
+            // each: past the limit the load would take longer than any reply may.
+            if (attributes > kMaxAttributesPerElement) {
+                return Malformed();
+            }
             SkipWhiteSpace();
             if (AtEnd()) {
                 return Malformed();

@@ -16,6 +16,9 @@ namespace zov::xml {
 // in the rest then counts as one level deeper. Nothing when a start tag breaks the parser's rules
 // (it would stop with an error): the caller refuses such a text rather than trust a parser the scan
 // no longer follows.
+// An element with more attributes than kMaxAttributesPerElement is refused the same way: the
+// parser's time grows with the square of an element's attribute count.
+inline constexpr int kMaxAttributesPerElement = 2000;
 std::optional<int> ElementDepth(std::string_view text);
 
 }  // namespace zov::xml

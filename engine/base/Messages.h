@@ -92,6 +92,8 @@ inline constexpr char EngMissingInterface[] = "eng: Le fichier interface est man
 inline constexpr char EngMissingScript[] = "eng: Le fichier script est manquant dans l'appel de la commande.\n";
 inline constexpr char EngMissingParams[] = "eng: Les parametres du script sont manquant.\n";
 inline constexpr char EngMissingLine[] = "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n";
+inline constexpr char EngBreakpointLineOutOfRange[] =
+    "eng: Le numero de la ligne du point d'arret doit etre entre 1 et %d.\n";
 inline constexpr char EngMissingState[] = "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";
 // Backspace typed on a terminal: a backspace and a blank, untagged (terminal only).
 inline constexpr char BackspaceEcho[] = "\b ";
@@ -222,6 +224,10 @@ namespace exprmsg {
 inline constexpr char StringOperation[] = "Operation non autorise sur les chaines";
 inline constexpr char DivisionByZero[] = "Division par 0";
 inline constexpr char TextTooLong[] = "Chaine de caracteres trop longue";
+inline constexpr char OutOfMemory[] = "Memoire insuffisante";
+// Ends the text of an echo line cut to its first bytes.
+inline constexpr char EchoCut[] = " [... %zu octets non affiches]";
+inline constexpr char QuoteInCliArgument[] = "Le parametre %d de la fonction '%s' contient un guillemet";
 }  // namespace exprmsg
 
 // Type analysis of expressions.

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <new>
 #include <poll.h>
 #include <pthread.h>
 #include <unistd.h>
@@ -219,7 +220,16 @@ namespace {
 void* InterpretThreadMain(void* arg)
 {
     std::unique_ptr<CommandArgs> args(static_cast<CommandArgs*>(arg));
-    OnInterpret(*args);
+    try {
+        OnInterpret(*args);
+    } catch (const std::bad_alloc&) {
+        // Out of memory before or after the run itself (loading, analysis): the engine ends
+        // with its line and takes its processes with it.
+        WriteOut(lines::ErrScriptNoMemory);
+        StopAllClis();
+        KillAllExecs();
+        Engine().RequestQuit(1);
+    }
     return nullptr;
 }
 
@@ -267,6 +277,7 @@ void OnExit(const CommandArgs&)
 {
     // The IDE wants the engine gone: a CLI that ignores its exit command does not hold the end
     // for the whole reply time-out.
+    RefuseNewProcesses();
     ShortenCliStops();
     KillAllExecs();
     Engine().RequestQuit(0);
@@ -348,6 +359,10 @@ void OnSetBkp(const CommandArgs& args)
     }
     if (refused)
         return;
+    if (args.line < 1 || args.line > kMaxBreakpointLine) {
+        WriteOut(lines::EngBreakpointLineOutOfRange, kMaxBreakpointLine);
+        return;
+    }
     Debugger().SetBreakpoint(args.line, args.state == 1 ? kBreakpointOn : kBreakpointOff);
 }
 

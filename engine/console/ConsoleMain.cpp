@@ -90,6 +90,7 @@ void OnSignal(int status)
     // reply interrupted) and could even start a CLI that nobody stops. What it writes while it
     // unwinds is not shown: the process ends here.
     KeepOutputToThisThread();
+    RefuseNewProcesses();
     Debugger().SetAbort(true);
     StopAllClis();
     // No static destructors: the interpret thread may still be using engine objects.
@@ -119,6 +120,7 @@ int EngineMain(int argc, char** argv)
 
     // Before any thread starts, so every thread inherits the blocked signals.
     StartSignalThread([](int signal) {
+        RefuseNewProcesses();
         ShortenCliStops();
         Engine().RequestQuit(signal);
     });

@@ -14,6 +14,7 @@
 #include "engine/tree/ScriptAnalysis.h"
 
 #include <mutex>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -146,7 +147,14 @@ void CEngine::Execute(CDebugger& debugger)
     debugger.BeginRun(*global_);
     WriteOut(lines::EngExecuteStart);
     CValue result;
-    root_->Execute(global_.get(), result, debugger);
+    try {
+        root_->Execute(global_.get(), result, debugger);
+    } catch (const std::bad_alloc&) {
+        // Out of memory anywhere in the run: said, and ended as any run-time error, its CLIs
+        // stopped, rather than the process aborting with them left running.
+        WriteOut(lines::ErrLine, static_cast<int>(debugger.CurrentLine()), exprmsg::OutOfMemory);
+        debugger.AbortAfterError();
+    }
     // From here `getval` and `setval` find no run, so none can reach the scope released below.
     debugger.EndRun();
     WriteOut(lines::EngExecuteEnd);

@@ -1,12 +1,14 @@
 #include "engine/processes/CliProcess.h"
 
 #include "engine/base/Output.h"
+#include "engine/processes/ProcessRegistry.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cctype>
 #include <climits>
+#include <functional>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <sys/eventfd.h>
 #include <sys/wait.h>
 #include <system_error>
+#include <utility>
 #include <unistd.h>
 
 namespace zov {
@@ -35,15 +38,20 @@ void CliByteQueue::Append(std::string_view raw, bool dropLineBreaks)
             ++plain;
         const std::size_t kept = std::min(plain, room);
         data_.append(raw.data(), kept);
-        if (kept < plain)
+        if (kept < plain) {
+            dropped_ += raw.size() - kept;
             return;
+        }
         raw.remove_prefix(plain);
         if (raw.empty())
             return;
         if (!dropLineBreaks && Size() + 2 <= kMaxBytes)
             data_.append(raw.front() == '\r' ? "\\r" : "\\n", 2);
+        else if (!dropLineBreaks)
+            ++dropped_;
         raw.remove_prefix(1);
     }
+    dropped_ += raw.size();
 }
 
 std::size_t CliByteQueue::PopInto(std::string& into, std::size_t max)
@@ -57,14 +65,17 @@ std::size_t CliByteQueue::PopInto(std::string& into, std::size_t max)
 void CliByteQueue::Discard(std::size_t count)
 {
     head_ += std::min(count, Size());
-    if (head_ == data_.size())
-        Clear();
+    if (head_ == data_.size()) {
+        data_.clear();
+        head_ = 0;
+    }
 }
 
 void CliByteQueue::Clear()
 {
     data_.clear();
     head_ = 0;
+    dropped_ = 0;
 }
 
 std::size_t FindTerminatorEnd(std::string_view data, std::string_view terminator, std::size_t from)
@@ -162,6 +173,7 @@ bool ReplyCollector::TakeFrom(CliByteQueue& queue)
         std::string kept = "...";
         kept.append(reply_.substr(reply_.size() - std::min(reply_.size(), t)));
         reply_ = std::move(kept);
+        overflowed_ = true;
     }
     queue.PopInto(reply_, take);
     return complete_;
@@ -217,9 +229,19 @@ pid_t CCliProcess::ProcessId() const
 
 void CCliProcess::Start(std::string_view parameters)
 {
+    // The stop of the engine may come from another thread at any moment: under the life lock a
+    // start either ends before the stop begins (and is stopped) or sees the stop and starts
+    // nothing, and the watch thread is never made and joined at once.
+    std::lock_guard<std::mutex> life(lifeLock_);
     if (running_.load())
         return;
-    Terminate();
+    TerminateLocked();
+    if (retired_ || NewProcessesRefused()) {
+        started_ = false;
+        std::lock_guard<std::mutex> hold(processLock_);
+        exitCode_ = -1;
+        return;
+    }
     parameters_ = parameters;
     std::optional<SpawnedChild> child =
         SpawnChild(program_ + parameters_, detached_ ? ChildStreams::Detached : ChildStreams::CliPipes);
@@ -242,13 +264,14 @@ void CCliProcess::Start(std::string_view parameters)
         stderr_.Clear();
         linesSent_ = 1;
         owedAnswers_ = 0;
+        lateAnswers_ = 0;
+        lastReplyOwes_ = 0;
         extraLines_ = ExtraLineAnswers::Unknown;
         // Made for a child that started only: a CLI or program that did not start keeps its slot
         // for the whole run, and must not hold a descriptor there.
-        if (!wake_.IsOpen()) {
+        std::lock_guard<std::mutex> wake(wakeLock_);
+        if (!wake_.IsOpen())
             wake_.Reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-            wakeFd_.store(wake_.Get());
-        }
         std::uint64_t pending = 0;
         if (wake_.IsOpen())
             while (::read(wake_.Get(), &pending, sizeof pending) > 0) {
@@ -293,6 +316,10 @@ void CCliProcess::WatchChild(pid_t pid)
     } while (rc < 0 && errno == EINTR);
     std::lock_guard<std::mutex> hold(processLock_);
     if (!reaped_) {
+        // A CLI's helpers end with it, however it ended: while the CLI is not reaped its pid
+        // still names its group. A program of `exec` may leave a helper on purpose.
+        if (!detached_)
+            KillProcessGroup(pid);
         int status = 0;
         pid_t got = -1;
         do {
@@ -324,17 +351,30 @@ void CCliProcess::ClosePipes()
     stderrAtEnd_ = true;
 }
 
+void CCliProcess::CloseWake()
+{
+    std::lock_guard<std::mutex> wake(wakeLock_);
+    wake_.Reset();
+}
+
 void CCliProcess::Interrupt()
 {
     interrupted_ = true;
-    const int wake = wakeFd_.load();
-    if (wake >= 0) {
+    std::lock_guard<std::mutex> wake(wakeLock_);
+    if (wake_.IsOpen()) {
         const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(wake, &one, sizeof one);
+        [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
     }
 }
 
 void CCliProcess::Terminate()
+{
+    std::lock_guard<std::mutex> life(lifeLock_);
+    retired_ = true;
+    TerminateLocked();
+}
+
+void CCliProcess::TerminateLocked()
 {
     Interrupt();
     {
@@ -352,21 +392,50 @@ void CCliProcess::Terminate()
     ClosePipes();
 }
 
+bool CCliProcess::ReleaseIfEnded()
+{
+    std::lock_guard<std::mutex> life(lifeLock_);
+    if (running_.load() || !watcher_.joinable())
+        return false;
+    JoinWatcher();
+    {
+        std::lock_guard<std::mutex> hold(ioLock_);
+        // What the CLI wrote before it ended can still be read by the script.
+        ReadPipesLocked();
+        ClosePipes();
+        CloseWake();
+    }
+    return true;
+}
+
 void CCliProcess::Stop(int timeoutSec)
 {
+    CCliProcess* one[] = {this};
+    StopAll(one, timeoutSec);
+}
+
+void CCliProcess::BeginStop()
+{
+    std::lock_guard<std::mutex> life(lifeLock_);
+    retired_ = true;
     // A reader blocked on this CLI (the script, while the console ends the run) lets go.
     Interrupt();
-    std::unique_lock<std::mutex> io(ioLock_);
+    std::lock_guard<std::mutex> io(ioLock_);
     if (stdin_.IsOpen()) {
         ReadPipesLocked();
         stderr_.Clear();
         std::string line = settings_.ExitCommand;
         line += '\n';
-        // Room for one line is there unless the CLI stopped reading; the forced end below
-        // deals with that one.
+        // Room for one line is there unless the CLI stopped reading; the forced end deals with
+        // that one.
         [[maybe_unused]] const ssize_t written = ::write(stdin_.Get(), line.data(), line.size());
     }
-    const Clock::time_point deadline = DeadlineAfter(timeoutSec);
+}
+
+bool CCliProcess::WaitForEnd(Clock::time_point deadline)
+{
+    std::lock_guard<std::mutex> life(lifeLock_);
+    std::unique_lock<std::mutex> io(ioLock_);
     // Wait for the end, draining the pipes: a CLI that writes a farewell into a full pipe could
     // not end otherwise.
     while (running_.load() && processFd_.IsOpen()) {
@@ -398,10 +467,15 @@ void CCliProcess::Stop(int timeoutSec)
         pollfd exited{processFd_.Get(), POLLIN, 0};
         ended = ::poll(&exited, 1, 0) == 1;
     }
-    io.unlock();
+    return ended;
+}
+
+void CCliProcess::FinishStop(bool ended)
+{
+    std::lock_guard<std::mutex> life(lifeLock_);
     if (!ended) {
         WriteErr(lines::ErrCliForcedEnd, Name().c_str());
-        Terminate();
+        TerminateLocked();
         return;
     }
     JoinWatcher();
@@ -411,6 +485,26 @@ void CCliProcess::Stop(int timeoutSec)
     }
     std::lock_guard<std::mutex> hold(ioLock_);
     ClosePipes();
+}
+
+void CCliProcess::StopAll(std::span<CCliProcess* const> clis, int timeoutSec,
+                          const std::function<void(CCliProcess&, bool)>& report)
+{
+    // Every exit command goes out first, then one wait for all: a CLI that ignores its exit
+    // command costs the window once, not once per CLI.
+    for (CCliProcess* cli : clis)
+        cli->BeginStop();
+    const Clock::time_point deadline = DeadlineAfter(timeoutSec);
+    std::vector<char> ended(clis.size(), 0);
+    for (std::size_t i = 0; i < clis.size(); ++i)
+        ended[i] = clis[i]->WaitForEnd(deadline) ? 1 : 0;
+    for (std::size_t i = 0; i < clis.size(); ++i) {
+        if (report)
+            report(*clis[i], true);
+        clis[i]->FinishStop(ended[i] != 0);
+        if (report)
+            report(*clis[i], false);
+    }
 }
 
 std::size_t CCliProcess::DrainPipe(UniqueFd& fd, CliByteQueue& queue, bool& atEnd, std::size_t budget)
@@ -555,15 +649,53 @@ void CCliProcess::ConsumeOwedAnswers(int timeoutSec)
     }
 }
 
+bool CCliProcess::SkipLateAnswers(Clock::time_point deadline)
+{
+    std::size_t scanFrom = 0;
+    while (lateAnswers_ > 0) {
+        if (settings_.Terminator.empty()) {
+            lateAnswers_ = 0;
+            break;
+        }
+        ReadPipesLocked();
+        CliByteQueue& queue = SyncQueue();
+        const std::size_t end = FindTerminatorEnd(queue.View(), settings_.Terminator, scanFrom);
+        if (end != std::string_view::npos) {
+            queue.Discard(end);
+            scanFrom = 0;
+            --lateAnswers_;
+            continue;
+        }
+        const std::size_t t = settings_.Terminator.size();
+        scanFrom = queue.Size() >= t ? queue.Size() - t + 1 : 0;
+        if (Clock::now() >= deadline || WaitForPipes(deadline, false) == WaitResult::Ended)
+            return false;
+    }
+    return true;
+}
+
 void CCliProcess::Write(std::string_view text, int timeoutSec)
 {
     std::lock_guard<std::mutex> hold(ioLock_);
-    ConsumeOwedAnswers(timeoutSec);
+    lateAnswers_ += std::exchange(lastReplyOwes_, 0);
+    // A CLI answers in order: the answers still late come before this command's, so waiting
+    // for them before it goes out costs nothing, and everything read until then is theirs, on
+    // both streams. A CLI that has still not answered once this call's time is up gets the
+    // command anyway (its reply skips what is late as it comes): a CLI that never answers
+    // costs such a call two time-outs.
+    const bool nothingLate = SkipLateAnswers(DeadlineAfter(timeoutSec));
+    // The extra lines of a reply read whole are answered after it, so only once nothing is
+    // late any more.
+    if (nothingLate)
+        ConsumeOwedAnswers(timeoutSec);
     ReadPipesLocked();
     // Nothing that came before the command goes out belongs to its reply: a reply that came
-    // after its call stopped waiting must not become the next one, on either stream.
-    stdout_.Clear();
-    stderr_.Clear();
+    // after its call stopped waiting must not become the next one, on either stream. The start
+    // of an answer still late stays: its terminator is counted.
+    if (settings_.SyncMode == 1 || nothingLate)
+        stdout_.Clear();
+    if (settings_.SyncMode == 0 || nothingLate)
+        stderr_.Clear();
     std::string line(text);
     line += '\n';
     linesSent_ = CountLinesSent(text);
@@ -577,9 +709,24 @@ CliReply CCliProcess::ReadReply(int timeoutSec)
     ReplyCollector collector(settings_.Terminator);
     if (timeoutSec >= 0) {
         const Clock::time_point deadline = DeadlineAfter(timeoutSec);
-        while (!collector.TakeFrom(SyncQueue())) {
+        // Answers of earlier commands that timed out come first, each with its terminator: they
+        // are skipped within this reply's own time, so a CLI that answers costs no extra wait.
+        while (!collector.TakeFrom(SyncQueue()) || lateAnswers_ > 0) {
+            if (collector.Complete()) {
+                --lateAnswers_;
+                collector = ReplyCollector(settings_.Terminator);
+                if (settings_.SyncMode == 1) {
+                    ReadPipesLocked();
+                    stdout_.Clear();
+                }
+                continue;
+            }
             ReadPipesLocked();
-            if (collector.TakeFrom(SyncQueue()) || Clock::now() >= deadline)
+            if (collector.TakeFrom(SyncQueue()) && lateAnswers_ == 0)
+                break;
+            if (collector.Complete())
+                continue;
+            if (Clock::now() >= deadline)
                 break;
             const WaitResult waited = WaitForPipes(deadline, false);
             if (waited == WaitResult::Ready)
@@ -590,22 +737,37 @@ CliReply CCliProcess::ReadReply(int timeoutSec)
             reply.Interrupted = waited == WaitResult::Ended && interrupted_.load();
             break;
         }
+        if (collector.Complete() && lateAnswers_ > 0) {
+            --lateAnswers_;
+            collector = ReplyCollector(settings_.Terminator);
+        }
     }
     reply.TimedOut = !collector.Complete();
     if (reply.TimedOut) {
-        // The late answer of this command would end a later reply: what is owed is unknown now.
+        // This command's answer is still to come, with one terminator per line sent (the extra
+        // lines' only when the CLI is known to answer them); counted once the next command goes
+        // out. Answers owed for earlier extra lines come before it: they stay owed too.
+        lastReplyOwes_ = owedAnswers_ + 1 + (extraLines_ == ExtraLineAnswers::Answered ? linesSent_ - 1 : 0);
         owedAnswers_ = 0;
+        // What came without a terminator is shown as before, even while an answer is still
+        // late: a CLI that never answers cannot tell whose part it is.
         reply.SyncText = collector.Text();
     } else {
+        lastReplyOwes_ = 0;
         owedAnswers_ += linesSent_ - 1;
         reply.SyncText = collector.Stripped();
     }
     linesSent_ = 1;
     ReadPipesLocked();
-    if (settings_.SyncMode == 1)
+    // Only an answer is too long: what a call that timed out got is its partial reply.
+    reply.TooLong = !reply.TimedOut && (collector.Overflowed() || SyncQueue().Dropped() > 0);
+    if (settings_.SyncMode == 1) {
+        reply.TooLong = reply.TooLong || (!reply.TimedOut && stdout_.Dropped() > 0);
         stdout_.PopInto(reply.Text, stdout_.Size());
-    else
+        stdout_.Clear();
+    } else {
         reply.Text = reply.SyncText;
+    }
     return reply;
 }
 
@@ -657,10 +819,27 @@ std::vector<std::shared_ptr<CCliProcess>> CliProcessTable::RemoveAll()
     return all;
 }
 
+std::vector<std::shared_ptr<CCliProcess>> CliProcessTable::Snapshot() const
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    std::vector<std::shared_ptr<CCliProcess>> held;
+    for (const std::shared_ptr<CCliProcess>& process : slots_)
+        if (process)
+            held.push_back(process);
+    return held;
+}
+
 int CliProcessTable::Size() const
 {
     std::lock_guard<std::mutex> hold(lock_);
     return static_cast<int>(slots_.size());
+}
+
+void ReleaseEndedProcesses()
+{
+    for (CliProcessTable* table : {&CliTable, &ExecTable})
+        for (const std::shared_ptr<CCliProcess>& process : table->Snapshot())
+            process->ReleaseIfEnded();
 }
 
 }  // namespace zov

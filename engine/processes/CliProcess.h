@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -43,11 +44,15 @@ public:
     // Takes up to `max` bytes from the front and appends them to `into`; returns the count.
     std::size_t PopInto(std::string& into, std::size_t max);
     void Discard(std::size_t count);
+    // Empties the queue and forgets what was dropped.
     void Clear();
+    // Bytes dropped at the limit since the last Clear.
+    std::size_t Dropped() const { return dropped_; }
 
 private:
     std::string data_;
     std::size_t head_ = 0;
+    std::size_t dropped_ = 0;
 };
 
 // Index just past the first occurrence of `terminator` in `data` at or after `from`, or npos.
@@ -85,11 +90,14 @@ public:
     const std::string& Text() const { return reply_; }
     // The reply with every terminator removed.
     std::string Stripped() const { return RemoveTerminators(reply_, terminator_); }
+    // The reply went past kMaxReplyBytes: only its end is kept.
+    bool Overflowed() const { return overflowed_; }
 
 private:
     std::string terminator_;
     std::string reply_;
     bool complete_ = false;
+    bool overflowed_ = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -105,6 +113,7 @@ struct CliReply {
     std::string SyncText;  // the sync stream's part: terminators removed, or partial on time-out
     bool TimedOut = false;
     bool Interrupted = false;  // the CLI was stopped by another thread while waiting
+    bool TooLong = false;      // the reply went past the longest text: never given cut
 };
 
 class CCliProcess {
@@ -133,8 +142,9 @@ public:
     std::string Name() const;
 
     // Sends one command line (the text and a line feed). First the answers still owed for the
-    // extra lines of the previous command are taken off the sync stream, then pending output is
-    // read and both queues emptied, so that the reply read next starts clean. A CLI that
+    // extra lines of the previous command are taken off the sync stream (and those of a command
+    // that timed out, as far as they have come), then pending output is read and both queues
+    // emptied, so that the reply read next starts clean. A CLI that
     // does not read its input is given until `timeoutSec` to make room.
     void Write(std::string_view text, int timeoutSec);
 
@@ -150,9 +160,17 @@ public:
 
     // Sends the exit command and waits up to `timeoutSec` for the end; a CLI still running then
     // gets "[name] Terminaison forcee du CLI !" and is killed. Pipes closed, process reaped.
+    // A stopped CLI never starts again.
     void Stop(int timeoutSec);
-    // Kills the process (if any), reaps it and closes the three pipes.
+    // Stop for several CLIs at once: every exit command first, then one window of `timeoutSec`
+    // for all of them. `report(cli, before)` runs around each CLI's last step, in order.
+    static void StopAll(std::span<CCliProcess* const> clis, int timeoutSec,
+                        const std::function<void(CCliProcess&, bool)>& report = {});
+    // Kills the process (if any), reaps it and closes the three pipes; it never starts again.
     void Terminate();
+    // Once the process has ended by itself: its watch thread joined, what its pipes still hold
+    // read, its descriptors closed. True when it did so.
+    bool ReleaseIfEnded();
     // Wakes a reader or writer of this CLI blocked on another thread; they give up at once.
     void Interrupt();
 
@@ -166,10 +184,18 @@ private:
     std::size_t DrainPipe(UniqueFd& fd, CliByteQueue& queue, bool& atEnd, std::size_t budget);
     void ReadPipesLocked();
     void ConsumeOwedAnswers(int timeoutSec);
+    // Takes the late answers off the sync stream as they come, until `deadline`; true once
+    // none is owed any more.
+    bool SkipLateAnswers(Clock::time_point deadline);
     bool WriteBytes(std::string_view bytes, Clock::time_point deadline);
     void WatchChild(pid_t pid);
     void ClosePipes();
+    void CloseWake();
     void JoinWatcher();
+    void TerminateLocked();
+    void BeginStop();
+    bool WaitForEnd(Clock::time_point deadline);
+    void FinishStop(bool ended);
     CliByteQueue& SyncQueue() { return settings_.SyncMode == 0 ? stdout_ : stderr_; }
 
     std::string program_;
@@ -178,6 +204,11 @@ private:
     std::string name_;
     std::string parameters_;
     bool detached_;
+
+    // Serialises the start, the stop and the release of the process, so that a stop from
+    // another thread never meets a start halfway; held by the thread doing one of them.
+    std::mutex lifeLock_;
+    bool retired_ = false;  // stopped or terminated: never started again
 
     std::atomic<bool> started_{false};
     std::atomic<bool> running_{false};
@@ -197,16 +228,23 @@ private:
     UniqueFd stdin_;
     UniqueFd stdoutPipe_;
     UniqueFd stderrPipe_;
-    UniqueFd processFd_;           // pidfd: readable once the child has ended
-    UniqueFd wake_;                // eventfd signalled by Interrupt; made by the first Start that starts a child
-    std::atomic<int> wakeFd_{-1};  // wake_'s number, for Interrupt, which runs without ioLock_
+    UniqueFd processFd_;  // pidfd: readable once the child has ended
+    // eventfd signalled by Interrupt, which runs without ioLock_: made by the first Start that
+    // starts a child, closed once it has ended; wakeLock_ keeps Interrupt off a closed number.
+    std::mutex wakeLock_;
+    UniqueFd wake_;
     bool stdoutAtEnd_ = true;
     bool stderrAtEnd_ = true;
     CliByteQueue stdout_;
     CliByteQueue stderr_;
 
     std::size_t linesSent_ = 1;    // lines of the last command; each gets a terminator
-    std::size_t owedAnswers_ = 0;  // terminators still to come for earlier lines
+    std::size_t owedAnswers_ = 0;  // terminators still to come for the extra lines of a reply read whole
+    // Terminators that commands whose reply timed out still owe: the next replies skip that many
+    // answers before their own. The last command's share is counted only once another command
+    // goes out, as a second read of the same reply still waits for the same answer.
+    std::size_t lateAnswers_ = 0;
+    std::size_t lastReplyOwes_ = 0;
     ExtraLineAnswers extraLines_ = ExtraLineAnswers::Unknown;
 };
 
@@ -217,11 +255,12 @@ private:
 
 class CliProcessTable {
 public:
-    int Add(std::shared_ptr<CCliProcess> process);          // 1-based position
-    std::shared_ptr<CCliProcess> At(int index) const;       // 1-based; null when empty/out of range
-    std::shared_ptr<CCliProcess> Empty(int index);          // takes the process, leaves the slot
-    std::shared_ptr<CCliProcess> Remove(int index);         // takes the process and the slot
-    std::vector<std::shared_ptr<CCliProcess>> RemoveAll();  // empties the table
+    int Add(std::shared_ptr<CCliProcess> process);               // 1-based position
+    std::shared_ptr<CCliProcess> At(int index) const;            // 1-based; null when empty/out of range
+    std::shared_ptr<CCliProcess> Empty(int index);               // takes the process, leaves the slot
+    std::shared_ptr<CCliProcess> Remove(int index);              // takes the process and the slot
+    std::vector<std::shared_ptr<CCliProcess>> RemoveAll();       // empties the table
+    std::vector<std::shared_ptr<CCliProcess>> Snapshot() const;  // the processes held now
     int Size() const;
 
 private:
@@ -234,5 +273,10 @@ private:
 
 extern CliProcessTable CliTable;
 extern CliProcessTable ExecTable;
+
+// Every process of both tables that has ended by itself gives back its descriptors and its
+// watch thread now, rather than at the end of the run: a script that starts many must not run
+// out of them.
+void ReleaseEndedProcesses();
 
 }  // namespace zov

@@ -71,7 +71,8 @@ using BuiltinHandler = CValue (*)(BuiltinContext& context, std::span<const CValu
 BuiltinHandler FindBuiltinHandler(std::string_view name);
 
 // Longest text a built-in makes. `strrepeat` and `strreplace` could otherwise be asked for
-// gigabytes by one line of script; a result that would be longer is an empty text.
+// gigabytes by one line of script; a result that would be longer stops the run with the same
+// error as a join past it.
 inline constexpr std::size_t kMaxBuiltinTextBytes = std::size_t{64} << 20;
 
 // ---------------------------------------------------------------------------------------------

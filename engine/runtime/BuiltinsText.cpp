@@ -5,7 +5,9 @@
 #include "common/AsciiCase.h"
 #include "common/NumberText.h"
 #include "engine/runtime/BuiltinsArgs.h"
+#include "engine/base/Output.h"
 #include "engine/base/StringHelpers.h"
+#include "engine/runtime/Debugger.h"
 
 #include <algorithm>
 #include <charconv>
@@ -46,6 +48,15 @@ void ForEachOccurrence(std::string_view text, std::string_view pattern, Visit vi
             return;
         from = at + 1;
     }
+}
+
+// A text past the longest one the engine makes stops the run as a join past it does; nothing
+// is made (the request alone could take all the memory).
+CValue RefuseTooLongText(BuiltinContext& context)
+{
+    WriteOut(lines::ErrLine, context.Line, exprmsg::TextTooLong);
+    context.Debugger.AbortAfterError();
+    return NoText();
 }
 
 // A hexadecimal digit's value; any other byte reads as 0.
@@ -108,21 +119,23 @@ CValue BuiltinStrExtract(BuiltinContext&, std::span<const CValue> args)
     const std::int32_t wanted = Word(args, 2);
     if (wanted < 1 || !text || !separator || text->empty())
         return NoText();
-    // Field k starts one byte after the start of occurrence k-1 and runs to occurrence k.
+    // Field k starts just past occurrence k-1 and runs to occurrence k. Occurrences are walked
+    // as strcount counts them, overlapping ones included: a field between two occurrences that
+    // overlap is empty, so that there are always as many fields as strcount says.
     std::int32_t field = 1;
     std::size_t start = 0;
     std::optional<std::string_view> found;
     ForEachOccurrence(*text, *separator, [&](std::size_t at) {
         if (field == wanted) {
-            found = text->substr(start, at - start);
+            found = at > start ? text->substr(start, at - start) : std::string_view();
             return false;
         }
         ++field;
-        start = at + 1;
+        start = at + separator->size();
         return true;
     });
     if (!found && field == wanted)
-        found = text->substr(start);
+        found = text->substr(std::min(start, text->size()));
     if (!found)
         return NoText();
     return CValue::Text(*found);
@@ -172,7 +185,7 @@ CValue BuiltinStrCopy(BuiltinContext&, std::span<const CValue> args)
     return CValue::Text(text->substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
 }
 
-CValue BuiltinStrReplace(BuiltinContext&, std::span<const CValue> args)
+CValue BuiltinStrReplace(BuiltinContext& context, std::span<const CValue> args)
 {
     const std::string_view text = Text(args, 0).value_or(std::string_view());
     const std::string_view pattern = Text(args, 1).value_or(std::string_view());
@@ -187,7 +200,7 @@ CValue BuiltinStrReplace(BuiltinContext&, std::span<const CValue> args)
     if (replacement.size() > pattern.size()) {
         const std::size_t growth = replacement.size() - pattern.size();
         if (matches > (kMaxBuiltinTextBytes - text.size()) / growth)
-            return CValue::Text({});
+            return RefuseTooLongText(context);
     }
 
     std::string out;
@@ -214,20 +227,22 @@ CValue BuiltinStrTrim(BuiltinContext&, std::span<const CValue> args)
     return CValue::Text(text->substr(first, last - first + 1));
 }
 
-CValue BuiltinStrReverse(BuiltinContext&, std::span<const CValue> args)
+CValue BuiltinStrReverse(BuiltinContext& context, std::span<const CValue> args)
 {
     const std::string_view text = Text(args, 0).value_or(std::string_view());
+    if (text.size() > kMaxBuiltinTextBytes)
+        return RefuseTooLongText(context);
     return TextResult(std::string(text.rbegin(), text.rend()));
 }
 
-CValue BuiltinStrRepeat(BuiltinContext&, std::span<const CValue> args)
+CValue BuiltinStrRepeat(BuiltinContext& context, std::span<const CValue> args)
 {
     const auto text = Text(args, 0);
     const std::int32_t times = Word(args, 1);
     if (!text || times < 1 || text->empty())
         return CValue::Text({});
     if (static_cast<std::size_t>(times) > kMaxBuiltinTextBytes / text->size())
-        return CValue::Text({});
+        return RefuseTooLongText(context);
     std::string out;
     out.reserve(text->size() * static_cast<std::size_t>(times));
     for (std::int32_t i = 0; i < times; ++i)
@@ -347,12 +362,14 @@ CValue BuiltinInt2Hex(BuiltinContext&, std::span<const CValue> args)
     return TextResult(std::move(out));
 }
 
-CValue BuiltinStr2Hex(BuiltinContext&, std::span<const CValue> args)
+CValue BuiltinStr2Hex(BuiltinContext& context, std::span<const CValue> args)
 {
     static constexpr char kDigits[] = "0123456789abcdef";
     const auto text = Text(args, 0);
     if (!text)
         return NoText();
+    if (text->size() > kMaxBuiltinTextBytes / 2)
+        return RefuseTooLongText(context);
     std::string out;
     out.reserve(text->size() * 2);
     for (const char c : *text) {

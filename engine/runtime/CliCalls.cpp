@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "engine/processes/CliProcess.h"
+#include "engine/runtime/Debugger.h"
 #include "engine/runtime/EngineState.h"
 #include "engine/base/Output.h"
 #include "engine/processes/ProcessRegistry.h"
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace zov {
 
@@ -31,31 +33,45 @@ void RegisterStopHook()
     std::call_once(once, [] { AddStopAllClisHook(&StopAllCliProcesses); });
 }
 
+// The echo line of a call that timed out shows at most this much of what came: a CLI that floods
+// its stream without a terminator would otherwise make one line of tens of megabytes. The script
+// still gets it all; an answer's echo line is whole.
+constexpr std::size_t kMaxEchoBytes = 4096;
+
+// The part of `text` an echo line shows, and how much it leaves out.
+std::string EchoText(const std::string& text)
+{
+    if (text.size() <= kMaxEchoBytes)
+        return text;
+    return text.substr(0, kMaxEchoBytes) + FormatLine(exprmsg::EchoCut, text.size() - kMaxEchoBytes);
+}
+
 void WriteEcho(const CCliProcess& cli, const CliReply& reply)
 {
+    const std::string shown = reply.TimedOut ? EchoText(reply.SyncText) : reply.SyncText;
     const std::string cliName = cli.Name();
     const char* name = cliName.c_str();
     if (reply.TimedOut) {
         if (reply.Interrupted)
             return;
-        if (reply.SyncText.empty()) {
+        if (shown.empty()) {
             if (cliName.empty())
                 WriteOut(lines::OutUnnamedTimeoutEmpty);
             else
                 WriteOut(lines::OutNamedTimeoutEmpty, name);
         } else if (cliName.empty()) {
-            WriteOut(lines::OutUnnamedTimeout, reply.SyncText.c_str());
+            WriteOut(lines::OutUnnamedTimeout, shown.c_str());
         } else {
-            WriteOut(lines::OutNamedTimeout, name, reply.SyncText.c_str());
+            WriteOut(lines::OutNamedTimeout, name, shown.c_str());
         }
         return;
     }
-    if (cli.Settings().SyncMode != 1 || reply.SyncText.empty())
+    if (cli.Settings().SyncMode != 1 || shown.empty())
         return;
     if (cliName.empty())
-        WriteOut(lines::OutUnnamed, reply.SyncText.c_str());
+        WriteOut(lines::OutUnnamed, shown.c_str());
     else
-        WriteOut(lines::OutNamed, name, reply.SyncText.c_str());
+        WriteOut(lines::OutNamed, name, shown.c_str());
 }
 
 std::string CallCliFunction(std::string_view commandTemplate, int index, std::span<const std::string> args)
@@ -72,6 +88,9 @@ int StartCLI(std::string_view commandLine, const CliSettings& settings)
     const std::string line(commandLine);
     if (Engine().CliTrace)
         WriteOut(lines::EngCliDebugStart, line.c_str());
+    if (NewProcessesRefused())
+        return 0;
+    ReleaseEndedProcesses();
     auto cli = std::make_shared<CCliProcess>(line);
     CliSettings cut = settings;
     cut.Terminator.resize(std::min(cut.Terminator.size(), kMaxSettingText));
@@ -112,6 +131,32 @@ void ShortenCliStops()
     ShortStops = true;
 }
 
+namespace {
+
+int StopGraceSec()
+{
+    const int grace = Engine().CliTimeoutSec.load();
+    return ShortStops.load() ? std::min(grace, kEndingStopGraceSec) : grace;
+}
+
+// StopLock held.
+void StopTaken(const std::vector<std::shared_ptr<CCliProcess>>& taken)
+{
+    std::vector<CCliProcess*> clis;
+    for (const std::shared_ptr<CCliProcess>& cli : taken)
+        clis.push_back(cli.get());
+    CCliProcess::StopAll(clis, StopGraceSec(), [](CCliProcess& cli, bool before) {
+        if (!Engine().Verbose)
+            return;
+        if (before)
+            WriteOut(lines::EngCliStopping, cli.Name().c_str());
+        else
+            WriteOut(lines::EngCliStopped);
+    });
+}
+
+}  // namespace
+
 void StopCli(int index)
 {
     if (index < 0) {
@@ -123,21 +168,24 @@ void StopCli(int index)
     std::shared_ptr<CCliProcess> cli = CliTable.Empty(index + 1);
     if (!cli)
         return;
-    if (Engine().Verbose)
-        WriteOut(lines::EngCliStopping, cli->Name().c_str());
-    int grace = Engine().CliTimeoutSec.load();
-    if (ShortStops.load())
-        grace = std::min(grace, kEndingStopGraceSec);
-    cli->Stop(grace);
-    if (Engine().Verbose)
-        WriteOut(lines::EngCliStopped);
+    StopTaken({cli});
 }
 
 void StopAllCliProcesses()
 {
-    const int count = CliTable.Size();
-    for (int i = 0; i < count; ++i)
-        StopCli(i);
+    const std::lock_guard<std::mutex> one(StopLock);
+    // Until the table holds none: a CLI added while the others were stopping (a start racing
+    // with the end of the engine) is stopped too.
+    for (;;) {
+        std::vector<std::shared_ptr<CCliProcess>> taken;
+        const int count = CliTable.Size();
+        for (int i = 1; i <= count; ++i)
+            if (std::shared_ptr<CCliProcess> cli = CliTable.Empty(i))
+                taken.push_back(std::move(cli));
+        if (taken.empty())
+            return;
+        StopTaken(taken);
+    }
 }
 
 void SendCliCommand(int index, std::string_view text)
@@ -173,6 +221,14 @@ std::string ReadCliReply(int index, int timeoutSec)
         return {};
     }
     CliReply reply = cli->ReadReply(timeoutSec);
+    if (reply.TooLong) {
+        // A reply past the longest text is never given cut: the script would take a part for
+        // the whole. It stops the run as a text made too long by the script does.
+        CDebugger& debugger = Debugger();
+        WriteOut(lines::ErrLine, static_cast<int>(debugger.CurrentLine()), exprmsg::TextTooLong);
+        debugger.AbortAfterError();
+        return {};
+    }
     if (reply.TimedOut)
         Engine().TimedOut = true;
     WriteEcho(*cli, reply);

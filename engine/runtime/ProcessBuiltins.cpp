@@ -29,6 +29,9 @@ void RegisterKillHook()
 int BuiltinExec(std::string_view commandLine)
 {
     RegisterKillHook();
+    if (NewProcessesRefused())
+        return 0;
+    ReleaseEndedProcesses();
     auto process = std::make_shared<CCliProcess>(std::string(commandLine), /*detached=*/true);
     const int position = ExecTable.Add(process);
     // The start is synchronous: once Start returns the program runs, so no settling delay.
@@ -57,7 +60,11 @@ std::optional<std::string> BuiltinRun(std::optional<std::string_view> program, i
 {
     if (!program)
         return std::nullopt;
-    std::optional<SpawnedChild> child = SpawnChild(*program, ChildStreams::OutputPipe);
+    if (NewProcessesRefused())
+        return std::nullopt;
+    ReleaseEndedProcesses();
+    // Registered, so that the end of the engine ends it too while the script waits for it.
+    std::optional<SpawnedChild> child = SpawnRunningProgram(*program);
     if (!child)
         return std::nullopt;
     const UniqueFd processFd = OpenProcessFd(child->Pid);
@@ -93,7 +100,7 @@ std::optional<std::string> BuiltinRun(std::optional<std::string_view> program, i
         if (n == 2 && (fds[1].revents & POLLIN))
             childEnded = true;
     }
-    KillAndReap(child->Pid);
+    ReleaseRunningProgram(child->Pid);
     return output;
 }
 

@@ -50,7 +50,8 @@ CScriptTree BuildScriptTree(CGrammarTable& table, std::string_view text, const S
         while (!result.Error.empty() && result.Error.back() == '\n')
             result.Error.pop_back();
     }
-    if (!result.Root && options.writeErrors)
+    // A tree refused for its depth has its own message: one message per refusal.
+    if (!result.Root && result.Error.empty() && options.writeErrors)
         WriteOut(lines::EngEmptyTree);
     return result;
 }

@@ -328,6 +328,25 @@ TEST_F(DovrelProcessTest, CreateDirIsTheSameWhetherTheFolderExistedOrNot)
     EXPECT_TRUE(fs::is_directory(P("with blank/inner")));
 }
 
+// Scripts written on Windows separate folders with "\\": every path switch takes it as "/" does.
+TEST_F(DovrelProcessTest, BackslashSeparatesFolders)
+{
+    const ProcessResult r =
+        Run("createdir -path x1\\y1\n"
+            "create -file \"x1\\y1\\a b.txt\"\nwriteline -buf one\nclose\n"
+            "open -file \"x1\\y1\\a b.txt\"\nreadline\nclose\n"
+            "exist -file x1\\y1\\a\n"
+            "copy -src \"x1\\y1\\a b.txt\" -dst x1\\c.txt\n"
+            "rename -old x1\\c.txt -new x1\\d.txt\n"
+            "finddir -path x1\n"
+            "erase -file ..\\x1\\d.txt\n");
+    EXPECT_EQ(r.out, kBanner + "1\n1\n1\none\n0\n1\ny1\n1\n");
+    EXPECT_TRUE(fs::is_directory(P("x1/y1")));
+    EXPECT_FALSE(fs::exists(P("x1\\y1")));
+    EXPECT_EQ(ReadFile(P("x1/y1/a b.txt")), "one\r\n");
+    EXPECT_FALSE(fs::exists(P("x1/d.txt")));
+}
+
 // Hex data with anything but hex digits is refused whole (the file keeps what it had) instead
 // of being written as zeros; a seek before the start is refused and the position stays.
 TEST_F(DovrelProcessTest, BadHexAndNegativeSeekAreRefusedNotGuessed)

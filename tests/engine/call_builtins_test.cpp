@@ -83,7 +83,25 @@ INSTANTIATE_TEST_SUITE_P(Table, InNodeError,
                                          ErrorCase{"max(1, 2.5)", "Les parametres ne sont pas tous du meme type"},
                                          ErrorCase{"min(1.5, 2)", "Les parametres ne sont pas tous du meme type"},
                                          ErrorCase{"min(\"a\", \"b\")", "Type invalide pour cette fonction"},
-                                         ErrorCase{"max(true, false)", "Type invalide pour cette fonction"}));
+                                         ErrorCase{"max(true, false)", "Type invalide pour cette fonction"},
+                                         // Past the longest text, as a join past it: never an
+                                         // empty text that the script would take for a result.
+                                         ErrorCase{"strrepeat(\"ab\", 2147483647)", "Chaine de caracteres trop longue"},
+                                         ErrorCase{"strrepeat(\"0123456789abcdef\", 4194305)",
+                                                   "Chaine de caracteres trop longue"},
+                                         ErrorCase{"strreplace(strrepeat(\"a\", 1048576), \"a\", "
+                                                   "strrepeat(\"b\", 100))",
+                                                   "Chaine de caracteres trop longue"},
+                                         // Every built-in that makes text keeps to the one limit.
+                                         ErrorCase{"str2hex(strrepeat(\"0123456789abcdef\", 2097153))",
+                                                   "Chaine de caracteres trop longue"}));
+
+// The longest text itself is made.
+TEST(InNodeValue, TheLongestTextIsMade)
+{
+    CallScript script;
+    EXPECT_EQ(script.Execute("trace(strsize(strrepeat(\"0123456789abcdef\", 4194304)))\n"), "trc: 1:67108864\n");
+}
 
 // ---------------------------------------------------------------------------------------------
 // trace, ok, nok and warning.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <dirent.h>
 #include <fstream>
@@ -266,6 +267,119 @@ TEST_F(CliProcessTest, AReplyThatCameAfterItsWaitEndedIsNotTakenForTheNextOne)
         EXPECT_EQ(CmdFunction1_0("echo after", index), "after");
     }
     EXPECT_EQ(Out(), "");
+}
+
+// An answer that comes after its call timed out, whether before or after the next command goes
+// out, is skipped by the next reply: every command gets exactly one terminated answer, so the
+// replies never shift, in either sync mode.
+TEST_F(CliProcessTest, AnAnswerThatComesAfterItsTimeOutNeverBecomesALaterReply)
+{
+    for (unsigned mode : {0u, 1u}) {
+        for (bool arrivesFirst : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << (arrivesFirst ? " before" : " after"));
+            const int index = Start("", Settings(mode));
+            Engine().CallTimeout = 1;
+            EXPECT_EQ(CmdFunction1_0("delay 1300 slow", index), "");
+            EXPECT_TRUE(Engine().TimedOut);
+            if (arrivesFirst) {
+                // The late answer's text is in before the next command goes out.
+                auto cli = CliTable.At(index);
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (cli->StdoutSize() < 4 && std::chrono::steady_clock::now() < deadline)
+                    cli->ReadPipes();
+            }
+            EXPECT_EQ(CmdFunction1_0("echo fast", index), "fast");
+            EXPECT_FALSE(Engine().TimedOut);
+            EXPECT_EQ(Call(index, "echo %s", {"next"}), "next");
+            EXPECT_EQ(CmdFunction1_0("echo after", index), "after");
+            EXPECT_FALSE(Engine().TimedOut);
+            StopCli(index - 1);
+        }
+    }
+}
+
+// Two calls time out in a row; both late answers are skipped, and the third call gets its own.
+TEST_F(CliProcessTest, SeveralLateAnswersAreAllSkipped)
+{
+    const int index = Start("", Settings(1));
+    Engine().CallTimeout = 1;
+    // The first answer comes at 1.5 s, the second 1.5 s after it: past the second call's time.
+    EXPECT_EQ(CmdFunction1_0("delay 1500 one", index), "");
+    EXPECT_TRUE(Engine().TimedOut);
+    EXPECT_EQ(CmdFunction1_0("delay 1500 two", index), "");
+    EXPECT_TRUE(Engine().TimedOut);
+    Engine().CallTimeout = 10;
+    EXPECT_EQ(CmdFunction1_0("echo three", index), "three");
+    EXPECT_FALSE(Engine().TimedOut);
+    EXPECT_EQ(CmdFunction1_0("echo four", index), "four");
+}
+
+// A CLI that never answers keeps timing out, and costs each call its own time-out only.
+TEST_F(CliProcessTest, ACliThatNeverAnswersKeepsTimingOut)
+{
+    const int index = Start("", Settings(1));
+    Engine().CallTimeout = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(CmdFunction1_0("hang", index), "");
+        EXPECT_TRUE(Engine().TimedOut);
+    }
+}
+
+// A reply past the longest text is flagged, in either sync mode, never handed on cut as if whole;
+// the reply after it is whole again.
+TEST_F(CliProcessTest, AReplyPastTheLongestTextIsFlagged)
+{
+    for (unsigned mode : {0u, 1u}) {
+        SCOPED_TRACE(mode);
+        const int index = Start("", Settings(mode));
+        auto cli = CliTable.At(index);
+        cli->Write("flood 70000000", 60);
+        const CliReply huge = cli->ReadReply(60);
+        EXPECT_TRUE(huge.TooLong);
+        EXPECT_FALSE(huge.TimedOut);
+        cli->Write("flood 1000", 60);
+        const CliReply fits = cli->ReadReply(60);
+        EXPECT_FALSE(fits.TooLong);
+        EXPECT_EQ(fits.Text, std::string(1000, 'x'));
+        StopCli(index - 1);
+    }
+}
+
+// A CLI that ended by itself (here: it crashed) gives its pipes and its watch back by the next
+// start, not at the end of the run; its slot stays and its exit code is still known.
+TEST_F(CliProcessTest, ACliThatEndedByItselfKeepsNoDescriptors)
+{
+    Engine().CallTimeout = 10;
+    const int before = test::OpenDescriptorCount();
+    std::vector<std::shared_ptr<CCliProcess>> ended;
+    for (int i = 0; i < 30; ++i) {
+        const int index = Start("", Settings(1));
+        CmdFunction1_0("crash", index);
+        auto cli = CliTable.At(index);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (cli->Running() && std::chrono::steady_clock::now() < deadline) {
+        }
+        ASSERT_FALSE(cli->Running());
+        ended.push_back(cli);
+    }
+    EXPECT_LE(test::OpenDescriptorCount(), before + 5);
+    EXPECT_NE(ended.front()->ExitCode(), 259);
+}
+
+// A CLI that floods its sync stream without a terminator: the script gets what came, the echo
+// line shows its start and says how much it leaves out.
+TEST_F(CliProcessTest, TheEchoOfAFloodIsCutAndSaysSo)
+{
+    Engine().CallTimeout = 1;
+    const int index = Start("", Settings(0));
+    const std::string reply = CmdFunction1_0("spew", index);
+    EXPECT_TRUE(Engine().TimedOut);
+    ASSERT_GT(reply.size(), 4096u);
+    const std::string expected = "out: (timeout) " + reply.substr(0, 4096) + " [... " +
+                                 std::to_string(reply.size() - 4096) + " octets non affiches]\n";
+    EXPECT_EQ(Out(), expected);
+    ClearLines();
+    StopCli(index - 1);
 }
 
 TEST_F(CliProcessTest, ExitCommandStopsTheCliAndLaterCallsFindNoCli)

@@ -37,6 +37,8 @@ protected:
     test::LineCapture lines;
 };
 
+constexpr char kLineOutOfRange[] = "eng: Le numero de la ligne du point d'arret doit etre entre 1 et 10000.\n";
+
 struct SetBkpCase {
     const char* line;
     std::string output;
@@ -66,8 +68,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, SetBkp,
                                            SetBkpCase{"setbkp -line 12", kMissingState, 12, 77},
                                            SetBkpCase{"setbkp", std::string(kMissingLine) + kMissingState, 12, 77},
                                            SetBkpCase{"setbkp -line -state on", kMissingState, 12, 77},
-                                           SetBkpCase{"setbkp -line 10001 -state on", "", 10000, 0},
-                                           SetBkpCase{"setbkp -line 0 -state on", "", 1, 0}));
+                                           // A line outside the stored range is said, not ignored.
+                                           SetBkpCase{"setbkp -line 10001 -state on", kLineOutOfRange, 10000, 0},
+                                           SetBkpCase{"setbkp -line 0 -state on", kLineOutOfRange, 1, 0},
+                                           SetBkpCase{"setbkp -line 10001 -state off", kLineOutOfRange, 12, 77}));
 
 TEST_F(ConsoleCommands, ResetBkpClearsEveryLine)
 {

@@ -47,10 +47,11 @@ TEST_P(CallsEndToEnd, WritesExactlyTheGoldenLines)
 // time-out that jumps to :TIMEOUT; ok, nok and warning with the condition form.
 // calls_procedures: defaults, recursion, call as a statement and as a value, trace of mixed
 // values, the built-ins of the call node. calls_no_cli: a call on a CLI that did not start.
-// calls_errors, calls_type_errors: the analysis messages of calls.
+// calls_errors, calls_type_errors: the analysis messages of calls. calls_quote: an argument
+// with a double quote stops the run.
 INSTANTIATE_TEST_SUITE_P(Scripts, CallsEndToEnd,
                          testing::Values("calls_cli", "calls_procedures", "calls_no_cli", "calls_errors",
-                                         "calls_type_errors"));
+                                         "calls_type_errors", "calls_quote"));
 
 TEST(CallsEndToEnd, ACliThatDoesNotStartIsReportedOnStandardError)
 {

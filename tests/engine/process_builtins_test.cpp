@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <cerrno>
 #include <dirent.h>
 #include <poll.h>
@@ -54,6 +56,25 @@ private:
     std::string err_;
     int descriptorsBefore_ = 0;
 };
+
+// A program that has ended gives its descriptors back by the next start, not at the end of the
+// run: a script that starts hundreds of short programs must not run out of them.
+TEST_F(ProcessBuiltinsTest, EndedProgramsKeepNoDescriptors)
+{
+    const int before = test::OpenDescriptorCount();
+    for (int i = 0; i < 60; ++i) {
+        const int position = BuiltinExec(kProgram + " text x");
+        ASSERT_GT(position, 0);
+        auto process = ExecTable.At(position);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (process->Running() && std::chrono::steady_clock::now() < deadline) {
+        }
+        ASSERT_FALSE(process->Running());
+    }
+    // The last one is released by the next start; every earlier one already is.
+    EXPECT_LE(test::OpenDescriptorCount(), before + 2);
+    EXPECT_EQ(ExecTable.Size(), 60);
+}
 
 TEST_F(ProcessBuiltinsTest, KillMovesLaterProgramsDown)
 {

@@ -796,6 +796,10 @@ TEST_F(TreeBuilderTest, TreesDeeperThanTheLimitAreRefused)
                 EXPECT_EQ(tree.Root, nullptr);
                 EXPECT_EQ(tree.Error, "err: Le script est trop grand, memoire insuffisante");
                 EXPECT_EQ(capture.Out(), "err: Le script est trop grand, memoire insuffisante\n");
+                // As the engine builds it, writing its errors: still one message for one refusal.
+                test::LineCapture written;
+                EXPECT_EQ(BuildScriptTree(*table_, c.script, {.writeErrors = true}).Root, nullptr);
+                EXPECT_EQ(written.Out(), "err: Le script est trop grand, memoire insuffisante\n");
                 return;
             }
             ASSERT_NE(tree.Root, nullptr);

@@ -1,6 +1,7 @@
 // Pirrow's document: writing a file element by element, reading it back with the navigation
 // commands, the answers of each side, and the failures.
 #include "PirrowXml.h"
+#include "common/xml/XmlDepth.h"
 
 #include "../support/FileText.h"
 
@@ -404,6 +405,25 @@ TEST_F(DocumentTest, DeepNestingIsRefusedNotOverflowed)
     EXPECT_EQ(levels, PirrowXml::kMaxDepth);
     ASSERT_EQ(xml.Close(), std::nullopt);
     EXPECT_EQ(xml.Read(PathOf("deep.xml")), Reply::Yes) << "what is written can be read";
+}
+
+// A file whose element has more attributes than the limit is unreadable, as any other; one at the
+// limit is read whole, its last attribute found.
+TEST_F(DocumentTest, AnElementWithTooManyAttributesIsRefused)
+{
+    const auto element = [](int attributes) {
+        std::string text = "<r";
+        for (int i = 0; i < attributes; ++i)
+            text += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+        return text + "/>";
+    };
+    PirrowXml xml;
+    ASSERT_EQ(xml.Load(element(zov::xml::kMaxAttributesPerElement)), Reply::Yes);
+    ASSERT_EQ(xml.Root("r"), Reply::Yes);
+    EXPECT_EQ(xml.GetAttrib("a" + std::to_string(zov::xml::kMaxAttributesPerElement - 1)),
+              std::to_string(zov::xml::kMaxAttributesPerElement - 1));
+    EXPECT_EQ(xml.Load(element(zov::xml::kMaxAttributesPerElement + 1)), Reply::No);
+    EXPECT_EQ(xml.Load(element(200000)), Reply::No);
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ const FormatCase kFormats[] = {
     LINE(EngMissingParams, Eng),
     LINE(EngMissingLine, Eng),
     LINE(EngMissingState, Eng),
+    LINE(EngBreakpointLineOutOfRange, Eng),
     LINE(BackspaceEcho, None),
     LINE(ClearScreen, None),
     LINE(EngInitStart, Eng),

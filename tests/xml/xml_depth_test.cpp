@@ -136,4 +136,30 @@ TEST(ElementDepth, LongFlatDocumentsAreShallow)
     EXPECT_EQ(zov::xml::ElementDepth(text), 2);
 }
 
+// The parser's time grows with the square of an element's attribute count: an element with more
+// than the limit is refused, quickly, whatever the file's size (200 000 attributes would take the
+// parser minutes). Up to the limit the text is read as before.
+TEST(ElementDepth, AnElementWithTooManyAttributesIsRefused)
+{
+    const auto element = [](int attributes, const char* close) {
+        std::string text = "<r><e";
+        for (int i = 0; i < attributes; ++i) {
+            text += " a" + std::to_string(i) + "=\"v\"";
+        }
+        return text + close + "</r>";
+    };
+    const int limit = zov::xml::kMaxAttributesPerElement;
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit, "/>")), 2);
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit, "></e>")), 2);
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit + 1, "/>")), std::nullopt);
+    EXPECT_EQ(zov::xml::ElementDepth(element(limit + 1, "></e>")), std::nullopt);
+    EXPECT_EQ(zov::xml::ElementDepth(element(200000, "/>")), std::nullopt);
+    // Attributes spread over many elements are no concern.
+    std::string many = "<r>";
+    for (int i = 0; i < 3 * limit; ++i) {
+        many += "<e a=\"1\" b=\"2\"/>";
+    }
+    EXPECT_EQ(zov::xml::ElementDepth(many + "</r>"), 2);
+}
+
 }  // namespace

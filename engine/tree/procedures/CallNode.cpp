@@ -379,8 +379,16 @@ JumpTarget CCallSite::CallInterface(CAny& node, CSymbolStore* scope, CValue* val
     // Command text, CLI index, then the argument texts. No text in front: the handler takes
     // the entry's own command text.
     std::vector<CValue> cliValues(2 + arguments.size());
-    for (std::size_t i = 0; i < arguments.size(); ++i)
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        // A text goes out between double quotes, and the line protocol has no escape for one
+        // inside: sent, it would end the field there and the CLI would act on a cut value.
+        if (TypeAt(types, i) == kTypeString && arguments[i].TextView().find('"') != std::string_view::npos) {
+            RunTimeError(debugger,
+                         FormatLine(exprmsg::QuoteInCliArgument, static_cast<int>(i + 1), entry_->Name.c_str()));
+            return nullptr;
+        }
         cliValues[2 + i].AdoptText(CliArgumentText(arguments[i], TypeAt(types, i)));
+    }
 
     bool lacksCli = false;
     std::int32_t cliIndex = 1;

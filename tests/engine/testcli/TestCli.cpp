@@ -14,7 +14,8 @@
 // flood N (N bytes on stdout), both N (N bytes on each stream, interleaved), crash (part of a
 // reply, then killed), part TEXT (TEXT on the terminator's stream, no terminator),
 // spew (writes on stdout without end), deaf (reads nothing more, never answers), hang (no answer), delay MS TEXT, notifyline ... ("1" on stdout),
-// exit. Anything else: "?" on stdout.
+// helper (starts a child in its process group that lives 100 s, its pid on stdout), exit.
+// Anything else: "?" on stdout. Unknown switches are ignored (a test may tag its CLIs).
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -173,6 +174,17 @@ int main(int argc, char** argv)
         } else if (command == "delay") {
             Pause(std::atol(rest.c_str()));
             Put(1, Rest(rest) + "\n");
+            Answer();
+        } else if (command == "helper") {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ::close(0);
+                ::close(1);
+                ::close(2);
+                Pause(100000);
+                std::_Exit(0);
+            }
+            Put(1, std::to_string(child) + "\n");
             Answer();
         } else if (command == "notifyline") {
             Put(1, "1\n");
