@@ -243,6 +243,43 @@ TEST_F(Dispatch, CommandLinesEchoedByTheEngineAreUntagged)
                                        "trace interp - [cli] Terminaison forcee du CLI !"}));
 }
 
+TEST_F(Dispatch, ViewCommandsSendTheirLines)
+{
+    Attach(&record);
+    driver.FeedTranscript("cmd: bk : 3\n");
+    driver.NextLine();
+    EXPECT_TRUE(driver.IsRunning());
+    EXPECT_FALSE(driver.IsPaused());
+    driver.BreakScript();
+    driver.SendSync(7);
+    host.settings.showExecution = false;
+    driver.UpdateLineNotification();
+    EXPECT_EQ(sinks.executionLine, 0);  // cleared with the display
+    host.settings.showExecution = true;
+    driver.UpdateLineNotification();
+    EXPECT_TRUE(sinks.lineTimer);
+    host.settings.linePause = 250;
+    host.settings.timeoutFunction = 12;
+    driver.SendSpeed();
+    driver.SendTimeout();
+    EXPECT_EQ(Logged("send"),
+              (Events{"send next\\n\\n", "send break\\n\\n", "send sync -val 7\\n\\n", "send notifyline -val 0\\n\\n",
+                      "send notifyline -val 1\\n\\n", "send speed -val 250\\n\\n", "send timeout -val 12\\n\\n"}));
+}
+
+TEST_F(Dispatch, SendsWithoutAnEngineDoNothing)
+{
+    driver.NextLine();
+    driver.BreakScript();
+    driver.StopScript();
+    driver.SendSync(1);
+    driver.SendGetVal();
+    driver.SendSetVal("x", "1");
+    driver.SendSetData("n", "v");
+    EXPECT_TRUE(Logged("send").empty());
+    EXPECT_FALSE(driver.IsRunning());
+}
+
 TEST(ErrorRow, SplitsAtTheFirstColon)
 {
     RunRecord r{.testName = "t"};
