@@ -92,6 +92,8 @@ inline constexpr char EngMissingInterface[] = "eng: Le fichier interface est man
 inline constexpr char EngMissingScript[] = "eng: Le fichier script est manquant dans l'appel de la commande.\n";
 inline constexpr char EngMissingParams[] = "eng: Les parametres du script sont manquant.\n";
 inline constexpr char EngMissingLine[] = "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n";
+inline constexpr char EngStopEndedByConsole[] =
+    "eng: Entree des commandes fermee pendant l'arret en ligne %d: fin de l'execution.\n";
 inline constexpr char EngBreakpointLineOutOfRange[] =
     "eng: Le numero de la ligne du point d'arret doit etre entre 1 et %d.\n";
 inline constexpr char EngMissingState[] = "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";

@@ -52,6 +52,7 @@ const FormatCase kFormats[] = {
     LINE(EngMissingLine, Eng),
     LINE(EngMissingState, Eng),
     LINE(EngBreakpointLineOutOfRange, Eng),
+    LINE(EngStopEndedByConsole, Eng),
     LINE(BackspaceEcho, None),
     LINE(ClearScreen, None),
     LINE(EngInitStart, Eng),
