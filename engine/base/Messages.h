@@ -151,6 +151,9 @@ inline constexpr char EngNullTypeAnalysis[] = "eng: ERROR <CAny::TypeAnalysis> N
 // whole by the syntax messages and written through PrebuiltText.
 inline constexpr char PrebuiltText[] = "%s";
 inline constexpr char ErrScriptTooLarge[] = "err: Le script est trop grand, taille > 2 Go\n";
+// The script itself is small enough, but reading it would take more than the 2 GB the engine
+// allows itself.
+inline constexpr char ErrScriptMemoryTooLarge[] = "err: Le script est trop grand, memoire necessaire > 2 Go\n";
 inline constexpr char ErrScriptNoMemory[] = "err: Le script est trop grand, memoire insuffisante\n";
 inline constexpr char ErrLine[] = "err: %03d : %s\n";
 inline constexpr char ErrLineIndex[] = "err: %03d : %s (%d)\n";
