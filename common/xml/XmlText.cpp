@@ -3,6 +3,7 @@
 #include "common/AsciiCase.h"
 #include "common/TextCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zov::xml {
@@ -217,6 +218,16 @@ std::optional<std::string> PrepareXmlInput(std::string_view bytes)
     out.reserve(bytes.size() + bytes.size() / 8);
     size_t pos = 0;
     while (pos < bytes.size()) {
+        // Plain ASCII goes over in runs: most of a file is markup.
+        size_t run = pos;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80 && bytes[run] != '\r') {
+            ++run;
+        }
+        out.append(bytes.data() + pos, run - pos);
+        pos = run;
+        if (pos >= bytes.size()) {
+            break;
+        }
         char32_t code = 0;
         if (bytes[pos] == '\r') {
             code = '\n';
@@ -319,7 +330,17 @@ std::string RepairForParser(std::string_view text)
     };
     while (pos < text.size()) {
         if (text[pos] != '<') {
-            copyChar();
+            // Text up to the next markup or reference goes over whole.
+            size_t stop = pos;
+            while (stop < text.size() && text[stop] != '<' && text[stop] != '&') {
+                ++stop;
+            }
+            if (stop > pos) {
+                out.append(text.substr(pos, stop - pos));
+                pos = stop;
+            } else {
+                copyChar();
+            }
             continue;
         }
         const std::string_view rest = text.substr(pos);
