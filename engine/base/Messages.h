@@ -92,6 +92,8 @@ inline constexpr char EngMissingInterface[] = "eng: Le fichier interface est man
 inline constexpr char EngMissingScript[] = "eng: Le fichier script est manquant dans l'appel de la commande.\n";
 inline constexpr char EngMissingParams[] = "eng: Les parametres du script sont manquant.\n";
 inline constexpr char EngMissingLine[] = "eng: Le numero de la ligne est manquant dans l'appel de la commande.\n";
+inline constexpr char EngStopEndedByConsole[] =
+    "eng: Entree des commandes fermee pendant l'arret en ligne %d: fin de l'execution.\n";
 inline constexpr char EngBreakpointLineOutOfRange[] =
     "eng: Le numero de la ligne du point d'arret doit etre entre 1 et %d.\n";
 inline constexpr char EngMissingState[] = "eng: L'etat du point d'arrêt est manquant dans l'appel de la commande.\n";
@@ -149,6 +151,9 @@ inline constexpr char EngNullTypeAnalysis[] = "eng: ERROR <CAny::TypeAnalysis> N
 // whole by the syntax messages and written through PrebuiltText.
 inline constexpr char PrebuiltText[] = "%s";
 inline constexpr char ErrScriptTooLarge[] = "err: Le script est trop grand, taille > 2 Go\n";
+// The script itself is small enough, but reading it would take more than the 2 GB the engine
+// allows itself.
+inline constexpr char ErrScriptMemoryTooLarge[] = "err: Le script est trop grand, memoire necessaire > 2 Go\n";
 inline constexpr char ErrScriptNoMemory[] = "err: Le script est trop grand, memoire insuffisante\n";
 inline constexpr char ErrLine[] = "err: %03d : %s\n";
 inline constexpr char ErrLineIndex[] = "err: %03d : %s (%d)\n";

@@ -65,6 +65,22 @@ void ConsoleInputEnded()
 
 }  // namespace
 
+namespace {
+
+// Nobody reads the engine's output any more (the IDE is gone) while its input stays open (a
+// process that inherited it, say): the engine ends as when both are gone, with its processes.
+void OutputWatchThread()
+{
+    if (!WaitUntilOutputIsUnread())
+        return;
+    RefuseNewProcesses();
+    ShortenCliStops();
+    KillAllExecs();
+    Engine().RequestQuit(1);
+}
+
+}  // namespace
+
 void CommandThread()
 {
     EngineState& engine = Engine();
@@ -139,6 +155,7 @@ int EngineMain(int argc, char** argv)
     }
 
     std::thread(CommandThread).detach();
+    std::thread(OutputWatchThread).detach();
 
     OnSignal(engine.WaitForQuit());
 }

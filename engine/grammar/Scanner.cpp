@@ -2,6 +2,7 @@
 
 #include "engine/grammar/GrammarTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zov {
@@ -40,7 +41,14 @@ bool CScanner::Tokenize(std::string_view text)
     int32_t lastLine = 1;  // line of the last character taken into the token
     bool inComment = false;
     size_t i = 0;
-    tokens_.reserve(n / 2 + 2);
+    // A guess for the usual script (a token every few characters); a long one grows as it goes,
+    // so that the reservation itself never outgrows the budget.
+    tokens_.reserve(std::min(n / 4 + 2, memoryBudget_ / sizeof(CToken) / 4));
+    std::size_t memory = 0;
+    // A string's own buffer beyond the one inside it.
+    const auto heapBytes = [](const std::string& text) {
+        return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
+    };
 
     for (;;) {
         const unsigned c = i < n ? bytes[i] : 0;
@@ -88,6 +96,13 @@ bool CScanner::Tokenize(std::string_view text)
             token.Line = lastLine;
             token.Column = startColumn;
             token.Kind = 1;
+            memory += sizeof(CToken) + heapBytes(token.SymbolName) + heapBytes(token.Image);
+            if (memory > memoryBudget_) {
+                tokens_.clear();
+                tokens_.shrink_to_fit();
+                errors_.AddError(ErrorKindScan, ScanErrorWorkingSet, lastLine, startColumn);
+                return false;
+            }
             break;
         }
         case cgt::CommentLine:

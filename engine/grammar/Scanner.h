@@ -4,6 +4,7 @@
 
 #include "engine/grammar/Parser.h"
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -21,11 +22,18 @@ public:
     bool Tokenize(const char* text);
     bool Tokenize(std::string_view text);
 
+    // The tokens of one text may take at most this much memory (their table and their texts): a
+    // longer script is refused as soon as its tokens reach it, with the working-set error, rather
+    // than take more memory than the parser could ever use (it stops at about 2 GB).
+    static constexpr std::size_t kDefaultMemoryBudget = std::size_t{1} << 30;
+    void SetMemoryBudget(std::size_t bytes) { memoryBudget_ = bytes; }
+
     const std::vector<CToken>& GetTokens() const { return tokens_; }
     const CParseErrors& GetErrors() const { return errors_; }
 
 private:
     const CGrammarTable& table_;
+    std::size_t memoryBudget_ = kDefaultMemoryBudget;
     std::vector<CToken> tokens_;
     CParseErrors errors_;
 };

@@ -89,7 +89,7 @@ std::string CParseMessages::ScanErrorText(const CParseError& error)
     case ScanErrorCharacter:
         return "err: " + FormatErrorPosition(error.Line) + syntaxError_;
     case ScanErrorWorkingSet:
-        return lines::ErrScriptTooLarge;
+        return lines::ErrScriptMemoryTooLarge;
     case ScanErrorMemoryLoad:
         return lines::ErrScriptNoMemory;
     default:

@@ -202,7 +202,9 @@ bool CDebugger::StopAtLine(std::uint32_t line)
     changed_.wait(hold, [this] { return !waiting_.load() || Aborting() || consoleEnded_; });
     stopped_ = false;
     if (waiting_.load() && consoleEnded_) {
-        // Nobody is left to resume the script: it ends here, its CLIs stopped as after `ok`.
+        // Nobody is left to resume the script: it ends here, its CLIs stopped as after `ok`,
+        // and the reader of the output learns why.
+        WriteOut(lines::EngStopEndedByConsole, static_cast<int>(line));
         attention_.fetch_or(kAbortBit);
         changed_.notify_all();
     }

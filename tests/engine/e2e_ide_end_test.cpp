@@ -117,7 +117,12 @@ TEST(IdeInputClosed, AStopEndsTheRunWithItsClis)
     engine.CloseInput();
     ASSERT_TRUE(engine.WaitForEnd(60s));
     EXPECT_EQ(engine.Result().exitCode, 1);
-    EXPECT_NE(engine.Out().find("cmd: bk : 3\neng:*** Fin execution\n"), std::string::npos) << engine.Out();
+    // The end says why it came.
+    EXPECT_NE(engine.Out().find("cmd: bk : 3\n"
+                                "eng: Entree des commandes fermee pendant l'arret en ligne 3: fin de l'execution.\n"
+                                "eng:*** Fin execution\n"),
+              std::string::npos)
+        << engine.Out();
     EXPECT_EQ(engine.Out().find("three"), std::string::npos);
     EXPECT_FALSE(ProcessExists(clis[0]));
 }

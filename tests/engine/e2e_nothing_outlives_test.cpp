@@ -14,7 +14,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/prctl.h>
+#include <unistd.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -179,6 +182,53 @@ TEST_F(NothingOutlives, RunningOutOfMemoryEndsTheRunWithItsClis)
         EXPECT_NE(engine.Out().find("eng:*** Fin execution\n"), std::string::npos);
         EXPECT_EQ(engine.Out().find("after"), std::string::npos);
     }
+    EXPECT_EQ(AdoptedLeftovers(2s), std::vector<pid_t>{});
+}
+
+// The IDE's reading end of the output goes while the engine's input stays open (another process
+// holds it): the engine ends, with the CLI of its run, instead of running on unread.
+TEST_F(NothingOutlives, AnEngineWhoseOutputNobodyReadsEnds)
+{
+    int in[2];
+    int out[2];
+    ASSERT_EQ(::pipe2(in, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addchdir_np(&actions, kBin.c_str());
+    const std::string program = kBin + "/zovrun";
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    pid_t engine = 0;
+    ASSERT_EQ(::posix_spawn(&engine, program.c_str(), &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(in[0]);
+    ::close(out[1]);
+    const std::string commands = "notifyline -val 0\ninterpret -dicofn \"" + kFixtures + "/outlive.qzi\" -scriptfn \"" +
+                                 kFixtures + "/ide_end_spin.qzs\" -params {}\n";
+    ASSERT_EQ(::write(in[1], commands.data(), commands.size()), static_cast<ssize_t>(commands.size()));
+    // Once the script spins, its CLIs are there; then the output loses its reader.
+    std::string seen;
+    char buffer[4096];
+    while (seen.find("spinning") == std::string::npos) {
+        const ssize_t got = ::read(out[0], buffer, sizeof buffer);
+        ASSERT_GT(got, 0) << seen;
+        seen.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(out[0]);
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    int status = 0;
+    pid_t got = 0;
+    while ((got = ::waitpid(engine, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) {
+        ::usleep(10000);
+    }
+    if (got == 0) {
+        ::kill(engine, SIGKILL);
+        ::waitpid(engine, &status, 0);
+    }
+    ::close(in[1]);
+    EXPECT_EQ(got, engine) << "the engine ran on with nobody reading it";
     EXPECT_EQ(AdoptedLeftovers(2s), std::vector<pid_t>{});
 }
 

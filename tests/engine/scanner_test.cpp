@@ -125,6 +125,28 @@ TEST_F(ScannerTest, ScanErrors)
     }
 }
 
+// The tokens of a text may take only so much memory: the scan stops as soon as they reach it, at
+// the line where they did, with the working-set error (the same the parser gives), and keeps no
+// tokens. Within the budget the same text scans whole.
+TEST_F(ScannerTest, TokensPastTheMemoryBudgetStopTheScan)
+{
+    std::string text;
+    for (int i = 0; i < 10000; ++i)
+        text += "a = 1\n";  // four tokens a line, the line break being one
+    const std::size_t perToken = sizeof(CToken);
+    scanner_->SetMemoryBudget(perToken * 4 * 5000);
+    EXPECT_FALSE(scanner_->Tokenize(text));
+    ASSERT_EQ(scanner_->GetErrors().size(), 1u);
+    const CParseError& e = scanner_->GetErrors()[0];
+    EXPECT_EQ(e.Kind, ErrorKindScan);
+    EXPECT_EQ(e.Subtype, ScanErrorWorkingSet);
+    EXPECT_EQ(e.Line, 5001);
+    EXPECT_TRUE(scanner_->GetTokens().empty());
+    scanner_->SetMemoryBudget(perToken * 4 * 10000);
+    EXPECT_TRUE(scanner_->Tokenize(text));
+    EXPECT_EQ(scanner_->GetTokens().size(), 40001u);
+}
+
 TEST_F(ScannerTest, EachRunRenewsTokensAndErrors)
 {
     EXPECT_FALSE(scanner_->Tokenize("$"));

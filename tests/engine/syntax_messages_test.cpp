@@ -84,8 +84,9 @@ TEST(SyntaxMessages, ScanAndResourceTexts)
 {
     CScriptMessages messages;
     EXPECT_EQ(messages.FormatScriptError(ScanError(ScanErrorCharacter, 17)), "err: 17 : Erreur de syntaxe");
+    // Said for the memory the script needs, which is what went past 2 GB, not its size.
     EXPECT_EQ(messages.FormatScriptError(ScanError(ScanErrorWorkingSet, 0)),
-              "err: Le script est trop grand, taille > 2 Go\n");
+              "err: Le script est trop grand, memoire necessaire > 2 Go\n");
     EXPECT_EQ(messages.FormatScriptError(ScanError(ScanErrorMemoryLoad, 0)),
               "err: Le script est trop grand, memoire insuffisante\n");
     EXPECT_EQ(messages.FormatScriptError(ScanError(1, 4)), "");

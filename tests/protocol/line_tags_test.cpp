@@ -52,6 +52,7 @@ const FormatCase kFormats[] = {
     LINE(EngMissingLine, Eng),
     LINE(EngMissingState, Eng),
     LINE(EngBreakpointLineOutOfRange, Eng),
+    LINE(EngStopEndedByConsole, Eng),
     LINE(BackspaceEcho, None),
     LINE(ClearScreen, None),
     LINE(EngInitStart, Eng),
@@ -96,6 +97,7 @@ const FormatCase kFormats[] = {
     // Scan and parse messages arrive whole through this format; their own texts carry the tag.
     LINE(PrebuiltText, None),
     LINE(ErrScriptTooLarge, Err),
+    LINE(ErrScriptMemoryTooLarge, Err),
     LINE(ErrScriptNoMemory, Err),
     LINE(ErrLine, Err),
     LINE(ErrLineIndex, Err),
