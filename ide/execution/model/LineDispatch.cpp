@@ -6,26 +6,13 @@
 #include <cstdio>
 
 #include "common/NumberText.h"
+#include "common/TextTrim.h"
 #include "common/protocol/EngineProtocol.h"
 #include "ide/execution/model/EngineDriver.h"
 
 namespace zov::execution {
 
 namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // The line less its tag and the character behind it.
 std::string_view ByPosition(std::string_view line)
@@ -37,7 +24,7 @@ std::string_view ByPosition(std::string_view line)
 std::string_view ByColon(std::string_view line)
 {
     const std::size_t colon = line.find(':');
-    return Trim(colon == std::string_view::npos ? line : line.substr(colon + 1));
+    return TrimBlanks(colon == std::string_view::npos ? line : line.substr(colon + 1));
 }
 
 struct Split {
@@ -50,7 +37,7 @@ Split SplitAtColon(std::string_view text)
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos)
         return {};
-    return {true, Trim(text.substr(0, colon)), Trim(text.substr(colon + 1))};
+    return {true, TrimBlanks(text.substr(0, colon)), TrimBlanks(text.substr(colon + 1))};
 }
 
 }  // namespace
@@ -154,11 +141,11 @@ void EngineDriver::DispatchLine(std::string_view line)
     using protocol::LineTag;
     switch (protocol::ClassifyLine(line)) {
     case LineTag::Out:
-        AddTrace(TraceCategory::Cli, -1, Trim(ByPosition(line)), true);
+        AddTrace(TraceCategory::Cli, -1, TrimBlanks(ByPosition(line)), true);
         lastTag_ = 0;
         break;
     case LineTag::Trc: {
-        const std::string_view body = Trim(ByPosition(line));
+        const std::string_view body = TrimBlanks(ByPosition(line));
         const Split parts = SplitAtColon(body);
         if (parts.found)
             AddTrace(TraceCategory::Script, ParseLeadingInt(parts.left), parts.right, true);
@@ -168,7 +155,7 @@ void EngineDriver::DispatchLine(std::string_view line)
         break;
     }
     case LineTag::Eng:
-        AddTrace(TraceCategory::Interpreter, -1, Trim(ByPosition(line)), false);
+        AddTrace(TraceCategory::Interpreter, -1, TrimBlanks(ByPosition(line)), false);
         lastTag_ = 2;
         break;
     case LineTag::Err:
@@ -182,7 +169,7 @@ void EngineDriver::DispatchLine(std::string_view line)
         }
         break;
     case LineTag::Dpb:
-        InterfaceError(Trim(ByPosition(line)));
+        InterfaceError(TrimBlanks(ByPosition(line)));
         errorFlag_ = true;
         break;
     case LineTag::Syn:
@@ -204,7 +191,7 @@ void EngineDriver::DispatchLine(std::string_view line)
         if (parts.found)
             host_.SetDataValue(std::string(parts.left), std::string(parts.right));
         else
-            host_.SetDataValue(std::string(Trim(body)), std::string());
+            host_.SetDataValue(std::string(TrimBlanks(body)), std::string());
         break;
     }
     case LineTag::Imp: {
@@ -213,7 +200,7 @@ void EngineDriver::DispatchLine(std::string_view line)
         break;
     }
     case LineTag::Cmd:
-        DispatchCommand(Trim(ByPosition(line)));
+        DispatchCommand(TrimBlanks(ByPosition(line)));
         break;
     case LineTag::None:
         switch (lastTag_) {
@@ -292,7 +279,7 @@ void EngineDriver::DispatchCommand(std::string_view body)
         }
     } else if (sub == protocol::kCmdValue) {
         const Split namePart = SplitAtColon(rest);
-        std::string name(namePart.found ? namePart.left : Trim(rest));
+        std::string name(namePart.found ? namePart.left : TrimBlanks(rest));
         int kind = 0;
         std::string value;
         if (namePart.found) {

@@ -9,24 +9,11 @@
 
 #include "common/AsciiCase.h"
 #include "common/NumberText.h"
+#include "common/TextTrim.h"
 
 namespace zov::execution {
 
 namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 int DigitValue(char c)
 {
@@ -45,7 +32,7 @@ int DigitValue(char c)
 bool ScanUnsigned(std::string_view text, int base, std::uint32_t& value)
 {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
+    while (i < text.size() && IsAsciiBlank(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
@@ -92,7 +79,7 @@ std::string Printf(const char* format, unsigned value)
 TypedValue ParseTypedValue(int kind, std::string_view typed)
 {
     TypedValue result;
-    const std::string_view value = Trim(typed);
+    const std::string_view value = TrimBlanks(typed);
     if (value.find_first_of("\r\n") != std::string_view::npos)
         return result;
     switch (kind) {

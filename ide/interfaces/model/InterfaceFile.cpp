@@ -1,6 +1,7 @@
 #include "ide/interfaces/model/InterfaceFile.h"
 
 #include "common/NumberText.h"
+#include "common/TextTrim.h"
 
 #include <algorithm>
 #include <set>
@@ -24,20 +25,6 @@ InterfaceView ViewOf(const Interface& source)
 namespace {
 
 constexpr std::string_view kTypeCharacters = "_#@&$";
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // Characters, not bytes: the text is decoded UTF-8, and a cut inside a sequence would leave
 // invalid text behind.
@@ -92,17 +79,17 @@ std::string_view NameBeforeColon(std::string_view line, std::size_t keywordLengt
     if (keywordLength >= line.size())
         return {};
     if (colon == std::string_view::npos)
-        return Trim(line.substr(keywordLength));
+        return TrimBlanks(line.substr(keywordLength));
     if (colon <= keywordLength)
         return {};
-    return Trim(line.substr(keywordLength, colon - keywordLength));
+    return TrimBlanks(line.substr(keywordLength, colon - keywordLength));
 }
 
 // The text after the first ':', trimmed.
 std::string_view RestAfterColon(std::string_view line)
 {
     const std::size_t colon = line.find(':');
-    return colon == std::string_view::npos ? std::string_view() : Trim(line.substr(colon + 1));
+    return colon == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(colon + 1));
 }
 
 std::string_view FunctionName(std::string_view line)
@@ -148,7 +135,7 @@ void ReadCliFields(std::string_view rest, CliRecord& record)
     }
     std::string_view r = firstBar == std::string_view::npos ? std::string_view() : rest.substr(firstBar + 1);
 
-    r = Trim(r);
+    r = TrimBlanks(r);
     std::size_t bar = r.find('|');
     record.syncMessage = bar == std::string_view::npos ? std::string() : std::string(r.substr(0, bar));
     if (bar != std::string_view::npos)
@@ -161,20 +148,20 @@ void ReadCliFields(std::string_view rest, CliRecord& record)
         return;
     r = r.substr(bar + 1);
     bar = r.find('|');
-    const std::string_view trimmed = Trim(r);
+    const std::string_view trimmed = TrimBlanks(r);
     record.stopMessage =
         std::string(bar == std::string_view::npos ? WithoutLast(r) : trimmed.substr(0, trimmed.find('|')));
 
     if (bar == std::string_view::npos)
         return;
     r = r.substr(bar + 1);
-    record.stripLineBreaks = ParseLeadingInt(WithoutLast(Trim(r))) == 1 ? 1 : 0;
+    record.stripLineBreaks = ParseLeadingInt(WithoutLast(TrimBlanks(r))) == 1 ? 1 : 0;
 
     bar = r.find('|');
     if (bar == std::string_view::npos)
         return;
     r = r.substr(bar + 1);
-    record.stripQuotes = ParseLeadingInt(WithoutLast(Trim(r))) == 1 ? 1 : 0;
+    record.stripQuotes = ParseLeadingInt(WithoutLast(TrimBlanks(r))) == 1 ? 1 : 0;
 }
 
 }  // namespace
@@ -278,7 +265,7 @@ std::pair<DefinitionKind, std::string> ClassifyDefinitionLine(std::string_view l
     case DefinitionKind::None:
         return {kind, {}};
     case DefinitionKind::Function:
-        return {kind, std::string(Trim(FunctionName(line)))};
+        return {kind, std::string(TrimBlanks(FunctionName(line)))};
     case DefinitionKind::Cli:
         return {kind, std::string(NameBeforeColon(line, 3))};
     case DefinitionKind::Constant:
