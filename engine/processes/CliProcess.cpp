@@ -614,6 +614,23 @@ bool CCliProcess::WriteBytes(std::string_view bytes, Clock::time_point deadline)
     return true;
 }
 
+// Reads what has come and drops the sync stream up to the end of its first whole answer; false
+// when no terminator is there yet (scanFrom then skips what was already searched).
+bool CCliProcess::DiscardOneAnswer(std::size_t& scanFrom)
+{
+    ReadPipesLocked();
+    CliByteQueue& queue = SyncQueue();
+    const std::size_t end = FindTerminatorEnd(queue.View(), settings_.Terminator, scanFrom);
+    if (end != std::string_view::npos) {
+        queue.Discard(end);
+        scanFrom = 0;
+        return true;
+    }
+    const std::size_t t = settings_.Terminator.size();
+    scanFrom = queue.Size() >= t ? queue.Size() - t + 1 : 0;
+    return false;
+}
+
 void CCliProcess::ConsumeOwedAnswers(int timeoutSec)
 {
     if (owedAnswers_ == 0)
@@ -629,17 +646,11 @@ void CCliProcess::ConsumeOwedAnswers(int timeoutSec)
     const Clock::time_point deadline = DeadlineAfter(std::max(timeoutSec, 1));
     std::size_t scanFrom = 0;
     while (owedAnswers_ > 0) {
-        ReadPipesLocked();
-        CliByteQueue& queue = SyncQueue();
-        const std::size_t end = FindTerminatorEnd(queue.View(), settings_.Terminator, scanFrom);
-        if (end != std::string_view::npos) {
-            queue.Discard(end);
-            scanFrom = 0;
+        if (DiscardOneAnswer(scanFrom)) {
             --owedAnswers_;
             extraLines_ = ExtraLineAnswers::Answered;
             continue;
         }
-        scanFrom = queue.Size() >= settings_.Terminator.size() ? queue.Size() - settings_.Terminator.size() + 1 : 0;
         const WaitResult waited = Clock::now() >= deadline ? WaitResult::Deadline : WaitForPipes(deadline, false);
         if (waited == WaitResult::Ready)
             continue;
@@ -657,17 +668,10 @@ bool CCliProcess::SkipLateAnswers(Clock::time_point deadline)
             lateAnswers_ = 0;
             break;
         }
-        ReadPipesLocked();
-        CliByteQueue& queue = SyncQueue();
-        const std::size_t end = FindTerminatorEnd(queue.View(), settings_.Terminator, scanFrom);
-        if (end != std::string_view::npos) {
-            queue.Discard(end);
-            scanFrom = 0;
+        if (DiscardOneAnswer(scanFrom)) {
             --lateAnswers_;
             continue;
         }
-        const std::size_t t = settings_.Terminator.size();
-        scanFrom = queue.Size() >= t ? queue.Size() - t + 1 : 0;
         if (Clock::now() >= deadline || WaitForPipes(deadline, false) == WaitResult::Ended)
             return false;
     }

@@ -183,6 +183,7 @@ private:
     WaitResult WaitForPipes(Clock::time_point deadline, bool forWrite);
     std::size_t DrainPipe(UniqueFd& fd, CliByteQueue& queue, bool& atEnd, std::size_t budget);
     void ReadPipesLocked();
+    bool DiscardOneAnswer(std::size_t& scanFrom);
     void ConsumeOwedAnswers(int timeoutSec);
     // Takes the late answers off the sync stream as they come, until `deadline`; true once
     // none is owed any more.
