@@ -29,8 +29,7 @@ struct ReportHost {
           batchMode(batchMode_),
           programFolder(std::move(programFolder_)),
           versionText(std::move(versionText_))
-    {
-    }
+    {}
 
     const project::ProjectModel& project;
     shell::Prompter& prompter;

@@ -20,8 +20,9 @@ using namespace zov::reports;
 // Writes the report the path's extension asks for and prints every prompt as "<text>"; exit 0 when
 // it was written, 1 when it failed, 3 when the extension names no format, 2 for bad arguments.
 const CommandRegistration report{
-    "report", "[--batch] [--junit] [--xsl HREF] [--header F] [--footer F] [--image F] [--align N] [--sep C] "
-              "[--qual C] PROJECT VERSION_INDEX PATH",
+    "report",
+    "[--batch] [--junit] [--xsl HREF] [--header F] [--footer F] [--image F] [--align N] [--sep C] "
+    "[--qual C] PROJECT VERSION_INDEX PATH",
     [](std::span<char* const> args) {
         bool batch = false;
         ReportOptions options;
