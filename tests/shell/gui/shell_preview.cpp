@@ -1,9 +1,16 @@
 // A themed dialog with a sortable list and icon buttons, to look at under a real display:
-//   shell_preview [-style Fusion] [--english] [--box] [--shot file.png]
+//   shell_preview [-style Fusion] [--english] [--box] [--controls [--popup]] [--shot file.png]
 // --box asks a question through the window prompter over the dialog.
+// --controls shows the colour buttons, the bar chart, the combo boxes and a link instead;
+// --popup opens the first colour button's grid over it.
 // --shot saves the whole screen once the dialog is up, then quits (for displays without a
 // screenshot tool).
+#include "ide/shell/BitmapKeyed.h"
 #include "ide/shell/ButtonEx.h"
+#include "ide/shell/ColourPicker.h"
+#include "ide/shell/ComboBoxes.h"
+#include "ide/shell/GraphControl.h"
+#include "ide/shell/HyperlinkControl.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellIcons.h"
 #include "ide/shell/ShellPrompter.h"
@@ -14,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -123,6 +131,92 @@ private:
     SortableListCtrl* list_;
 };
 
+class ControlsDialog : public ThemedDialogBase {
+public:
+    ControlsDialog()
+    {
+        setWindowTitle("Contr\xC3\xB4les");
+        auto* layout = new QHBoxLayout(this);
+        auto* form = new QFormLayout;
+        picker_ = new CColourPickerXP(this);
+        picker_->SetColour(0x0000FF);
+        picker_->setFixedWidth(60);
+        form->addRow("Texte :", picker_);
+        auto* combo = new CColourPickerXP(this);
+        combo->setFixedWidth(190);
+        combo->SetComboLook(true);
+        combo->SetNameWithValues(true);
+        combo->SetColour(0x71B33C);
+        form->addRow("Fond :", combo);
+        auto* automatic = new CColourPickerXP(this);
+        automatic->setFixedWidth(190);
+        automatic->SetDefaultText("Automatique");
+        automatic->SetComboLook(true);
+        form->addRow("Trace :", automatic);
+        auto* other = new CColourPickerXP(this);
+        other->setFixedWidth(190);
+        other->SetComboLook(true);
+        other->SetColour(0x1F7AC4);
+        form->addRow("Erreur :", other);
+
+        auto* checks = new CheckComboBox(this);
+        checks->addItems({"Campagnes", "Lots de tests", "Tests", "Exigences"});
+        checks->SetCheck(0, 1);
+        checks->SetCheck(2, 1);
+        form->addRow("Colonnes :", checks);
+
+        auto* pictures = new COwnerDrawComboBox(this);
+        for (const char* icon : {"folder.png", "arrow_left.png", "arrow_right.png"}) {
+            auto* record = new CBitmapKeyed(this);
+            record->hide();
+            record->CreateFromPlaceholder(this, 0, QStringLiteral(":/shell/") + icon);
+            if (pictures->count() == 0)
+                pictures->AddItem(nullptr, "Dossiers");
+            pictures->AddItem(record, QString::fromLatin1(icon).section('.', 0, 0));
+        }
+        pictures->setCurrentIndex(1);
+        form->addRow("Image :", pictures);
+
+        auto* placeholder = new QLabel(this);
+        SetControlId(*placeholder, 1300);
+        placeholder->setFixedSize(16, 16);
+        form->addRow("Projet :", placeholder);
+        auto* picture = new CBitmapKeyed(this);
+        picture->SetTooltipText("Dossier du projet");
+        picture->CreateFromPlaceholder(this, 1300, QStringLiteral(":/shell/folder.png"));
+        form->replaceWidget(placeholder, picture);
+
+        auto* link = new HyperlinkControl("Aide en ligne", "https://example.org/aide", this);
+        link->SetOpener([](const QString&) {});
+        form->addRow("Site :", link);
+        layout->addLayout(form);
+
+        auto* graph = new GraphControl(this);
+        graph->setMinimumSize(340, 240);
+        graph->CreateScrollButtons();
+        graph->Plot().axisColour = 0;
+        graph->Plot().SetYLabelCount(6);
+        graph->Plot().SetYGridCount(6);
+        graph->SetDrawStyle(2);
+        const std::uint32_t colours[3] = {0x32CD32, 0x0000FF, 0x808080};
+        graph->SetSeriesColours(3, colours);
+        graph->SetPointCount(8);
+        graph->SetYRange(0, 20);
+        for (int i = 0; i < 8; ++i) {
+            const int values[3] = {4 + i, 3 - i / 3, 6 - i / 2};
+            graph->SetPointValues(i, 3, values);
+            graph->SetPointLabel(i, QStringLiteral("V%1").arg(i + 1));
+        }
+        graph->SetVisibleCount(5);
+        layout->addWidget(graph, 1);
+    }
+
+    CColourPickerXP* Picker() const { return picker_; }
+
+private:
+    CColourPickerXP* picker_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -143,8 +237,12 @@ int main(int argc, char** argv)
             return found == table.end() ? std::string(text) : found->second;
         });
     }
-    RunsDialog dialog;
+    RunsDialog runs;
+    ControlsDialog controls;
+    QDialog& dialog = application.arguments().contains("--controls") ? static_cast<QDialog&>(controls) : runs;
     dialog.show();
+    if (application.arguments().contains("--popup"))
+        QTimer::singleShot(200, &controls, [&controls] { controls.Picker()->OpenPopup(); });
     if (application.arguments().contains("--box")) {
         QTimer::singleShot(100, &dialog, [] {
             ActivePrompter().Ask("Voulez-vous enregistrer les modifications\nde la campagne ?", PromptIcon::Question,
