@@ -123,4 +123,23 @@ int FindCsvFieldPos(int n, std::string_view line, char sep)
     return -1;
 }
 
+int FindQualifiedCsvFieldPos(int n, std::string_view line, char sep, char qual)
+{
+    if (qual == 0)
+        return FindCsvFieldPos(n, line, sep);
+    if (n < 1)
+        return -1;
+    if (n == 1)
+        return 0;
+    size_t begin = 0;
+    for (int index = 1;; ++index) {
+        const FieldSpan span = NextField(line, begin, sep, qual);
+        if (span.last)
+            return -1;
+        if (index + 1 == n)
+            return static_cast<int>(span.end);
+        begin = span.end + 1;
+    }
+}
+
 }  // namespace zov

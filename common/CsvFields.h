@@ -23,4 +23,9 @@ std::string GetCsvField(int n, std::string_view line, char sep, char qual);
 // 0 for field 1, -1 when the line has fewer than n fields.
 int FindCsvFieldPos(int n, std::string_view line, char sep);
 
+// The same position found by the split GetCsvField uses: a separator inside qualified text does
+// not open a field. Writers that replace one field in place need this one, or a separator in a
+// quoted text makes them overwrite the wrong field. Without a qualifier it is FindCsvFieldPos.
+int FindQualifiedCsvFieldPos(int n, std::string_view line, char sep, char qual);
+
 }  // namespace zov

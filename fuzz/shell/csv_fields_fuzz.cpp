@@ -43,6 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         previous = pos;
     }
 
+    // The qualified position opens exactly the field GetCsvField takes, and -1 past the last one.
+    if (zov::FindQualifiedCsvFieldPos(1, line, sep, qual) != 0 ||
+        zov::FindQualifiedCsvFieldPos(count + 1, line, sep, qual) != -1)
+        std::abort();
+    for (int n = 2; n <= count; ++n) {
+        const int pos = zov::FindQualifiedCsvFieldPos(n, line, sep, qual);
+        if (pos < 0 || line[pos] != sep)
+            std::abort();
+        if (qual == 0 && pos != zov::FindCsvFieldPos(n, line, sep))
+            std::abort();
+    }
+
     if (qual == 0 && sep != 0) {
         if (count != separators + 1 || !zov::IsCsvLineComplete(line, sep, qual))
             std::abort();

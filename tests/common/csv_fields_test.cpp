@@ -112,5 +112,43 @@ TEST(FindCsvFieldPos, PositionOfTheOpeningSeparator)
     EXPECT_EQ(FindCsvFieldPos(3, "a;;", ';'), 2);
 }
 
+struct PosCase {
+    const char* line;
+    char qual;
+    int n;
+    int expected;
+};
+
+// The qualified position agrees with GetCsvField's split: the field that opens after it is the
+// n-th one, whatever separators a quoted text holds.
+TEST(FindQualifiedCsvFieldPos, SkipsSeparatorsInsideQualifiedText)
+{
+    const std::string record = R"("R2";"Logout; forcé";"ligne1\nligne2";"T4/T2")";
+    const PosCase cases[] = {
+        {record.c_str(), '"', 1, 0},
+        {record.c_str(), '"', 2, 4},
+        {record.c_str(), '"', 3, static_cast<int>(record.find(";\"ligne1"))},
+        {record.c_str(), '"', 4, static_cast<int>(record.find(";\"T4"))},
+        {record.c_str(), '"', 5, -1},
+        {record.c_str(), '"', 0, -1},
+        {"a;\"b\"\";\"\"c\";d", '"', 3, 11},  // a doubled qualifier does not close the text
+        {"a;\"b;c", '"', 3, 4},               // unclosed: split at the next separator, as reading does
+        {"a;b;", '"', 3, 3},
+        {"", '"', 1, 0},
+        {"", '"', 2, -1},
+        {"\"a;x\";b", 0, 2, 2},  // no qualifier: every separator counts
+    };
+    for (const PosCase& c : cases) {
+        const int pos = FindQualifiedCsvFieldPos(c.n, c.line, ';', c.qual);
+        EXPECT_EQ(pos, c.expected) << c.line << " #" << c.n;
+        if (pos > 0) {
+            const std::string_view after = std::string_view(c.line).substr(static_cast<size_t>(pos) + 1);
+            EXPECT_EQ(GetCsvField(1, after, ';', c.qual), GetCsvField(c.n, c.line, ';', c.qual)) << c.line;
+        }
+    }
+    EXPECT_EQ(FindQualifiedCsvFieldPos(4, record, ';', '"'), static_cast<int>(record.size()) - 8);
+    EXPECT_EQ(FindCsvFieldPos(4, record, ';'), static_cast<int>(record.find(";\"ligne1")));  // the plain count
+}
+
 }  // namespace
 }  // namespace zov

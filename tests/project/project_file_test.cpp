@@ -243,9 +243,17 @@ TEST_F(ProjectFileTest, GoldenFileLoadsAndRoundTripsToTheSameBytes)
 {
     WriteBytes(PathOf("Banc.qzp"), ReadBytes(kData / "Banc.qzp"));
     WriteBytes(PathOf("Pupitre.qzi"), "");
+    // The CSV files the project names, read with it (a missing one would be announced).
+    WriteBytes(PathOf("exigences.csv"), "ID;Titre;Texte;FT\r\n\"E1\";\"Un\";\"x\";\"F1\"\r\n");
+    WriteBytes(PathOf("faits.csv"), "F1,Fait,Mesure\r\n");
     ProjectModel model;
     ASSERT_TRUE(model.LoadProjectFile(PathOf("Banc.qzp"), prompter));
     EXPECT_TRUE(prompter.Prompts().empty());
+    ASSERT_EQ(model.Requirements.size(), 1u);
+    EXPECT_EQ(model.Requirements[0]->Titre, "Un");
+    EXPECT_TRUE(model.Requirements[0]->Links.empty());  // this project reads no Référence column
+    ASSERT_EQ(model.TechFacts.size(), 1u);
+    EXPECT_EQ(model.TechFacts[0]->Links.size(), 1u);
     EXPECT_EQ(model.Name, "Banc");
     EXPECT_EQ(model.Directory, Folder());
     EXPECT_EQ(model.InterfacePath, PathOf("Pupitre.qzi"));

@@ -536,4 +536,36 @@ std::optional<std::string> InterfaceSet::PredefinedFolder(std::string_view value
     return std::nullopt;
 }
 
+void InterfaceSet::LoadSyntaxFiles(const std::string& pattern)
+{
+    if (pattern.empty())
+        return;
+    syntaxLanguages_.clear();
+    for (const std::string& path : SyntaxFilesInOrder(pattern))
+        ReadSyntaxFile(path);
+}
+
+bool InterfaceSet::ReadSyntaxFile(const std::string& path)
+{
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes)
+        return false;
+    ParseSyntaxText(*bytes, syntaxLanguages_);
+    return true;
+}
+
+const SyntaxLanguage* InterfaceSet::FindSyntaxLanguage(std::string_view name) const
+{
+    for (const auto& language : syntaxLanguages_) {
+        if (language->name == name)
+            return language.get();
+    }
+    return nullptr;
+}
+
+bool InterfaceSet::IsLanguageKeyword(const SyntaxLanguage* language, std::string_view text, std::size_t length) const
+{
+    return language != nullptr && length <= text.size() && language->HasKeyword(text.substr(0, length));
+}
+
 }  // namespace zov::interfaces

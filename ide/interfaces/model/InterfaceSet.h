@@ -7,6 +7,7 @@
 #include "ide/interfaces/model/DefinitionList.h"
 #include "ide/interfaces/model/InterfaceFile.h"
 #include "ide/interfaces/model/InterfaceRecords.h"
+#include "ide/interfaces/model/SyntaxLanguage.h"
 #include "ide/shell/core/Prompter.h"
 #include "ide/shell/core/Translate.h"
 
@@ -110,6 +111,18 @@ public:
     // After a record was renamed in place.
     void NamesChanged();
 
+    // Syntax languages. Loading replaces the list (an empty pattern keeps it): "zov.stx" of the
+    // pattern's folder first, then the other matches by name, so that its sections win over
+    // others of the same name. Unreadable files are skipped without a word.
+    void LoadSyntaxFiles(const std::string& pattern);
+    // Appends the languages of one file; false when it cannot be read.
+    bool ReadSyntaxFile(const std::string& path);
+    // The first language of that exact name (case-sensitive), or none.
+    const SyntaxLanguage* FindSyntaxLanguage(std::string_view name) const;
+    // One of the language's keywords is exactly the first `length` characters of `text`.
+    bool IsLanguageKeyword(const SyntaxLanguage* language, std::string_view text, std::size_t length) const;
+    const SyntaxLanguageList& SyntaxLanguages() const { return syntaxLanguages_; }
+
     // The set-wide macro laid out on lines, macros inside it expanded over depth - 1 passes.
     std::string ExpandMacro(std::string_view name, int depth) const;
 
@@ -157,6 +170,7 @@ private:
     std::vector<std::string> insertedPaths_;
     AllDefinitions all_;
     std::vector<std::string> loadErrors_;
+    SyntaxLanguageList syntaxLanguages_;
     bool modified_ = false;
 };
 

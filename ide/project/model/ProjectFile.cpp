@@ -350,8 +350,8 @@ std::optional<ProjectModel> ProjectModel::ReadProjectText(std::string_view bytes
     }
     model.LoadResultsFile();
 
-    // The CSV files are read by their own code after the load; their paths and settings stay even
-    // when a file cannot be read this time.
+    // The CSV files are read once the whole project is in (LoadProjectFile); their paths and
+    // settings stay even when a file cannot be read this time.
     model.m_requirementsFile = AbsoluteInProject(model.Directory, requirementsFile);
     model.m_factsFile = AbsoluteInProject(model.Directory, factsFile);
     model.TreeChanged();
@@ -375,6 +375,7 @@ bool ProjectModel::LoadProjectFile(const std::string& path, shell::Prompter& pro
                 if (!model) {
                     return false;
                 }
+                model->LoadCsvFilesOfProject(prompter, translate);
                 *this = std::move(*model);
                 return true;
             }
@@ -388,6 +389,7 @@ bool ProjectModel::LoadProjectFile(const std::string& path, shell::Prompter& pro
     if (!model) {
         return false;
     }
+    model->LoadCsvFilesOfProject(prompter, translate);
     *this = std::move(*model);
     return true;
 }

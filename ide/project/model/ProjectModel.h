@@ -259,6 +259,35 @@ public:
     // The same from the bytes of a results file: false, and nothing changed, when they do not parse.
     bool ReadResultsText(std::string_view bytes);
 
+    // ---- Requirement and technical-fact CSV files ----
+    // Reads the user's file (a relative path is taken in the project folder) into the list of that
+    // kind and makes its absolute path the file of that kind. False, with a message, when it cannot
+    // be read: the list and the file are then unchanged.
+    bool LoadRequirementsCsv(const std::string& path, shell::Prompter& prompter,
+                             const shell::Translate& translate = shell::IdentityTranslate());
+    bool LoadFactsCsv(const std::string& path, shell::Prompter& prompter,
+                      const shell::Translate& translate = shell::IdentityTranslate());
+    // The list of that kind from a file's bytes (the file of that kind is not touched).
+    void ReadRequirementsText(std::string_view bytes);
+    void ReadFactsText(std::string_view bytes);
+    // Rewrites the user's file in place with the current links, in its own encoding and line ends;
+    // the write is atomic, so a failure leaves the file as it was (and says so).
+    void SaveRequirementsCsv(shell::Prompter& prompter, const shell::Translate& translate = shell::IdentityTranslate());
+    void SaveFactsCsv(shell::Prompter& prompter, const shell::Translate& translate = shell::IdentityTranslate());
+    // The bytes the rewrite makes of the file's bytes.
+    std::string RewriteRequirementsText(std::string_view bytes) const;
+    std::string RewriteFactsText(std::string_view bytes) const;
+    // Rewrites the files whose changed flag is set.
+    void SaveProjectCsvFiles(shell::Prompter& prompter, const shell::Translate& translate = shell::IdentityTranslate());
+    // The dated export of every requirement or fact with its result for one version, written to
+    // path as given (Windows-1252, CR LF). False, with a message, when it cannot be written.
+    bool ExportRequirementsDated(const std::string& path, std::uint32_t versionId, shell::Prompter& prompter,
+                                 const shell::Translate& translate = shell::IdentityTranslate()) const;
+    bool ExportFactsDated(const std::string& path, std::uint32_t versionId, shell::Prompter& prompter,
+                          const shell::Translate& translate = shell::IdentityTranslate()) const;
+    std::string RequirementsExportText(std::uint32_t versionId) const;
+    std::string FactsExportText(std::uint32_t versionId) const;
+
     // ---- Run log and interface names ----
     std::string RunLogPath(int runNumber) const;
     // Appends "[title]" and the text (line ends written CR LF); false when the log cannot be written.
@@ -273,6 +302,15 @@ private:
     CTestResultList& ResultListFor(std::uint32_t testId);
     const Indexes& Index() const;
     void ResetCsvBlock(CCsvImportSettings& settings, const shell::Translate& translate);
+    bool LoadCsvList(const std::string& path, bool requirements, shell::Prompter& prompter,
+                     const shell::Translate& translate);
+    void ReadCsvList(std::string_view bytes, bool requirements);
+    std::string RewriteCsvText(std::string_view bytes, bool requirements) const;
+    void SaveCsvList(bool requirements, shell::Prompter& prompter, const shell::Translate& translate);
+    std::string ExportText(std::uint32_t versionId, bool requirements) const;
+    // The CSV files named by a project file, read once the rest of it is in; a file that cannot be
+    // read keeps its path and settings, so the next save loses nothing of them.
+    void LoadCsvFilesOfProject(shell::Prompter& prompter, const shell::Translate& translate);
 
     std::string m_requirementsFile;
     std::string m_factsFile;

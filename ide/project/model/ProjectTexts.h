@@ -9,6 +9,8 @@ inline constexpr const char* kBackupRecovered =
     "Le projet n'a pas été correctement sauvegardé.\nChargement de la dernière sauvegarde ...";
 // Shown by the caller with the path in place of %s.
 inline constexpr const char* kCannotLoad = "Impossible de charger le fichier:\n%s";
+// The technical-facts file's own wording, kept as users' translations know it.
+inline constexpr const char* kCannotLoadFacts = "Impossible de charge le fichier:\n%s";
 inline constexpr const char* kCannotSave = "Impossible d'enregistrer le fichier:\n%s";
 
 inline constexpr const char* kRequirementHeaders[] = {"ID",       "Titre", "Texte",   "Référence",

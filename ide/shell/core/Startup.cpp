@@ -17,6 +17,8 @@ ApplicationSettings ReadApplicationSettings(const Settings& settings)
     values.fixReportPath = settings.GetInt(SettingId::FixReportPath);
     values.reportFormat = settings.GetInt(SettingId::ReportFormat);
     values.fontSize = settings.GetInt(SettingId::FontSize);
+    values.importAutoSave = settings.GetInt(SettingId::ImportAutoSave);
+    values.beep = settings.GetInt(SettingId::Beep);
     return values;
 }
 

@@ -22,6 +22,9 @@ struct ApplicationSettings {
     int fixReportPath = 0;
     int reportFormat = 0;
     int fontSize = 16;
+    // Kept for the session by the preferences; ZOV.ini holds them too.
+    int importAutoSave = 0;
+    int beep = 0;
 };
 
 ApplicationSettings ReadApplicationSettings(const Settings& settings);
