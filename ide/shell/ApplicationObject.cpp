@@ -2,7 +2,11 @@
 
 #include "common/AsciiCase.h"
 #include "common/process/SignalThread.h"
+#include "ide/shell/FramePreferencesHost.h"
+#include "ide/shell/Preferences.h"
 #include "ide/shell/ShellPrompter.h"
+#include "ide/shell/SplashWindow.h"
+#include "ide/shell/TipOfTheDay.h"
 #include "ide/shell/UiLanguage.h"
 
 #include <QApplication>
@@ -114,7 +118,9 @@ int RunApplication(int argc, char** argv, ApplicationParts parts)
         return status;
     };
 
-    if (core.Values().noSplash == 0 && parts.splash) {
+    if (!parts.splash)
+        parts.splash = [&core] { RunSplashWindow(core); };
+    if (!batch && core.Values().noSplash == 0) {
         parts.splash();
         QCoreApplication::processEvents();
         if (endRequested)
@@ -122,6 +128,22 @@ int RunApplication(int argc, char** argv, ApplicationParts parts)
     }
 
     FrameParts frameParts;
+    PreferencesCommand preferences;
+    std::unique_ptr<FramePreferencesHost> preferencesHost;
+    frameParts.preferences = [&](QWidget& window) {
+        auto* mainFrame = qobject_cast<MainFrame*>(&window);
+        if (mainFrame == nullptr)
+            return;
+        if (!preferencesHost)
+            preferencesHost = std::make_unique<FramePreferencesHost>(*mainFrame);
+        preferences.Run(core, *preferencesHost, ActivePrompter(), &window);
+    };
+    // Made at start-up whether shown or not: it moves on to the next tip.
+    frameParts.tipOfTheDay = [&core](QWidget& window, bool atStartup) {
+        TipOfTheDay tips(core.GetSettings(), core.TipsFile(), ActivePrompter(), core.Translator(), &window);
+        if (!atStartup || tips.ShowAtStartup())
+            ActivePrompter().Exec(tips);
+    };
     if (parts.frameParts)
         parts.frameParts(frameParts, core);
     const StartupRequest request = core.StartupOpen(args, std::filesystem::current_path());

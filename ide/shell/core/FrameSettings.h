@@ -27,6 +27,8 @@ struct FrameSettings {
     std::string backProgramParam;
     int backProgramHide = 0;
     int maximize = 0;
+    // The engine's pause before each line report: set by the preferences, kept for the session only.
+    int linePauseMs = 0;
     RecentList recentProjects;
     RecentList recentFiles;
 };

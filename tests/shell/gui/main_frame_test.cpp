@@ -413,5 +413,32 @@ TEST_F(MainFrameTest, NewDocumentAndMacroDocumentRules)
     EXPECT_FALSE(fs::exists(macro));
 }
 
+TEST_F(MainFrameTest, StartupTasksOnTimerOne)
+{
+    FrameParts parts;
+    std::vector<bool> tips;
+    int batches = 0;
+    parts.tipOfTheDay = [&tips](QWidget&, bool atStartup) { tips.push_back(atStartup); };
+    parts.startBatch = [&batches] { ++batches; };
+    auto explorer = std::make_unique<KeyExplorer>();
+    KeyExplorer* seen = explorer.get();
+    parts.explorer = std::move(explorer);
+    MainFrame frame(*application_, std::move(parts));
+    EXPECT_EQ(frame.windowTitle(), "ZOV");
+    frame.RunStartupTasks();
+    EXPECT_EQ(frame.windowTitle(), "Zovatron");
+    EXPECT_EQ(tips, std::vector<bool>{true});
+    EXPECT_EQ(seen->fills, 1);
+    EXPECT_EQ(batches, 0);
+    // Shift+F1 shows the tips at any time.
+    frame.Command(kTipOfTheDay)->trigger();
+    EXPECT_EQ(tips, (std::vector<bool>{true, false}));
+    // A batch run starts instead of the dialogs.
+    frame.SetBatchMode(true);
+    frame.RunStartupTasks();
+    EXPECT_EQ(batches, 1);
+    EXPECT_EQ(seen->fills, 1);
+}
+
 }  // namespace
 }  // namespace zov::shell
