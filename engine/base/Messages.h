@@ -126,8 +126,12 @@ inline constexpr char EngJoinLines[] = "eng:Reorganisation du script en cours...
 inline constexpr char EngMacros[] = "eng:Traitement des macro...\n";
 inline constexpr char EngExpandedSize[] = "eng:-> Nouvelle faille du script : %i octects\n";
 inline constexpr char EngMacroTooDeep[] = "eng:-> Erreur: Macro recursive ou profondeur d'une macro superieur a 10\n";
-// Expansion ran out of memory (or past its size limit): the analysis fails.
+// Expansion ran out of memory: the analysis fails.
 inline constexpr char EngMacroNoMemory[] = "eng:-> Erreur: Memoire insuffisante pour le traitement des macro\n";
+// A pass would make the text longer than the engine accepts (the bound, in bytes): refused
+// before it is built.
+inline constexpr char EngMacroTooLarge[] =
+    "eng:-> Erreur: Le script est trop grand apres le traitement des macro, taille > %i octets\n";
 inline constexpr char EngBuildTree[] = "eng:Construction de l'arbre d'execution avec %d elements\n";
 inline constexpr char EngEmptyTree[] = "eng:-> Erreur: Le premier noeud de l'arbre est vide !\n";
 inline constexpr char EngNameAnalysis[] = "eng:Analyse des noms en cours...\n";

@@ -108,6 +108,8 @@ void OnSignal(int status)
     KeepOutputToThisThread();
     RefuseNewProcesses();
     Debugger().SetAbort(true);
+    // The programs of `exec` end with the engine however it ends, not only at `exit`.
+    KillAllExecs();
     StopAllClis();
     // No static destructors: the interpret thread may still be using engine objects.
     std::_Exit(status);

@@ -96,54 +96,89 @@ constexpr std::array<bool, 256> kWordEnds = MakeWordEnds();
 
 }  // namespace
 
+namespace {
+
+// Walks one pass over `text`, giving `take` each piece of the result in order (a word as it is,
+// a macro's value in place of the word that names it, a separator); stops as soon as `take`
+// returns false. Returns whether a word was replaced.
+template <typename Take>
+bool WalkExpansion(const CMacroTable& table, std::string_view text, Take&& take)
+{
+    bool changed = false;
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        std::size_t e = i;
+        while (e < n && !kWordEnds[static_cast<unsigned char>(text[e])]) {
+            if (text[e] == '"') {
+                ++e;
+                while (e < n && text[e] != '"' && text[e] != '\n')
+                    ++e;
+                break;
+            }
+            ++e;
+        }
+        const std::string_view word = text.substr(i, e - i);
+        // No macro can bear an empty name, so the empty words between two separators are
+        // never looked up.
+        const MacroEntry* macro = word.empty() ? nullptr : table.Find(word);
+        if (macro)
+            changed = true;
+        if (!take(macro ? std::string_view(macro->value) : word))
+            return changed;
+        if (e < n && !take(text.substr(e, 1)))
+            return changed;
+        i = e + 1;
+    }
+    return changed;
+}
+
+}  // namespace
+
+std::optional<std::size_t> ExpandedSize(const CMacroTable& table, std::string_view text, std::size_t limit)
+{
+    if (text.size() > limit)
+        return std::nullopt;
+    std::size_t size = 0;
+    bool fits = true;
+    WalkExpansion(table, text, [&](std::string_view piece) {
+        fits = piece.size() <= limit - size;
+        if (fits)
+            size += piece.size();
+        return fits;
+    });
+    if (!fits)
+        return std::nullopt;
+    return size;
+}
+
 std::optional<std::string> ExpandMacros(const CMacroTable& table, std::string_view text, bool& changed,
-                                        std::size_t limit)
+                                        std::size_t limit, MacroExpandError* error)
 {
     changed = false;
-    std::string out;
-    bool fits = text.size() <= limit;
-    const auto append = [&](std::string_view piece) {
-        if (piece.size() > limit - out.size())
-            fits = false;
-        else
-            out.append(piece);
-    };
-    try {
-        out.reserve(fits ? text.size() : 0);
-        const std::size_t n = text.size();
-        std::size_t i = 0;
-        while (fits && i < n) {
-            std::size_t e = i;
-            while (e < n && !kWordEnds[static_cast<unsigned char>(text[e])]) {
-                if (text[e] == '"') {
-                    ++e;
-                    while (e < n && text[e] != '"' && text[e] != '\n')
-                        ++e;
-                    break;
-                }
-                ++e;
-            }
-            const std::string_view word = text.substr(i, e - i);
-            // No macro can bear an empty name, so the empty words between two separators are
-            // never looked up.
-            const MacroEntry* macro = word.empty() ? nullptr : table.Find(word);
-            if (macro) {
-                changed = true;
-                append(macro->value);
-            } else {
-                append(word);
-            }
-            if (e < n)
-                append(text.substr(e, 1));
-            i = e + 1;
-        }
-    } catch (const std::bad_alloc&) {
-        fits = false;
-    }
-    if (!fits) {
-        changed = false;
+    const auto fail = [&](MacroExpandError why) -> std::optional<std::string> {
+        if (error)
+            *error = why;
         return std::nullopt;
+    };
+    // The size of the result is known before any of it is built: a text that would grow past
+    // the bound is refused without taking its memory, and the one accepted takes no more than
+    // it needs.
+    const std::optional<std::size_t> size = ExpandedSize(table, text, limit);
+    if (!size)
+        return fail(MacroExpandError::TooLarge);
+    std::string out;
+    try {
+        out.reserve(*size);
+    } catch (const std::bad_alloc&) {
+        return fail(MacroExpandError::NoMemory);
     }
+    changed = WalkExpansion(table, text, [&](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
+    if (error)
+        *error = MacroExpandError::None;
     return out;
 }
 
@@ -154,9 +189,13 @@ bool RunMacroPasses(const CMacroTable& table, std::string& text, std::size_t lim
         WriteOut(lines::EngMacros);
     bool changed = false;
     for (int pass = 0; pass < kMaxMacroPasses; ++pass) {
-        std::optional<std::string> expanded = ExpandMacros(table, text, changed, limit);
+        MacroExpandError error = MacroExpandError::None;
+        std::optional<std::string> expanded = ExpandMacros(table, text, changed, limit, &error);
         if (!expanded) {
-            WriteOut(lines::EngMacroNoMemory);
+            if (error == MacroExpandError::TooLarge)
+                WriteOut(lines::EngMacroTooLarge, CountForLine(limit));
+            else
+                WriteOut(lines::EngMacroNoMemory);
             return false;
         }
         text = std::move(*expanded);

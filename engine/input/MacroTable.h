@@ -77,17 +77,26 @@ void AddScriptParameters(CMacroTable& table, const EngineState& state);
 // result holds exactly as many LFs as the input and is never longer.
 std::string JoinContinuedLines(std::string_view text);
 
+// Why a pass gave no text.
+enum class MacroExpandError { None, TooLarge, NoMemory };
+
+// The length of one pass's result, counted without building it; nothing as soon as it goes
+// past `limit` (or when `text` itself does).
+std::optional<std::size_t> ExpandedSize(const CMacroTable& table, std::string_view text,
+                                        std::size_t limit = kMaxExpandedScript);
+
 // One expansion pass. Words end at blank, TAB, CR, LF and ( ) , + - / * ^ < > = !; a double
 // quote inside a word runs the word to the next double quote or LF, so quoted text is never
 // replaced. A word that names a macro is replaced by the value of its first entry and sets
-// `changed` (also when the value equals the name). Returns no text when the result would
-// exceed `limit` bytes or memory runs out.
+// `changed` (also when the value equals the name). Returns no text (and says why in `error`)
+// when the result would exceed `limit` bytes, which is known before any of it is built, or
+// when memory runs out; the memory taken is the result's length, once.
 std::optional<std::string> ExpandMacros(const CMacroTable& table, std::string_view text, bool& changed,
-                                        std::size_t limit = kMaxExpandedScript);
+                                        std::size_t limit = kMaxExpandedScript, MacroExpandError* error = nullptr);
 
 // The macro step of the analysis: at most ten passes, each replacing `text`, until one
 // changes nothing. Writes the verbose lines of the step and, on failure, its error line
-// (recursion, or the text grew too large). Returns false on failure.
+// (recursion, a text that would grow past `limit`, or no memory). Returns false on failure.
 bool RunMacroPasses(const CMacroTable& table, std::string& text, std::size_t limit = kMaxExpandedScript);
 
 }  // namespace zov

@@ -10,6 +10,7 @@
 #include <climits>
 #include <functional>
 #include <csignal>
+#include <optional>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -266,6 +267,7 @@ void CCliProcess::Start(std::string_view parameters)
         owedAnswers_ = 0;
         lateAnswers_ = 0;
         lastReplyOwes_ = 0;
+        callDeadline_.reset();
         extraLines_ = ExtraLineAnswers::Unknown;
         // Made for a child that started only: a CLI or program that did not start keeps its slot
         // for the whole run, and must not hold a descriptor there.
@@ -684,10 +686,14 @@ void CCliProcess::Write(std::string_view text, int timeoutSec)
     lateAnswers_ += std::exchange(lastReplyOwes_, 0);
     // A CLI answers in order: the answers still late come before this command's, so waiting
     // for them before it goes out costs nothing, and everything read until then is theirs, on
-    // both streams. A CLI that has still not answered once this call's time is up gets the
-    // command anyway (its reply skips what is late as it comes): a CLI that never answers
-    // costs such a call two time-outs.
-    const bool nothingLate = SkipLateAnswers(DeadlineAfter(timeoutSec));
+    // both streams. That wait is part of the call: its reply is read only for what is left of
+    // the call's time, so that a CLI that never answers costs each call one time-out. Once
+    // the time is up the command goes out anyway; its reply skips what is late as it comes.
+    const Clock::time_point deadline = DeadlineAfter(timeoutSec);
+    callDeadline_.reset();
+    if (lateAnswers_ > 0)
+        callDeadline_ = deadline;
+    const bool nothingLate = SkipLateAnswers(deadline);
     // The extra lines of a reply read whole are answered after it, so only once nothing is
     // late any more.
     if (nothingLate)
@@ -711,8 +717,11 @@ CliReply CCliProcess::ReadReply(int timeoutSec)
     std::lock_guard<std::mutex> hold(ioLock_);
     CliReply reply;
     ReplyCollector collector(settings_.Terminator);
+    // The first read after a command that waited for late answers ends with that command's time.
+    const std::optional<Clock::time_point> callDeadline = std::exchange(callDeadline_, std::nullopt);
     if (timeoutSec >= 0) {
-        const Clock::time_point deadline = DeadlineAfter(timeoutSec);
+        const Clock::time_point deadline =
+            std::min(DeadlineAfter(timeoutSec), callDeadline.value_or(Clock::time_point::max()));
         // Answers of earlier commands that timed out come first, each with its terminator: they
         // are skipped within this reply's own time, so a CLI that answers costs no extra wait.
         while (!collector.TakeFrom(SyncQueue()) || lateAnswers_ > 0) {

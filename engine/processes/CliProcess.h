@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -143,13 +144,15 @@ public:
 
     // Sends one command line (the text and a line feed). First the answers still owed for the
     // extra lines of the previous command are taken off the sync stream (and those of a command
-    // that timed out, as far as they have come), then pending output is read and both queues
-    // emptied, so that the reply read next starts clean. A CLI that
+    // that timed out, as far as they come within `timeoutSec`), then pending output is read and
+    // both queues emptied, so that the reply read next starts clean. A CLI that
     // does not read its input is given until `timeoutSec` to make room.
     void Write(std::string_view text, int timeoutSec);
 
     // Reads the reply to the last command: up to the terminator or `timeoutSec` seconds (0:
     // one round of reading; negative: nothing is read). Both pipes are drained while waiting.
+    // After a command that waited for late answers, the first read also ends `timeoutSec` after
+    // that command was written: the call as a whole takes one time-out.
     CliReply ReadReply(int timeoutSec);
 
     // Moves what the pipes hold now into the queues, without waiting.
@@ -246,6 +249,8 @@ private:
     // goes out, as a second read of the same reply still waits for the same answer.
     std::size_t lateAnswers_ = 0;
     std::size_t lastReplyOwes_ = 0;
+    // The end of the call whose command had to wait for late answers before it went out.
+    std::optional<Clock::time_point> callDeadline_;
     ExtraLineAnswers extraLines_ = ExtraLineAnswers::Unknown;
 };
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -63,10 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
 
     const auto once = zov::ExpandMacros(table, joined, changed, kFuzzBound);
+    // The length counted before a pass is built is the length built, or nothing past the bound.
+    const std::optional<std::size_t> counted = zov::ExpandedSize(table, joined, kFuzzBound);
     if (!once) {
-        if (changed)
+        if (changed || counted)
             __builtin_trap();
-    } else if (once->size() > kFuzzBound || (!changed && *once != joined)) {
+    } else if (once->size() > kFuzzBound || (!changed && *once != joined) || counted != once->size()) {
         __builtin_trap();
     }
 

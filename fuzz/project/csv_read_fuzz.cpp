@@ -3,6 +3,7 @@
 // the usual layout and closed texts, rewriting the file with the links just read and reading the result again must
 // give the same list, and the dated exports must hold one line per record.
 #include "common/CsvFields.h"
+#include "common/TextCodec.h"
 #include "ide/project/model/CsvFiles.h"
 #include "ide/project/model/ProjectModel.h"
 
@@ -96,7 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         complete = complete &&
                    (!record.data || zov::IsCsvLineComplete(record.text, settings.Separator, settings.TextQualifier));
     }
-    if (usualLayout && complete) {
+    // The encoding is told from the bytes: a Windows-1252 file whose only bytes that are not
+    // UTF-8 sat in the replaced links reads as UTF-8 afterwards, with the same bytes elsewhere.
+    const bool sameEncoding = zov::IsValidUtf8(bytes) == zov::IsValidUtf8(rewritten);
+    if (usualLayout && complete && sameEncoding) {
         if (requirements) {
             model.ReadRequirementsText(rewritten);
         } else {

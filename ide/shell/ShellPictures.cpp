@@ -39,8 +39,8 @@ QPixmap SplashPicture()
     painter.fillRect(pixmap.rect(), sky);
     // A trace of a signal across the picture, as on a bench's scope.
     QPainterPath trace;
-    trace.moveTo(0, 110);
-    const int steps[] = {110, 110, 80, 80, 120, 120, 70, 70, 105, 105, 90, 90, 110};
+    trace.moveTo(0, 125);
+    const int steps[] = {125, 125, 108, 108, 135, 135, 104, 104, 128, 128, 116, 116, 125};
     for (int i = 1; i < static_cast<int>(std::size(steps)); ++i)
         trace.lineTo(i * size.width() / 12.0, steps[i]);
     painter.setPen(QPen(QColor(140, 230, 160, 170), 2));
@@ -50,12 +50,12 @@ QPixmap SplashPicture()
     title.setBold(true);
     painter.setFont(title);
     painter.setPen(QColor(255, 255, 255));
-    painter.drawText(QRect(0, 10, size.width(), 80), Qt::AlignCenter, QStringLiteral("ZOV"));
+    painter.drawText(QRect(0, 4, size.width(), 76), Qt::AlignCenter, QStringLiteral("ZOV"));
     QFont subtitle(QStringLiteral("Arial"));
     subtitle.setPixelSize(13);
     painter.setFont(subtitle);
     painter.setPen(QColor(215, 230, 250));
-    painter.drawText(QRect(0, 118, size.width(), 24), Qt::AlignCenter, QStringLiteral("Zovatron"));
+    painter.drawText(QRect(0, 74, size.width(), 20), Qt::AlignCenter, QStringLiteral("Zovatron"));
     return pixmap;
 }
 

@@ -17,14 +17,14 @@ SplashWindow::SplashWindow(const std::string& versionText, const Translate& tran
 {
     setWindowTitle(QStringLiteral("Zovatron"));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, picture_.height(), 0, 0);
+    layout->setContentsMargins(6, picture_.height() + 2, 6, 2);
     caption_ = new CFormatLabel(this, markup::Dialect::Caption);
     SetControlId(*caption_, kCaptionId);
     caption_->SetBackgroundColour(markup::kWhite);
     caption_->SetText(CaptionText(versionText, translate));
     caption_->setFixedHeight(caption_->sizeHint().height() + 8);
     layout->addWidget(caption_);
-    setFixedSize(picture_.width(), picture_.height() + caption_->height());
+    setFixedSize(picture_.width(), picture_.height() + caption_->height() + 4);
 }
 
 std::string SplashWindow::CaptionText(const std::string& versionText, const Translate& translate)
@@ -55,6 +55,9 @@ void SplashWindow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.drawPixmap(0, 0, picture_);
+    // Frameless: a thin edge keeps it apart from what lies behind.
+    painter.setPen(QColor(22, 56, 112));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 int RunSplashWindow(const ApplicationCore& application, QWidget* parent)

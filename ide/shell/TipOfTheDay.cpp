@@ -2,6 +2,8 @@
 
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPictures.h"
+#include "ide/shell/ShellPrompter.h"
+#include "ide/shell/core/ApplicationCore.h"
 #include "ide/shell/core/StringTable.h"
 
 #include <QCheckBox>
@@ -114,6 +116,14 @@ void TipOfTheDay::accept()
     showAtStartup_ = showCheck_->isChecked();
     tips_->SaveShowAtStartup(showAtStartup_);
     ThemedDialogBase::accept();
+}
+
+int RunTipOfTheDay(const ApplicationCore& application, ShellPrompter& prompter, bool atStartup, QWidget* parent)
+{
+    TipOfTheDay dialog(application.GetSettings(), application.TipsFile(), prompter, application.Translator(), parent);
+    if (atStartup && !dialog.ShowAtStartup())
+        return -1;
+    return prompter.Exec(dialog);
 }
 
 }  // namespace zov::shell

@@ -20,6 +20,9 @@ class QPushButton;
 
 namespace zov::shell {
 
+class ApplicationCore;
+class ShellPrompter;
+
 class TipOfTheDay : public ThemedDialogBase {
     Q_OBJECT
 
@@ -52,5 +55,10 @@ private:
     QCheckBox* showCheck_;
     QPushButton* nextTip_;
 };
+
+// The tips command (atStartup false) and the start-up timer (atStartup true: shown only when
+// "StartUp" is set; a tip is used up either way). The dialog's result, -1 when not shown.
+int RunTipOfTheDay(const ApplicationCore& application, ShellPrompter& prompter, bool atStartup,
+                   QWidget* parent = nullptr);
 
 }  // namespace zov::shell

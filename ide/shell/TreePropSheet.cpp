@@ -271,6 +271,11 @@ void CTreePropSheet::FillPageTree()
             leaf->setIcon(0, pageIcons_[i].isNull() ? style()->standardIcon(QStyle::SP_FileIcon) : pageIcons_[i]);
     }
     tree_->expandAll();
+    // A flat tree needs no room for the branch marks.
+    bool nested = false;
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i)
+        nested = nested || tree_->topLevelItem(i)->childCount() > 0;
+    tree_->setRootIsDecorated(nested);
     selectionGuard_ = guard;
 }
 

@@ -325,6 +325,24 @@ TEST_F(CliProcessTest, ACliThatNeverAnswersKeepsTimingOut)
     }
 }
 
+// Each call to a CLI that has stopped answering waits for the answers still late before its
+// command goes out; that wait is part of the call's time, never a second time-out on top of it.
+TEST_F(CliProcessTest, ASilentCliCostsEachCallOneTimeOut)
+{
+    const int index = Start("", Settings(0));
+    Engine().CallTimeout = 1;
+    constexpr int kCalls = 4;
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < kCalls; ++i) {
+        EXPECT_EQ(CmdFunction1_0("hang", index), "");
+        EXPECT_TRUE(Engine().TimedOut);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    // Two time-outs per call after the first would take 7 s here.
+    EXPECT_LT(seconds, 1.5 * kCalls);
+    EXPECT_GE(seconds, 0.9 * kCalls);
+}
+
 // A reply past the longest text is flagged, in either sync mode, never handed on cut as if whole;
 // the reply after it is whole again.
 TEST_F(CliProcessTest, AReplyPastTheLongestTextIsFlagged)

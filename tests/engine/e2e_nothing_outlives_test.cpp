@@ -1,5 +1,5 @@
 // The real zovrun leaves nothing running behind it, however it ends: CLIs being started while
-// it ends, programs of `run`, helpers a CLI started, CLIs that ignore their exit command.
+// it ends, programs of `run` and `exec`, helpers a CLI started, CLIs that ignore their exit command.
 // Leftovers are found through the process table: this test adopts every orphan (it is the
 // subreaper of its descendants), so whatever the engine left is a child of the test.
 // Fixtures: tests/engine/e2e/outlive*.
@@ -59,6 +59,8 @@ std::vector<pid_t> AdoptedLeftovers(std::chrono::steady_clock::duration within, 
         }
     } while (!alive.empty() && std::chrono::steady_clock::now() < deadline);
     for (pid_t pid : alive) {
+        // With what it started: a leftover's own children would be adopted only once it is gone.
+        ::kill(-pid, SIGKILL);
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
     }
@@ -129,6 +131,28 @@ TEST_F(NothingOutlives, AProgramOfRunEndsWithTheEngine)
             else
                 engine.Send("exit\n");
             ASSERT_TRUE(engine.WaitForEnd(60s)) << "the engine waited for the program";
+            EXPECT_EQ(engine.Out().find("after"), std::string::npos);
+        }
+        EXPECT_EQ(AdoptedLeftovers(2s), std::vector<pid_t>{});
+    }
+}
+
+// A program started by `exec` runs beside the script, and what it started with it; neither
+// outlives the engine, whether it is told to end or sent a signal.
+TEST_F(NothingOutlives, AProgramOfExecEndsWithTheEngine)
+{
+    for (const bool bySignal : {true, false}) {
+        SCOPED_TRACE(bySignal);
+        {
+            Engine engine;
+            engine.Run("outlive_exec.qzs");
+            ASSERT_TRUE(engine.WaitForOutput("trc: 2:started\n")) << engine.Out();
+            ASSERT_FALSE(ChildrenOf(engine.Pid()).empty());
+            if (bySignal)
+                engine.Signal(SIGTERM);
+            else
+                engine.Send("exit\n");
+            ASSERT_TRUE(engine.WaitForEnd(60s));
             EXPECT_EQ(engine.Out().find("after"), std::string::npos);
         }
         EXPECT_EQ(AdoptedLeftovers(2s), std::vector<pid_t>{});

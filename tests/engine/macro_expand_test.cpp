@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace zov {
@@ -152,8 +154,63 @@ TEST_F(MacroPassesTest, ATextThatOutgrowsItsBoundFailsTheStepWithItsLine)
     table.Add("D", "D D", kMacroKindMacro);
     std::string text = "D\r\n";
     EXPECT_FALSE(RunMacroPasses(table, text, 1000));
-    EXPECT_EQ(capture.Out(), lines::EngMacroNoMemory);
-    EXPECT_EQ(capture.Out(), "eng:-> Erreur: Memoire insuffisante pour le traitement des macro\n");
+    // The line says what went past its bound, and the bound.
+    EXPECT_EQ(capture.Out(),
+              "eng:-> Erreur: Le script est trop grand apres le traitement des macro, taille > 1000 octets\n");
+}
+
+// The peak resident size of this process, in kilobytes.
+long PeakResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+// Seven macros, each level ten of the one below, the last a thousand bytes: a few hundred bytes of
+// interface whose seventh pass would make 1 GB of text. That pass is refused as soon as its length
+// is counted, before any of it is built: the memory taken stays that of the passes accepted.
+TEST_F(MacroPassesTest, ATextThatWouldOutgrowItsBoundIsRefusedBeforeItIsBuilt)
+{
+    CMacroTable table;
+    table.Add("L0", std::string(1000, 'w'), kMacroKindMacro);
+    for (int level = 1; level <= 6; ++level) {
+        std::string body;
+        for (int i = 0; i < 10; ++i)
+            body += "L" + std::to_string(level - 1) + " ";
+        table.Add("L" + std::to_string(level), body, kMacroKindMacro);
+    }
+    std::string text = "L6\r\n";
+    const long peakBefore = PeakResidentKb();
+    ASSERT_GT(peakBefore, 0);
+    EXPECT_FALSE(RunMacroPasses(table, text));
+    EXPECT_EQ(capture.Out(), FormatLine(lines::EngMacroTooLarge, static_cast<int>(kMaxExpandedScript)));
+    // The text of the sixth pass is 3 MB; building the refused pass up to its bound would take
+    // 256 MB more.
+    EXPECT_LT(PeakResidentKb() - peakBefore, 64L * 1024L);
+}
+
+TEST(ExpandMacrosBoundTest, TheLengthIsCountedBeforeTheTextIsBuilt)
+{
+    const CMacroTable table = SampleTable();
+    for (const std::string_view text : {"x = N + A\r\n", "", "\"N\" N(N,N)", "Same %%1 a.b S"}) {
+        bool changed = false;
+        const auto out = ExpandMacros(table, text, changed);
+        ASSERT_TRUE(out) << text;
+        EXPECT_EQ(ExpandedSize(table, text), out->size()) << text;
+        // The exact length is the largest bound accepted; one byte less is refused, and says why.
+        MacroExpandError error = MacroExpandError::None;
+        EXPECT_TRUE(ExpandMacros(table, text, changed, out->size(), &error));
+        EXPECT_EQ(error, MacroExpandError::None);
+        if (!out->empty()) {
+            EXPECT_FALSE(ExpandedSize(table, text, out->size() - 1)) << text;
+            EXPECT_FALSE(ExpandMacros(table, text, changed, out->size() - 1, &error));
+            EXPECT_EQ(error, MacroExpandError::TooLarge);
+        }
+    }
 }
 
 TEST(ExpandMacrosBoundTest, TheBoundIsTheLargestTextAccepted)

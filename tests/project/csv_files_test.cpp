@@ -269,6 +269,7 @@ TEST_F(CsvFileTest, RewriteTableOfCases)
          "R1;a;T1/S1;x;y\r\nR2;b;\r\n"},
         {"a column past the row's fields adds one more field", "R1;a;b\r\n", '"', 4, {{"T2"}}, "R1;a;b;T2\r\n"},
         {"a column further on is reached through empty fields", "R1;a\r\n", '"', 4, {{"T2"}}, "R1;a;;T2\r\n"},
+        {"a column far beyond the row adds one field only", "R1;a\r\n", 0, 100000, {{"T2"}}, "R1;a;T2\r\n"},
         {"column 0 adds one more field", "R1;a\r\n", '"', 0, {{"T2"}}, "R1;a;T2\r\n"},
         {"column 1 replaces the first field whole", "R1;a;b\r\n", 0, 1, {{"T1"}}, "T1;a;b\r\n"},
         {"separators inside qualified text are not field ends",
@@ -379,6 +380,13 @@ TEST_F(CsvFileTest, RewriteOfAFileThatVanishedSaysSo)
                                     "Impossible de charge le fichier:\n" + PathOf("gone2.csv"),
                                 }));
     EXPECT_FALSE(fs::exists(m_dir / "gone.csv"));
+
+    // Without a file of that kind there is nothing to rewrite and nothing to say.
+    prompter = shell::RecordingPrompter();
+    bench.model.ClearRequirementsFile();
+    bench.model.ClearFactsFile();
+    bench.model.SaveProjectCsvFiles(prompter);
+    EXPECT_TRUE(prompter.Prompts().empty());
 }
 
 TEST_F(CsvFileTest, ProjectSaveRewritesOnlyTheChangedKinds)

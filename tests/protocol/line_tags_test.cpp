@@ -78,6 +78,7 @@ const FormatCase kFormats[] = {
     LINE(EngExpandedSize, Eng),
     LINE(EngMacroTooDeep, Eng),
     LINE(EngMacroNoMemory, Eng),
+    LINE(EngMacroTooLarge, Eng),
     LINE(EngBuildTree, Eng),
     LINE(EngEmptyTree, Eng),
     LINE(EngNameAnalysis, Eng),

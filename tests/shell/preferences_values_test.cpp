@@ -1,12 +1,14 @@
 #include "ide/shell/core/PreferencesValues.h"
 
 #include "common/AtomicFile.h"
+#include "ide/shell/core/ApplicationCore.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -303,6 +305,40 @@ TEST(PreferencesLists, FontSizesAndPausesMapBothWays)
     EXPECT_EQ(PauseMsOfIndex(-1), 0);
     EXPECT_EQ(PauseMsOfIndex(8), 0);
     EXPECT_EQ(PauseIndexOfMs(25), 0);
+}
+
+}  // namespace
+}  // namespace zov::shell
+
+namespace zov::shell {
+namespace {
+
+TEST(PreferencesOverApplication, MessagesAreTranslatedAndTheDefaultsAreRestoredAtExit)
+{
+    const fs::path root = fs::temp_directory_path() / ("zov_prefs_app_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "prog");
+    std::ofstream(root / "prog" / "English.lgn")
+        << "$LANGUAGE=English\n"
+           "La configuration par défaut sera pris en compte au redémarrage de l'application. = Defaults next time\n";
+    std::ofstream(root / "prog" / "Default.ini", std::ios::binary) << "[Preferences]\r\nFontSize=16\r\n";
+    ASSERT_TRUE(WriteFileAtomically(root / "prog" / "ZOV.ini", "[Preferences]\r\nLanguage=English.lgn\r\n"));
+    {
+        ApplicationCore app({root / "prog", root / "prog" / "ZOV.ini", root / "tmp"});
+        NullPreferencesHost host;
+        RecordingPrompter prompter;
+        PreferencesValues values = LoadPreferences(app, host);
+        EXPECT_EQ(values.language, "English.lgn");
+        EXPECT_FALSE(values.defaultConfiguration);
+        values.defaultConfiguration = true;
+        StorePreferences(values, app, host, prompter);
+        EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Defaults next time"});
+        EXPECT_TRUE(app.DefaultConfiguration());
+        EXPECT_TRUE(LoadPreferences(app, host).defaultConfiguration);
+        EXPECT_EQ(app.Exit(), ExitSave::DefaultsRestored);
+    }
+    EXPECT_EQ(ReadWholeFile(root / "prog" / "ZOV.ini"), "[Preferences]\r\nFontSize=16\r\n");
+    fs::remove_all(root);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ constexpr size_t kTitleColumn = 1;
 constexpr size_t kRequirementTextColumn = 2;
 constexpr size_t kRequirementLinksColumn = 3;
 constexpr size_t kFactLinksColumn = 2;
+constexpr int kMaxPaddingFields = 256;
 
 int ColumnOf(const CCsvImportSettings& settings, size_t logical)
 {
@@ -336,9 +337,11 @@ std::string ProjectModel::RewriteCsvText(std::string_view bytes, bool requiremen
             out += linkText;
         } else if (fieldCount < linksColumn) {
             // Empty fields up to the Référence column, so that the next reading finds the links
-            // where it looks for them.
+            // where it looks for them; a column far beyond any row's (a damaged setting) gets
+            // one more field only, rather than a line of thousands of separators.
             out += text;
-            out.append(static_cast<size_t>(linksColumn - fieldCount), sep);
+            out.append(
+                linksColumn - fieldCount <= kMaxPaddingFields ? static_cast<size_t>(linksColumn - fieldCount) : 1, sep);
             out += linkText;
         } else {
             const int open = FindQualifiedCsvFieldPos(linksColumn, text, sep, qual);
@@ -370,6 +373,9 @@ std::string ProjectModel::RewriteFactsText(std::string_view bytes) const
 void ProjectModel::SaveCsvList(bool requirements, shell::Prompter& prompter, const shell::Translate& translate)
 {
     const std::string& path = requirements ? m_requirementsFile : m_factsFile;
+    if (path.empty()) {
+        return;  // no file of that kind: nothing to rewrite
+    }
     const std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) {
         Warn(prompter, translate, requirements ? texts::kCannotSave : texts::kCannotLoadFacts, path);

@@ -1,8 +1,11 @@
 #include "ide/shell/ObjectNames.h"
+#include "ide/shell/ShellPrompter.h"
 #include "ide/shell/SplashWindow.h"
 #include "ide/shell/TipOfTheDay.h"
 
+#include "common/AtomicFile.h"
 #include "common/gui/FormatLabel.h"
+#include "ide/shell/core/ApplicationCore.h"
 #include "tests/common/gui/QtTestSupport.h"
 
 #include <QCheckBox>
@@ -147,6 +150,28 @@ TEST_F(TipOfTheDayTest, MissingFileDisablesNextTip)
     EXPECT_EQ(Shown(dialog), "Impossible de lire le fichier d'astuces");
     EXPECT_FALSE(FindControl<QPushButton>(dialog, 1606)->isEnabled());
     EXPECT_TRUE(prompter_.Prompts().empty());
+}
+
+TEST_F(TipOfTheDayTest, StartUpShowsTheDialogOnlyWhenAskedButUsesATipEitherWay)
+{
+    const fs::path program = root_ / "prog";
+    fs::create_directories(program);
+    std::ofstream(program / "TipsFr.txt", std::ios::binary) << "Un\nDeux\n";
+    std::ofstream(root_ / "answers.txt") << "ok\n";
+    ScriptedShellPrompter prompter(root_ / "answers.txt", PromptLog(root_ / "log.txt"));
+    {
+        ApplicationCore app({program, program / "ZOV.ini", root_ / "tmp"});
+        EXPECT_EQ(RunTipOfTheDay(app, prompter, true), -1);
+        EXPECT_EQ(app.GetSettings().GetInt(SettingId::TipsFilePos), 3);
+        EXPECT_EQ(RunTipOfTheDay(app, prompter, false), QDialog::Accepted);
+        EXPECT_EQ(app.GetSettings().GetInt(SettingId::TipsFilePos), 8);
+        EXPECT_EQ(app.GetSettings().GetInt(SettingId::TipsStartUp), 0);
+        app.GetSettings().WriteInt(SettingId::TipsStartUp, 1);
+        std::ofstream(root_ / "answers.txt") << "cancel\n";
+        ScriptedShellPrompter cancelling(root_ / "answers.txt", PromptLog(root_ / "log.txt"));
+        EXPECT_EQ(RunTipOfTheDay(app, cancelling, true), QDialog::Rejected);
+        EXPECT_EQ(app.GetSettings().GetInt(SettingId::TipsFilePos), 3);
+    }
 }
 
 }  // namespace
