@@ -278,10 +278,17 @@ TEST_F(InterfaceFileDialogsTest, CopyDialogButtonsFollowTheLoadedSides)
     EXPECT_EQ(prompter_.requests.back().title, "Charger");
     EXPECT_EQ(prompter_.requests.back().filter, "Interface ZOV|*.qzi|");
 
-    Find<QTabBar>(dialog, 1075).setCurrentIndex(2);
-    EXPECT_EQ(dialog.CurrentList(CopyInterfacesDialog::Left).objectName(), "c1077");
-    EXPECT_EQ(dialog.CurrentList(CopyInterfacesDialog::Right).objectName(), "c1086");
+    const char* lists[4][2] = {{"c1068", "c1081"}, {"c1069", "c1083"}, {"c1077", "c1086"}, {"c1079", "c1090"}};
+    for (int tab : {2, 3, 1, 0}) {
+        Find<QTabBar>(dialog, 1075).setCurrentIndex(tab);
+        EXPECT_EQ(dialog.CurrentList(CopyInterfacesDialog::Left).objectName(), lists[tab][0]);
+        EXPECT_EQ(dialog.CurrentList(CopyInterfacesDialog::Right).objectName(), lists[tab][1]);
+        EXPECT_TRUE(dialog.CurrentList(CopyInterfacesDialog::Left).isVisibleTo(&dialog));
+    }
+    dialog.SelectTab(2);
+    EXPECT_EQ(Find<QTabBar>(dialog, 1075).currentIndex(), 2);
     EXPECT_EQ(dialog.CurrentList(CopyInterfacesDialog::Left).rowCount(), 2);
+    EXPECT_EQ(dialog.CurrentList(CopyInterfacesDialog::Right).rowCount(), 1);
 }
 
 TEST_F(InterfaceFileDialogsTest, CopyDialogMovesAndSavesOnlyOnOk)

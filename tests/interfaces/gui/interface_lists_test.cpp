@@ -210,6 +210,39 @@ TEST_F(InterfaceListsTest, EditStateToldToTheOwner)
     EXPECT_TRUE(quiet.isEmpty());
 }
 
+TEST_F(InterfaceListsTest, ClickOnAHeadingKeepsEachRowWithItsRecord)
+{
+    InsertTwo();
+    set_->AddConstant("b", "2", 0, -1);
+    set_->AddConstant("a", "9", 0, -1);
+    set_->AddConstant("c", "1", 0, 0);
+    auto list = MakeList<ConstantListCtrl>();
+    list->SortByColumn(2);  // by value: " 1", " 2", " 9", then the header's empty cell
+    for (int row = 0; row < list->rowCount(); ++row) {
+        const InterfaceItemData* rowData = list->ItemDataAt(row);
+        ASSERT_NE(rowData, nullptr);
+        if (rowData->record == nullptr) {
+            EXPECT_EQ(list->GetItemText(row, 0), " [alpha]");
+            continue;
+        }
+        const auto* record = static_cast<const ConstantRecord*>(rowData->record);
+        EXPECT_EQ(list->GetItemText(row, 0).toStdString(), " " + record->name);
+        EXPECT_EQ(rowData->interfaceIndex, record->interfaceIndex);
+    }
+    // The record changed is the one the row shows.
+    list->SelectOnly(RowOf(*list, " b"));
+    prompter_.QueueDialog([](QDialog& dialog) {
+        EXPECT_EQ(Find<QLineEdit>(dialog, 1025).text(), "b");
+        SetText(dialog, 1074, "22");
+        ClickOk(dialog);
+    });
+    EXPECT_TRUE(list->ModifyRecord());
+    EXPECT_EQ(set_->All().constants.Find("b")->value, "22");
+    EXPECT_EQ(set_->All().constants.Find("a")->value, "9");
+    // A change sorts by interface and name again.
+    EXPECT_EQ(Column(*list, 0), (std::vector<std::string>{" a", " b", " [alpha]", " c"}));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Adding
 
