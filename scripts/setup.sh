@@ -12,7 +12,7 @@ packages=(
   libtinyxml-dev libhpdf-dev
   qt6-base-dev libgl-dev
   hyperfine lua5.4 expect
-  libxml2-utils xvfb
+  libxml2-utils xvfb poppler-utils
 )
 
 missing=()

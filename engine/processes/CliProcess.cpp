@@ -687,13 +687,15 @@ void CCliProcess::Write(std::string_view text, int timeoutSec)
     // A CLI answers in order: the answers still late come before this command's, so waiting
     // for them before it goes out costs nothing, and everything read until then is theirs, on
     // both streams. That wait is part of the call: its reply is read only for what is left of
-    // the call's time, so that a CLI that never answers costs each call one time-out. Once
-    // the time is up the command goes out anyway; its reply skips what is late as it comes.
-    const Clock::time_point deadline = DeadlineAfter(timeoutSec);
+    // the call's time, so that a CLI that never answers costs each call one time-out. It takes
+    // at most half of that time, so that the command, which then goes out anyway, still has
+    // the other half to be answered (its reply skips what is late as it comes).
+    const Clock::time_point start = Clock::now();
+    const Clock::duration whole = std::chrono::seconds(std::max(timeoutSec, 0));
     callDeadline_.reset();
     if (lateAnswers_ > 0)
-        callDeadline_ = deadline;
-    const bool nothingLate = SkipLateAnswers(deadline);
+        callDeadline_ = start + whole;
+    const bool nothingLate = SkipLateAnswers(start + whole / 2);
     // The extra lines of a reply read whole are answered after it, so only once nothing is
     // late any more.
     if (nothingLate)

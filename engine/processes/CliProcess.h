@@ -144,9 +144,9 @@ public:
 
     // Sends one command line (the text and a line feed). First the answers still owed for the
     // extra lines of the previous command are taken off the sync stream (and those of a command
-    // that timed out, as far as they come within `timeoutSec`), then pending output is read and
-    // both queues emptied, so that the reply read next starts clean. A CLI that
-    // does not read its input is given until `timeoutSec` to make room.
+    // that timed out, as far as they come within half of `timeoutSec`), then pending output is
+    // read and both queues emptied, so that the reply read next starts clean. A CLI that does
+    // not read its input is given until `timeoutSec` to make room.
     void Write(std::string_view text, int timeoutSec);
 
     // Reads the reply to the last command: up to the terminator or `timeoutSec` seconds (0:

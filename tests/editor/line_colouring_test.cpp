@@ -151,6 +151,27 @@ TEST(MacroCallMarks, MarkedExactlyWhenTheTrimmedLineIsAMacroName)
     EXPECT_EQ(buffer.GetMacroName(4), "Trace2");
 }
 
+TEST(MacroCallMarks, FoldingUnfoldsTheMarkedCallsAndFoldsBackToThem)
+{
+    test::NamedSet names;
+    names.Set().AddMacro("Twice", "Greet\nGreet", -1);
+    CTextBuffer buffer;
+    Fill(buffer, "  Twice\nx = 1");
+    MacroCallMarks marks(buffer, &names.Set());
+    const MacroExpander expand = [&](const std::string& name, int depth) {
+        return names.Set().ExpandMacro(name, depth);
+    };
+    ExpandAllMacros(buffer, expand);
+    ASSERT_GT(buffer.GetLineCount(), 2);
+    EXPECT_EQ(buffer.GetMacroName(0), "Twice");  // the unfolded call keeps its name
+    for (int line = 1; line + 1 < buffer.GetLineCount(); ++line)
+        EXPECT_TRUE(buffer.IsMacroBodyLine(line)) << line;
+    CollapseAllMacros(buffer);
+    EXPECT_EQ(test::Lines(buffer), (std::vector<QString>{"  Twice", "x = 1"}));
+    EXPECT_EQ(buffer.GetMacroName(0), "Twice");
+    EXPECT_FALSE(buffer.HasMacroName(1));
+}
+
 TEST(LanguageForPath, KindAndLanguageByPath)
 {
     shell::RecordingPrompter prompter;

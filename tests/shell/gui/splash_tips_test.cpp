@@ -76,6 +76,22 @@ TEST_F(SplashWindowTest, SpaceAndEscapeEndIt)
     }
 }
 
+TEST_F(SplashWindowTest, NoSplashSkipsIt)
+{
+    const fs::path root = fs::temp_directory_path() / ("zov_splash_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "prog");
+    ASSERT_TRUE(zov::WriteFileAtomically(root / "prog" / "ZOV.ini", "[Preferences]\r\nNoSplash=1\r\n"));
+    {
+        ApplicationCore app({root / "prog", root / "prog" / "ZOV.ini", root / "tmp"});
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(RunSplashWindow(app), -1);
+        EXPECT_LT(clock.elapsed(), 2000);
+    }
+    fs::remove_all(root);
+}
+
 class TipOfTheDayTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -1,0 +1,102 @@
+#pragma once
+// What the main window offers the rest of the IDE and what it needs from it: the project
+// explorer, the output bar, the interface set and the active script view are interfaces here,
+// filled by their own folders; until one is, a plain stand-in (FrameStandIns.h) takes its place.
+
+#include "ide/project/model/ProjectModel.h"
+#include "ide/shell/core/Settings.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace zov::shell {
+
+class IExplorerBar {
+public:
+    virtual ~IExplorerBar() = default;
+    virtual QWidget& Widget() = 0;
+    // Loads the project file into the model and fills the trees; false when it cannot be read.
+    virtual bool LoadProject(const std::string& path) = 0;
+    virtual void CloseProject() = 0;
+    virtual void RefreshInterfaceLists() = 0;
+    virtual void SetViewAllInterfaces(bool all) = 0;
+    // Kind of the selected test-tree item: -1 none, 0 campaign, 1 test set, 2 test.
+    virtual int SelectedItemKind() const = 0;
+    virtual std::vector<std::string> ScriptPaths() const = 0;
+    // The requirement and technical-fact trees, once after start-up.
+    virtual void FillTrees() = 0;
+    // Escape and Ctrl as they go down (pressed) and Ctrl as it comes up, for the test tree's
+    // drag and drop.
+    virtual void ForwardKey(int key, bool pressed) = 0;
+    // Never null: the one project model, empty while no project is open.
+    virtual project::ProjectModel& Project() = 0;
+};
+
+class IOutputBar {
+public:
+    virtual ~IOutputBar() = default;
+    virtual QWidget& Widget() = 0;
+    virtual void ClearErrors() = 0;
+    virtual void ClearRuns() = 0;
+    virtual void ClearVariables() = 0;
+    virtual void ClearTrace() = 0;
+    virtual void ShowTab(int index) = 0;
+    virtual void AddFindLine(const QString& line) = 0;
+    // The trace pane, which takes the caret commands as keys when it has the focus; may be null.
+    virtual QWidget* TracePane() = 0;
+};
+
+class IInterfaceSet {
+public:
+    virtual ~IInterfaceSet() = default;
+    virtual void Clear() = 0;
+    virtual void RemoveInserted() = 0;
+    virtual bool Load(const std::filesystem::path& path) = 0;
+    virtual bool Insert(const std::filesystem::path& path) = 0;
+    virtual bool Save() = 0;
+    virtual bool WriteTempInterface() = 0;
+    virtual void SetProjectFolder(const std::filesystem::path& folder) = 0;
+    // Names of the syntax languages, for the kind of a document and the file-open filter.
+    virtual bool HasSyntaxLanguage(std::string_view name) const = 0;
+    // "Type" and "Name" of each syntax language, in load order.
+    virtual std::vector<std::pair<std::string, std::string>> SyntaxLanguages() const = 0;
+};
+
+// The view of one document: an editor with a run, or, until the script view lands, a plain
+// text editor over the document's text.
+class IScriptView {
+public:
+    virtual ~IScriptView() = default;
+    virtual QWidget& Widget() = 0;
+    // The view's text into the buffer before a save, from the buffer after a load.
+    virtual void PushTextToBuffer() = 0;
+    virtual void PullTextFromBuffer() = 0;
+    // True while a run or a verification is in progress: the document will not close.
+    virtual bool IsRunning() const = 0;
+    virtual void Stop() = 0;
+    virtual void SendSync(int value) = 0;
+    virtual void RefreshMacroFolding() = 0;
+    virtual void SetShowExecution(bool show) = 0;
+    // The word at the caret, selected, for help and "Ajouter une variable...".
+    virtual QString WordAtCaret() = 0;
+    // A caret command (37101-37124) when the view has the focus.
+    virtual bool CaretCommand(int id) = 0;
+    virtual bool HasFocus() const = 0;
+    virtual bool Copy() = 0;
+    virtual bool Paste() = 0;
+    virtual bool HasSelection() const = 0;
+    // Line (0-based), column, line-end label, overwrite and read-only, for the status bar.
+    struct Position {
+        int line = 0;
+        int column = 0;
+    };
+    virtual Position CaretPosition() const = 0;
+    virtual bool Overwrite() const = 0;
+};
+
+}  // namespace zov::shell

@@ -1,0 +1,164 @@
+#include "ide/shell/FrameStandIns.h"
+
+#include "ide/shell/ObjectNames.h"
+#include "ide/shell/ScriptDocument.h"
+#include "ide/shell/ShellPrompter.h"
+#include "ide/shell/core/CommandTable.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace zov::shell {
+
+StandInExplorer::StandInExplorer(Translate translate) : translate_(std::move(translate)), widget_(new QWidget) {}
+
+StandInExplorer::~StandInExplorer()
+{
+    delete widget_;
+}
+
+bool StandInExplorer::LoadProject(const std::string& path)
+{
+    return project_.LoadProjectFile(path, ActivePrompter(), translate_);
+}
+
+void StandInExplorer::CloseProject()
+{
+    project_.ClearProject();
+}
+
+StandInOutputBar::StandInOutputBar(const Translate& translate) : tabs_(new QTabWidget)
+{
+    tabs_->setDocumentMode(true);
+    tabs_->setTabPosition(QTabWidget::South);
+    trace_ = new QPlainTextEdit;
+    trace_->setReadOnly(true);
+    trace_->setObjectName(ControlName(0x7101));
+    const char* captions[] = {"Traces", "Erreurs", "Exécution", "Variables", "Données", "Recherche dans les scripts"};
+    for (int i = 0; i < 6; ++i) {
+        QWidget* page = i == 0 ? static_cast<QWidget*>(trace_) : new QWidget;
+        tabs_->addTab(page, QString::fromStdString(translate(captions[i])));
+    }
+    tabs_->setCurrentIndex(0);
+}
+
+StandInOutputBar::~StandInOutputBar()
+{
+    delete tabs_;
+}
+
+void StandInOutputBar::ClearTrace()
+{
+    trace_->clear();
+}
+
+void StandInOutputBar::ShowTab(int index)
+{
+    tabs_->setCurrentIndex(index);
+}
+
+PlainScriptView::PlainScriptView(ScriptDocument& document) : document_(document), editor_(new QPlainTextEdit)
+{
+    editor_->setFont(document.EditorFont());
+    editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor_->setTabStopDistance(QFontMetricsF(document.EditorFont()).horizontalAdvance(QLatin1Char(' ')) * 4);
+    QObject::connect(editor_, &QPlainTextEdit::textChanged, editor_, [this] {
+        if (!pulling_)
+            document_.Buffer().SetModified(true);
+    });
+}
+
+PlainScriptView::~PlainScriptView()
+{
+    delete editor_;
+}
+
+void PlainScriptView::PushTextToBuffer()
+{
+    editor::CTextBuffer& buffer = document_.Buffer();
+    const bool modified = buffer.IsModified();
+    const QString text = editor_->toPlainText();
+    buffer.DeleteText(nullptr, editor::TextPosition{}, buffer.GetEndPosition());
+    buffer.InsertText(nullptr, editor::TextPosition{}, text);
+    buffer.SetModified(modified);
+}
+
+void PlainScriptView::PullTextFromBuffer()
+{
+    const editor::CTextBuffer& buffer = document_.Buffer();
+    pulling_ = true;
+    editor_->setPlainText(buffer.GetText(editor::TextPosition{}, buffer.GetEndPosition(), u"\n"));
+    pulling_ = false;
+}
+
+QString PlainScriptView::WordAtCaret()
+{
+    QTextCursor cursor = editor_->textCursor();
+    cursor.select(QTextCursor::WordUnderCursor);
+    editor_->setTextCursor(cursor);
+    return cursor.selectedText();
+}
+
+bool PlainScriptView::CaretCommand(int id)
+{
+    struct CaretMove {
+        int id;
+        QTextCursor::MoveOperation move;
+        bool select;
+    };
+    static const CaretMove moves[] = {
+        {37101, QTextCursor::Left, true},         {37103, QTextCursor::Right, true},
+        {37109, QTextCursor::Up, true},           {37111, QTextCursor::Down, true},
+        {37118, QTextCursor::EndOfLine, false},   {37119, QTextCursor::EndOfLine, true},
+        {37120, QTextCursor::StartOfLine, false}, {37121, QTextCursor::StartOfLine, true},
+        {37122, QTextCursor::Start, false},       {37124, QTextCursor::End, false},
+    };
+    for (const CaretMove& move : moves) {
+        if (move.id == id) {
+            QTextCursor cursor = editor_->textCursor();
+            cursor.movePosition(move.move, move.select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+            editor_->setTextCursor(cursor);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PlainScriptView::HasFocus() const
+{
+    return editor_->hasFocus();
+}
+
+bool PlainScriptView::Copy()
+{
+    editor_->copy();
+    return true;
+}
+
+bool PlainScriptView::Paste()
+{
+    if (editor_->isReadOnly())
+        return false;
+    editor_->paste();
+    return true;
+}
+
+bool PlainScriptView::HasSelection() const
+{
+    return editor_->textCursor().hasSelection();
+}
+
+IScriptView::Position PlainScriptView::CaretPosition() const
+{
+    const QTextCursor cursor = editor_->textCursor();
+    return {cursor.blockNumber(), cursor.positionInBlock()};
+}
+
+bool PlainScriptView::Overwrite() const
+{
+    return editor_->overwriteMode();
+}
+
+}  // namespace zov::shell

@@ -1,0 +1,142 @@
+// Doubles for the widget tests of the interface lists and dialogs: a prompter that records every
+// prompt and answers dialogs with handlers queued by the test, and a main frame that records
+// the macro windows it was asked to open and the refreshes.
+#pragma once
+
+#include "ide/interfaces/InterfaceHost.h"
+#include "ide/interfaces/model/InterfaceSet.h"
+#include "ide/shell/ObjectNames.h"
+#include "ide/shell/ShellPrompter.h"
+#include "ide/shell/ThemedDialog.h"
+#include "tests/common/gui/QtTestSupport.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zov::interfaces::test {
+
+// Answers Ask and the file dialogs from a queue, like RecordingPrompter; a modal dialog is
+// initialised as showing would, then handed to the next queued handler, which fills its controls
+// and ends it (clicking a button or calling accept/reject). No handler: the dialog is cancelled.
+class TestPrompter final : public shell::ShellPrompter {
+public:
+    using Handler = std::function<void(QDialog&)>;
+
+    void Queue(shell::PromptAnswer answer, std::string value = {}) { answers_.Queue(answer, std::move(value)); }
+    void QueueDialog(Handler handler) { handlers_.push_back(std::move(handler)); }
+
+    shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon icon, shell::PromptButtons buttons) override
+    {
+        return answers_.Ask(text, icon, buttons);
+    }
+    std::optional<std::string> OpenFile(const shell::FileRequest& request) override
+    {
+        requests.push_back(request);
+        return answers_.OpenFile(request);
+    }
+    std::optional<std::string> SaveFile(const shell::FileRequest& request) override
+    {
+        requests.push_back(request);
+        return answers_.SaveFile(request);
+    }
+    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialFolder) override
+    {
+        return answers_.BrowseFolder(title, initialFolder);
+    }
+    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
+    {
+        return answers_.ChooseColour(title, initial);
+    }
+    void Beep() override { answers_.Beep(); }
+
+    int Exec(QDialog& dialog) override
+    {
+        if (auto* themed = qobject_cast<shell::ThemedDialogBase*>(&dialog))
+            themed->InitialiseOnce();
+        dialogTitles.push_back(dialog.windowTitle().toStdString());
+        constexpr int kNotEnded = -1;
+        dialog.setResult(kNotEnded);
+        if (!handlers_.empty()) {
+            Handler handler = std::move(handlers_.front());
+            handlers_.pop_front();
+            handler(dialog);
+        }
+        if (dialog.result() == kNotEnded)
+            dialog.reject();
+        return dialog.result();
+    }
+
+    // Prompt texts (message boxes, questions, file and folder dialogs), in order.
+    std::vector<std::string> Texts() const { return answers_.Texts(); }
+    const std::vector<shell::RecordingPrompter::Prompt>& Prompts() const { return answers_.Prompts(); }
+    int Beeps() const { return answers_.Beeps(); }
+    std::size_t PendingDialogs() const { return handlers_.size(); }
+
+    std::vector<std::string> dialogTitles;
+    std::vector<shell::FileRequest> requests;
+
+private:
+    shell::RecordingPrompter answers_;
+    std::deque<Handler> handlers_;
+};
+
+// The main frame as the lists see it.
+class RecordingHost final : public InterfaceHost {
+public:
+    void OpenMacroFile(MacroRecord& record) override { calls.push_back("open " + record.name); }
+    void ShowMacroReadOnly(const MacroRecord& record) override { calls.push_back("show " + record.name); }
+    void CloseMacroFile(const std::string& name) override { calls.push_back("close " + name); }
+    void InterfacesChanged() override { ++refreshes; }
+    std::string EngineFolder() const override { return engineFolder; }
+
+    std::vector<std::string> calls;
+    int refreshes = 0;
+    std::string engineFolder;
+};
+
+// Control helpers for handlers.
+template <typename Control>
+Control& Find(QWidget& window, int id)
+{
+    auto* control = shell::FindControl<Control>(window, id);
+    if (control == nullptr)
+        throw std::runtime_error("no control " + std::to_string(id));
+    return *control;
+}
+
+inline void SetText(QWidget& window, int id, const QString& text)
+{
+    if (auto* edit = shell::FindControl<QLineEdit>(window, id))
+        edit->setText(text);
+    else
+        Find<QPlainTextEdit>(window, id).setPlainText(text);
+}
+
+inline void Click(QWidget& window, int id)
+{
+    Find<QAbstractButton>(window, id).click();
+}
+
+inline void ClickOk(QDialog& dialog)
+{
+    Click(dialog, 1);
+}
+
+// Whether the control shows once its window is shown.
+inline bool Shown(QWidget& window, int id)
+{
+    QWidget* control = shell::FindControl<QWidget>(window, id);
+    return control != nullptr && control->isVisibleTo(&window);
+}
+
+}  // namespace zov::interfaces::test
