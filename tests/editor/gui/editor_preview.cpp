@@ -17,7 +17,10 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     zov::shell::RecordingPrompter prompter;
     zov::interfaces::InterfaceSet names({"", "", ""}, prompter);
-    names.ReadSyntaxFile(ZOV_SOURCE_DIR "/ide/editor/model/zov.stx");
+    if (!names.ReadSyntaxFile(ZOV_SOURCE_DIR "/ide/editor/model/zov.stx") ||
+        names.FindSyntaxLanguage("qzs") == nullptr) {
+        qWarning("zov.stx not read: the script shows the default colours");
+    }
     names.AddMacro("Greet", "Trace(\"hi\")", -1);
     names.AddFunction("Trace", "trace", 1, 0, -1);
     names.AddCli("Modem", "modem", "", 0, "", 0, 0, -1);
