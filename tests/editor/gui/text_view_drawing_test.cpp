@@ -1,5 +1,6 @@
 #include "ide/editor/TextView.h"
 
+#include "tests/editor/SyntaxTestSupport.h"
 #include "tests/editor/gui/EditorViewTestSupport.h"
 
 #include <QImage>
@@ -177,6 +178,70 @@ TEST_F(TextViewDrawing, SelectionIsDrawnInTheSelectionColours)
     }
     EXPECT_TRUE(black);
     EXPECT_NE(QColor(image.pixel(view_->GetMarginWidth() + 10 * view_->GetCharWidth(), 1)), QColor(0, 0, 0));
+}
+
+// Whether some pixel of the cells [column, column + count) of a visible line has the colour.
+bool CellsHold(const QImage& image, const CTextView& view, int visibleLine, int column, int count, const QColor& colour)
+{
+    const int h = view.GetLineHeight();
+    const int left = view.GetMarginWidth() + column * view.GetCharWidth();
+    for (int px = left; px < left + count * view.GetCharWidth(); ++px) {
+        for (int py = visibleLine * h; py < (visibleLine + 1) * h; ++py) {
+            if (QColor(image.pixel(px, py)) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A keyword is painted in the keyword colour wherever it stands, the first column of a line
+// included, whichever way the cookies of the lines above were computed.
+TEST_F(TextViewDrawing, KeywordsArePaintedInTheKeywordColourFromTheFirstColumn)
+{
+    const auto language = zov::editor::test::Language("[qzs]\n#comment=;\n#string=\"\nif\nend\nthen\nreturn\nwhile\n");
+    ASSERT_NE(language, nullptr);
+    // Short enough to scroll: about three lines show; the blank lines let line 3 reach the top.
+    Show("if a then\n\treturn 1 ; done\nend\nwhile \"x\\\nend\" then\nend\n\n\n\n", 480, 100);
+    view_->Colouring().SetMarkers(MarkersForLanguage(language.get()));
+    view_->clearFocus();  // the caret, in the text colour, would stand in the first cell
+    ASSERT_FALSE(view_->hasFocus());
+    const QColor keyword = view_->GetColor(Colour_Keyword);
+    const QColor text = view_->GetColor(CTextView::Colour_Text);
+    ASSERT_NE(keyword, text);
+
+    struct Case {
+        int line;
+        int column;  // display column, tabs expanded
+        int count;
+        bool isKeyword;
+    };
+    // Line 3 ends inside a string continued by the backslash: "end" on line 4 is string text.
+    const Case cases[] = {
+        {0, 0, 2, true}, {0, 5, 4, true},  {1, 4, 6, true}, {2, 0, 3, true},
+        {3, 0, 5, true}, {4, 0, 3, false}, {4, 5, 4, true}, {5, 0, 3, true},
+    };
+    auto check = [&](const QImage& image, int topLine, const char* when) {
+        for (const Case& c : cases) {
+            if (c.line < topLine || c.line >= topLine + view_->GetScreenLines()) {
+                continue;
+            }
+            const int visible = c.line - topLine;
+            EXPECT_EQ(CellsHold(image, *view_, visible, c.column, c.count, keyword), c.isKeyword)
+                << when << " line " << c.line << " column " << c.column;
+            if (c.isKeyword) {
+                EXPECT_FALSE(CellsHold(image, *view_, visible, c.column, c.count, text))
+                    << when << " line " << c.line << " column " << c.column;
+            }
+        }
+    };
+    check(view_->viewport()->grab().toImage(), 0, "first paint");
+    // Scrolled: the cookies of the lines above come from the cache or a walk without blocks.
+    view_->ScrollToLine(3);
+    ASSERT_EQ(view_->GetTopLine(), 3);
+    check(view_->viewport()->grab().toImage(), 3, "scrolled");
+    view_->ScrollToLine(0);
+    check(view_->viewport()->grab().toImage(), 0, "scrolled back");
 }
 
 }  // namespace
