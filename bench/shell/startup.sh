@@ -10,7 +10,8 @@
 #             zov with no project (its temporary folder removed, its settings saved); the peer
 #             closes its window through a self-pipe as zov does.
 # zov runs from a private copy of its program folder (ZOV.ini: NoSplash=1), no project, a private
-# TMPDIR, every prompt answered from an empty script. Offscreen (QT_QPA_PLATFORM=offscreen)
+# TMPDIR, every prompt answered from an empty script; a third side runs it with a 2 000-entry
+# language file chosen (what that adds to the start-up). Offscreen (QT_QPA_PLATFORM=offscreen)
 # always; also under Xvfb when Xvfb is installed (its display taken through -displayfd).
 # Prints medians of <runs> (10) and the ratios zov / peer in compare.sh's line format.
 set -uo pipefail
@@ -30,6 +31,14 @@ trap cleanup EXIT
 mkdir -p "$work/prog" "$work/tmp" "$work/cwd"
 cp "$bin/zov" "$work/prog/zov"
 printf '[Preferences]\nNoSplash=1\n' >"$work/prog/ZOV.ini"
+# The same with a 2 000-entry language file chosen: what loading it and translating the menus adds.
+mkdir -p "$work/prog-language"
+cp "$bin/zov" "$work/prog-language/zov"
+printf '[Preferences]\nNoSplash=1\nLanguage=english.lgn\n' >"$work/prog-language/ZOV.ini"
+{
+  printf '$LANGUAGE=English\r\n$HELP=ZOV.chm\r\n'
+  for i in $(seq 1 2000); do printf 'Texte numéro %d de la fenêtre = Text number %d of the window\r\n' "$i" "$i"; done
+} >"$work/prog-language/english.lgn"
 : >"$work/prompts"
 
 measure() { # <platform label> [display]
@@ -49,7 +58,8 @@ env["TMPDIR"] = os.path.join(work, "tmp")
 env["ZOV_IDE_PROMPTER_SCRIPT"] = os.path.join(work, "prompts")
 env["ZOV_IDE_PROMPTER_LOG"] = os.path.join(work, "prompts.log")
 env["ZOV_IDE_REPORT_SHOWN"] = "1"
-programs = {"zov": [os.path.join(work, "prog", "zov")], "peer": [peer]}
+programs = {"zov": [os.path.join(work, "prog", "zov")], "peer": [peer],
+            "zov-language": [os.path.join(work, "prog-language", "zov")]}
 
 
 class Failed(Exception):
@@ -123,6 +133,9 @@ for name in programs:
     print(f"shell-startup: {label} {name} start-up runs (ms, sorted): {spread}")
 verdict = "met" if ms["zov"][1] <= 200.0 else "missed"
 print(f"shell-startup: {label} zov SIGTERM to exit {ms['zov'][1]:.1f} ms (target <= 200 ms: {verdict})")
+added = ms["zov-language"][0] - ms["zov"][0]
+verdict = "met" if added <= 30.0 else "missed"
+print(f"shell-startup: {label} a 2 000-entry language file adds {added:.1f} ms to the start-up (target <= +30 ms: {verdict})")
 if display:
     verdict = "met" if ms["zov"][0] <= 300.0 else "missed"
     print(f"shell-startup: {label} zov start-up {ms['zov'][0]:.1f} ms (target <= 300 ms: {verdict})")
