@@ -23,7 +23,8 @@ constexpr int kRecordRole = Qt::UserRole + 1;
 // the widest picture plus 4 px; a heading (no picture) in bold, 4 px from the left.
 class PictureItemDelegate : public QStyledItemDelegate {
 public:
-    explicit PictureItemDelegate(const COwnerDrawComboBox& combo) : QStyledItemDelegate(nullptr), combo_(combo) {}
+    // The combo box owns its delegate: setItemDelegate does not take ownership.
+    explicit PictureItemDelegate(COwnerDrawComboBox& combo) : QStyledItemDelegate(&combo), combo_(combo) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

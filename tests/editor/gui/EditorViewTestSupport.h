@@ -22,6 +22,8 @@ protected:
     // Loads the text (any line ends) and shows the view with the focus.
     void Show(std::string_view text, int width = 480, int height = 240)
     {
+        // A view detaches from its buffer when it goes: end the old view before its buffer.
+        view_.reset();
         buffer_ = std::make_unique<CTextBuffer>();
         ASSERT_TRUE(buffer_->LoadFromBytes(text));
         view_ = std::make_unique<CEditorView>();

@@ -330,7 +330,8 @@ TEST_F(ColourPickerTest, LeavingTheApplicationCancels)
     SignalLog log(*picker_);
     ColourPopup& popup = Open();
     QTest::keyClick(&popup, Qt::Key_Right);
-    QApplication::sendEvent(&popup, new QEvent(QEvent::ApplicationDeactivate));
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QApplication::sendEvent(&popup, &deactivate);
     EXPECT_FALSE(picker_->IsPopupOpen());
     EXPECT_EQ(picker_->GetColour(), 0x0000FFu);
     EXPECT_EQ(log.lines.back(), "selEndCancel 255");
