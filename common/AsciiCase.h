@@ -20,6 +20,16 @@ inline std::string ToLowerAscii(std::string_view text)
     return lower;
 }
 
+inline std::string ToUpperAscii(std::string_view text)
+{
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
 constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) {

@@ -53,6 +53,8 @@ std::optional<char32_t> NextCodePoint(std::string_view s, size_t& pos)
     return cp;
 }
 
+}  // namespace
+
 std::optional<unsigned char> Windows1252Byte(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
@@ -65,8 +67,6 @@ std::optional<unsigned char> Windows1252Byte(char32_t cp)
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 void AppendUtf8(std::string& out, char32_t cp)
 {

@@ -2,6 +2,7 @@
 // UTF-8, anything else as Windows-1252, so that files made on Windows read as they should.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,10 @@ bool FitsWindows1252(std::string_view utf8);
 
 // The Unicode value of one byte read as Windows-1252 (the five undefined bytes as C1 controls).
 char32_t Windows1252Char(unsigned char byte);
+
+// The reverse for one character: its Windows-1252 byte, none when the code page has no such
+// character (the five C1 controls of the undefined bytes map back to them).
+std::optional<unsigned char> Windows1252Byte(char32_t code);
 
 // The character at pos (pos < text.size()), advancing pos: a valid UTF-8 sequence gives its code
 // point, any other byte its Windows-1252 character.

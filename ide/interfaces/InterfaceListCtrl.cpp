@@ -3,6 +3,7 @@
 #include "ide/interfaces/DialogParts.h"
 #include "ide/interfaces/model/InterfaceSet.h"
 #include "ide/interfaces/model/RowTexts.h"
+#include "common/AsciiCase.h"
 
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
@@ -18,16 +19,6 @@ namespace {
 // The row's data lives in its first cell, so that a click on a heading, which moves the cells,
 // keeps each row with its record.
 constexpr int kItemDataRole = Qt::UserRole + 7;
-
-std::string UpperAscii(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
 
 }  // namespace
 
@@ -159,7 +150,7 @@ void InterfaceListCtrl::SortRows()
     for (int row = 0; row < rowCount(); ++row) {
         Row entry{ItemDataAt(row), {}, {}};
         if (entry.rowData != nullptr && entry.rowData->record != nullptr)
-            entry.key = UpperAscii(RecordName(entry.rowData->record));
+            entry.key = ToUpperAscii(RecordName(entry.rowData->record));
         for (int column = 0; column < columnCount(); ++column)
             entry.texts.push_back(GetItemText(row, column));
         rows.push_back(std::move(entry));

@@ -32,6 +32,17 @@ QLabel* MakeLabel(QWidget& parent, const char* text)
     return new QLabel(QString::fromUtf8(text), &parent);
 }
 
+// The name row each record dialog opens with: the edit (1025) and, in the same cell, the sunken
+// text (1257) that a read-only dialog shows instead.
+void AddNameRow(QWidget& dialog, QGridLayout& grid, int columnSpan, QLineEdit*& edit, QLabel*& shown)
+{
+    grid.addWidget(MakeLabel(dialog, "Nom :"), 1, 0);
+    edit = MakeEdit(dialog, 1025);
+    shown = MakeSunkenStatic(dialog, 1257);
+    grid.addWidget(edit, 1, 1, 1, columnSpan);
+    grid.addWidget(shown, 1, 1, 1, columnSpan);
+}
+
 // The folder part of a path: up to, not including, its last separator.
 QString FolderOf(const QString& path)
 {
@@ -63,11 +74,7 @@ CliDialog::CliDialog(bool readOnly, QStringList interfaceNames, QWidget* parent,
     auto* grid = new QGridLayout;
     interfaces_.Build(*this, *grid, 0);
 
-    grid->addWidget(MakeLabel(*this, "Nom :"), 1, 0);
-    name_ = MakeEdit(*this, 1025);
-    nameStatic_ = MakeSunkenStatic(*this, 1257);
-    grid->addWidget(name_, 1, 1, 1, 2);
-    grid->addWidget(nameStatic_, 1, 1, 1, 2);
+    AddNameRow(*this, *grid, 2, name_, nameStatic_);
 
     grid->addWidget(MakeLabel(*this, "CLI :"), 2, 0);
     path_ = MakeEdit(*this, 1062);
@@ -222,11 +229,7 @@ FunctionDialog::FunctionDialog(bool readOnly, QStringList interfaceNames, QWidge
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     interfaces_.Build(*this, *grid, 0);
-    grid->addWidget(MakeLabel(*this, "Nom :"), 1, 0);
-    name_ = MakeEdit(*this, 1025);
-    nameStatic_ = MakeSunkenStatic(*this, 1257);
-    grid->addWidget(name_, 1, 1);
-    grid->addWidget(nameStatic_, 1, 1);
+    AddNameRow(*this, *grid, 1, name_, nameStatic_);
     grid->addWidget(MakeLabel(*this, "Retour :"), 2, 0);
     returnType_ = MakeList(*this, 1050);
     returnTypeStatic_ = MakeSunkenStatic(*this, 1262);
@@ -305,11 +308,7 @@ ConstantDialog::ConstantDialog(bool readOnly, QStringList interfaceNames, QWidge
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     interfaces_.Build(*this, *grid, 0);
-    grid->addWidget(MakeLabel(*this, "Nom :"), 1, 0);
-    name_ = MakeEdit(*this, 1025);
-    nameStatic_ = MakeSunkenStatic(*this, 1257);
-    grid->addWidget(name_, 1, 1);
-    grid->addWidget(nameStatic_, 1, 1);
+    AddNameRow(*this, *grid, 1, name_, nameStatic_);
     grid->addWidget(MakeLabel(*this, "Type :"), 2, 0);
     type_ = MakeList(*this, 1095);
     typeStatic_ = MakeSunkenStatic(*this, 1264);
@@ -467,11 +466,7 @@ MacroDialog::MacroDialog(bool viewOnlyMode, QStringList interfaceNames, bool isN
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     interfaces_.Build(*this, *grid, 0);
-    grid->addWidget(MakeLabel(*this, "Nom :"), 1, 0);
-    name_ = MakeEdit(*this, 1025);
-    nameStatic_ = MakeSunkenStatic(*this, 1257);
-    grid->addWidget(name_, 1, 1);
-    grid->addWidget(nameStatic_, 1, 1);
+    AddNameRow(*this, *grid, 1, name_, nameStatic_);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch(1);

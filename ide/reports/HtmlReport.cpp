@@ -5,7 +5,7 @@
 #include "ide/reports/ReportTexts.h"
 #include "ide/reports/ReportWriter.h"
 
-#include <array>
+#include <optional>
 
 namespace zov::reports {
 
@@ -15,28 +15,6 @@ constexpr const char* kTableLine =
     "<table style=\"font-family: Arial; width: 95%;\" class=\"details\" border=\"0\" cellpadding=\"2\" "
     "cellspacing=\"2\">\r\n";
 constexpr const char* kShade = "background-color: rgb(238, 238, 224);";
-
-// The Windows-1252 byte of a character, 0 when the code page has none.
-unsigned char Windows1252Byte(char32_t code)
-{
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-        return static_cast<unsigned char>(code);
-    }
-    static const std::array<char32_t, 32> upper = [] {
-        std::array<char32_t, 32> table{};
-        for (unsigned byte = 0x80; byte < 0xA0; ++byte) {
-            table[byte - 0x80] = Windows1252Char(static_cast<unsigned char>(byte));
-        }
-        return table;
-    }();
-    for (unsigned i = 0; i < upper.size(); ++i) {
-        // The five undefined bytes map to C1 controls, which a page should not carry as bytes.
-        if (upper[i] == code && code >= 0x100) {
-            return static_cast<unsigned char>(0x80 + i);
-        }
-    }
-    return 0;
-}
 
 // The lines of a header or footer file, each without its line end; nothing when it cannot be read.
 std::string RawLines(const std::string& path)
@@ -90,9 +68,11 @@ std::string HtmlText(std::string_view utf8)
         default:
             break;
         }
-        const unsigned char byte = Windows1252Byte(code);
-        if (byte != 0 && !(code >= 0x80 && code < 0xA0)) {
-            out += static_cast<char>(byte);
+        // C1 controls, even those the code page keeps for its undefined bytes, are written as
+        // references: a page should not carry them as bytes.
+        const std::optional<unsigned char> byte = Windows1252Byte(code);
+        if (byte && *byte != 0 && !(code >= 0x80 && code < 0xA0)) {
+            out += static_cast<char>(*byte);
         } else if (code == 0) {
             out += "&#65533;";
         } else {

@@ -1,6 +1,7 @@
 #include "ide/reports/ReportWriter.h"
 
 #include "common/AtomicFile.h"
+#include "common/MessageText.h"
 #include "ide/reports/CsvReport.h"
 #include "ide/reports/HtmlReport.h"
 #include "ide/reports/JUnitXmlReport.h"
@@ -16,16 +17,6 @@ namespace zov::reports {
 using project::CTestResult;
 
 namespace {
-
-std::string Format(const std::string& pattern, const std::string& value)
-{
-    std::string out;
-    const auto at = pattern.find("%s");
-    if (at == std::string::npos) {
-        return pattern;
-    }
-    return pattern.substr(0, at) + value + pattern.substr(at + 2);
-}
 
 std::string ThreeNumbers(const char* pattern, long long a, long long b, long long c)
 {
@@ -155,7 +146,7 @@ void CReportWriter::Closing(bool success)
 
 void CReportWriter::CannotSave(const std::string& path)
 {
-    host_.prompter.Tell(Format(Tr(texts::kCannotSave), path), shell::PromptIcon::Warning);
+    host_.prompter.Tell(FillMessage(Tr(texts::kCannotSave), path), shell::PromptIcon::Warning);
 }
 
 bool CReportWriter::WriteBytes(const std::string& path, const std::optional<std::string>& bytes)
@@ -163,6 +154,21 @@ bool CReportWriter::WriteBytes(const std::string& path, const std::optional<std:
     const bool written = bytes && WriteFileAtomically(path, *bytes);
     Closing(written);
     return written;
+}
+
+bool CReportWriter::WriteNamingPath(const std::string& path, const std::optional<std::string>& text)
+{
+    if (!text) {
+        Closing(false);
+        return false;
+    }
+    if (!WriteFileAtomically(path, *text)) {
+        CannotSave(path);
+        Closing(false);
+        return false;
+    }
+    Closing(true);
+    return true;
 }
 
 // ---- Result XML ----
@@ -243,18 +249,7 @@ std::optional<std::string> CReportWriter::CsvText(int versionIndex, char separat
 
 bool CReportWriter::WriteCsv(const std::string& path, int versionIndex, char separator, char qualifier)
 {
-    const auto text = CsvText(versionIndex, separator, qualifier);
-    if (!text) {
-        Closing(false);
-        return false;
-    }
-    if (!WriteFileAtomically(path, *text)) {
-        CannotSave(path);
-        Closing(false);
-        return false;
-    }
-    Closing(true);
-    return true;
+    return WriteNamingPath(path, CsvText(versionIndex, separator, qualifier));
 }
 
 // ---- HTML ----
@@ -297,18 +292,7 @@ std::optional<std::string> CReportWriter::HtmlText(int versionIndex, const std::
 bool CReportWriter::WriteHtml(const std::string& path, int versionIndex, const std::string& headerFile,
                               const std::string& footerFile)
 {
-    const auto text = HtmlText(versionIndex, headerFile, footerFile);
-    if (!text) {
-        Closing(false);
-        return false;
-    }
-    if (!WriteFileAtomically(path, *text)) {
-        CannotSave(path);
-        Closing(false);
-        return false;
-    }
-    Closing(true);
-    return true;
+    return WriteNamingPath(path, HtmlText(versionIndex, headerFile, footerFile));
 }
 
 }  // namespace zov::reports

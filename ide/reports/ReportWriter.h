@@ -108,6 +108,8 @@ private:
     void Closing(bool success);
     void CannotSave(const std::string& path);
     bool WriteBytes(const std::string& path, const std::optional<std::string>& bytes);
+    // As WriteBytes, and a failed write names the file first ("Impossible d'enregistrer...").
+    bool WriteNamingPath(const std::string& path, const std::optional<std::string>& text);
 
     ReportHost host_;
 };

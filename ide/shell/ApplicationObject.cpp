@@ -2,6 +2,7 @@
 
 #include "common/AsciiCase.h"
 #include "common/process/SignalThread.h"
+#include "common/MessageText.h"
 #include "ide/shell/FramePreferencesHost.h"
 #include "ide/shell/Preferences.h"
 #include "ide/shell/ShellPrompter.h"
@@ -26,15 +27,6 @@ namespace {
 
 // The write end of the self-pipe that the signal thread wakes the GUI thread through.
 std::atomic<int> signalPipeWrite{-1};
-
-std::string Format(const std::string& pattern, const std::string& value)
-{
-    std::string text = pattern;
-    const auto at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, value);
-    return text;
-}
 
 bool HasDisplay()
 {
@@ -176,14 +168,15 @@ int RunApplication(int argc, char** argv, ApplicationParts parts)
     int exitStatus = 0;
     if (request.kind == StartupKind::Batch) {
         if (!batchFile.Read(request.path)) {
-            ActivePrompter().Tell(Format(core.TranslateText("Impossible de charger le fichier:\n%s"), request.path),
-                                  PromptIcon::Warning);
+            ActivePrompter().Tell(
+                FillMessage(core.TranslateText("Impossible de charger le fichier:\n%s"), request.path),
+                PromptIcon::Warning);
             return finish(1);
         }
         if (!frameParts.startBatch) {
             // The batch runner is not part of this program yet: say so and fail the run.
             frameParts.startBatch = [&core, &frame, &exitStatus, path = request.path] {
-                ActivePrompter().Tell(Format(core.TranslateText("Impossible de lancer le batch :\n%s"), path),
+                ActivePrompter().Tell(FillMessage(core.TranslateText("Impossible de lancer le batch :\n%s"), path),
                                       PromptIcon::Error);
                 exitStatus = 1;
                 if (frame)

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/PathUtils.h"
 #include "common/gui/FormatLabel.h"
+#include "common/MessageText.h"
 #include "ide/shell/FrameStandIns.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
@@ -53,15 +54,6 @@ constexpr int kFileToolBarId = 128;
 constexpr int kRunToolBarId = 129;
 constexpr int kAboutDialogId = 100;
 constexpr const char* kLayoutFile = "ZOV.layout";
-
-std::string Format(const std::string& pattern, const std::string& value)
-{
-    std::string text = pattern;
-    const auto at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, value);
-    return text;
-}
 
 std::filesystem::path LayoutPath(const Settings& settings)
 {
@@ -594,7 +586,7 @@ ScriptDocument* MainFrame::FindDocumentByPath(const std::string& path) const
 
 void MainFrame::ShowLoadError(const std::string& path)
 {
-    ActivePrompter().Tell(Format(application_.TranslateText("Impossible de charger le fichier:\n%s"), path),
+    ActivePrompter().Tell(FillMessage(application_.TranslateText("Impossible de charger le fichier:\n%s"), path),
                           PromptIcon::Warning);
 }
 
@@ -680,7 +672,7 @@ bool MainFrame::SaveDocument(ScriptDocument& document)
         return SaveDocumentAs(document);
     if (!document.SaveTo(document.Path())) {
         ActivePrompter().Tell(
-            Format(application_.TranslateText("Impossible d'enregistrer le fichier:\n%s"), document.Path()),
+            FillMessage(application_.TranslateText("Impossible d'enregistrer le fichier:\n%s"), document.Path()),
             PromptIcon::Warning);
         return false;
     }
@@ -702,8 +694,9 @@ bool MainFrame::SaveDocumentAs(ScriptDocument& document)
     if (!path)
         return false;
     if (!document.SaveTo(*path)) {
-        ActivePrompter().Tell(Format(application_.TranslateText("Impossible d'enregistrer le fichier:\n%s"), *path),
-                              PromptIcon::Warning);
+        ActivePrompter().Tell(
+            FillMessage(application_.TranslateText("Impossible d'enregistrer le fichier:\n%s"), *path),
+            PromptIcon::Warning);
         return false;
     }
     values_.recentFiles.Add(*path);
@@ -718,7 +711,7 @@ bool MainFrame::CloseDocument(ScriptDocument& document, bool askToSave)
     if (askToSave && document.IsModified()) {
         const std::string name = TitleWithModified(document.Title().toStdString(), false);
         const PromptAnswer answer = ActivePrompter().Ask(
-            Format(application_.TranslateText("Enregistrer les modifications apportées à %s ?"), name),
+            FillMessage(application_.TranslateText("Enregistrer les modifications apportées à %s ?"), name),
             PromptIcon::Question, PromptButtons::YesNoCancel);
         if (answer == PromptAnswer::Cancel)
             return false;
@@ -766,7 +759,7 @@ void MainFrame::CloseAll(bool keepActive)
         if (document->IsModified()) {
             const std::string name = TitleWithModified(document->Title().toStdString(), false);
             const PromptAnswer answer = ActivePrompter().Ask(
-                Format(application_.TranslateText("Enregistrer les modifications apportées à %s ?"), name),
+                FillMessage(application_.TranslateText("Enregistrer les modifications apportées à %s ?"), name),
                 PromptIcon::Question, PromptButtons::YesNo);
             // A text whose save failed stays open rather than being lost.
             if (answer == PromptAnswer::Yes && !SaveDocument(*document))

@@ -5,6 +5,7 @@
 #include "ide/project/model/ProjectModel.h"
 #include "ide/reports/ReportWriter.h"
 #include "ide/shell/core/Prompter.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace zov::reports::testing {
@@ -23,16 +22,8 @@ using namespace zov::project;
 
 inline const fs::path kData = fs::path(ZOV_SOURCE_DIR) / "tests/reports/data";
 
-inline std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using zov::test::ReadFile;
+using zov::test::WriteFile;
 
 inline std::time_t UtcTime(int year, int month, int day, int hour, int minute, int second)
 {
@@ -52,11 +43,11 @@ inline void ExpectGolden(const std::string& bytes, const std::string& name)
 {
     const fs::path golden = kData / name;
     if (std::getenv("ZOV_WRITE_GOLDEN")) {
-        WriteBytes(golden, bytes);
+        WriteFile(golden, bytes);
         return;
     }
     ASSERT_TRUE(fs::exists(golden)) << golden;
-    EXPECT_EQ(bytes, ReadBytes(golden)) << "differs from " << golden;
+    EXPECT_EQ(bytes, ReadFile(golden)) << "differs from " << golden;
 }
 
 // The standard output of a command line; the exit status in status.

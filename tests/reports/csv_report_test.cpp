@@ -10,7 +10,7 @@ namespace {
 TEST_F(ReportTest, CsvOfTheFixtureMatchesItsGoldenFiles)
 {
     ASSERT_TRUE(Writer().WriteCsv(PathOf("r.csv"), 0, ';', '"'));
-    const std::string quoted = ReadBytes(PathOf("r.csv"));
+    const std::string quoted = ReadFile(PathOf("r.csv"));
     ExpectGolden(quoted, "report_v1.csv");
     // The not-tested row, the doubled quotes and the Windows-1252 bytes.
     EXPECT_NE(quoted.find("\"Connexion\";\"Login\";\"D\xe9lai\";\"Aucun r\xe9sultat\";\" \"\r\n"), std::string::npos);
@@ -18,9 +18,9 @@ TEST_F(ReportTest, CsvOfTheFixtureMatchesItsGoldenFiles)
     EXPECT_NE(quoted.find("\"Export \x80\""), std::string::npos);
 
     ASSERT_TRUE(Writer().WriteCsv(PathOf("n.csv"), 0, ',', 0));
-    ExpectGolden(ReadBytes(PathOf("n.csv")), "report_v1_noqual.csv");
+    ExpectGolden(ReadFile(PathOf("n.csv")), "report_v1_noqual.csv");
     // Without a qualifier a field holding the separator is written unchanged.
-    EXPECT_NE(ReadBytes(PathOf("n.csv"))
+    EXPECT_NE(ReadFile(PathOf("n.csv"))
                   .find(",OK,\xe9"
                         "crit, 3 lignes; fin\r\n"),
               std::string::npos);
@@ -51,9 +51,9 @@ TEST_F(ReportTest, CsvRowsFollowTheQualifier)
 
 TEST_F(ReportTest, CsvWithoutResultsIsAnEmptyFile)
 {
-    WriteBytes(PathOf("r.csv"), "old content");
+    WriteFile(PathOf("r.csv"), "old content");
     ASSERT_TRUE(Writer().WriteCsv(PathOf("r.csv"), 2, ';', '"'));
-    EXPECT_EQ(ReadBytes(PathOf("r.csv")), "");
+    EXPECT_EQ(ReadFile(PathOf("r.csv")), "");
 }
 
 TEST_F(ReportTest, CsvThatCannotBeWrittenSaysSoAndReportsTheFailure)

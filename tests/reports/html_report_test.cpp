@@ -11,7 +11,7 @@ namespace {
 TEST_F(ReportTest, HtmlOfTheFixtureMatchesItsGoldenFile)
 {
     ASSERT_TRUE(Writer().WriteHtml(PathOf("r.html"), 0, "", ""));
-    const std::string bytes = ReadBytes(PathOf("r.html"));
+    const std::string bytes = ReadFile(PathOf("r.html"));
     ExpectGolden(bytes, "report_v1.html");
     EXPECT_NE(bytes.find(kHtmlSiteLink), std::string::npos);
     EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{"Le rapport a bien été sauvegardé"});
@@ -19,8 +19,8 @@ TEST_F(ReportTest, HtmlOfTheFixtureMatchesItsGoldenFile)
 
 TEST_F(ReportTest, HtmlHeaderAndFooterFilesAreCopiedRawWithoutLineEnds)
 {
-    WriteBytes(PathOf("header.html"), "<h1>Banc & co</h1>\r\n<p>caf\xe9</p>\r\n");
-    WriteBytes(PathOf("footer.html"), "<i>a</i>\n<i>b</i>");
+    WriteFile(PathOf("header.html"), "<h1>Banc & co</h1>\r\n<p>caf\xe9</p>\r\n");
+    WriteFile(PathOf("footer.html"), "<i>a</i>\n<i>b</i>");
     const auto text = Writer().HtmlText(2, PathOf("header.html"), PathOf("footer.html"));
     ASSERT_TRUE(text);
     EXPECT_NE(text->find("<body>\r\n<h1>Banc & co</h1><p>caf\xe9</p><table"), std::string::npos);

@@ -322,7 +322,7 @@ TEST_F(ReportTest, PdfOfTheFixtureReadsBackAsItsLines)
     // Two runs give the same bytes.
     const std::string again = PathOf("again.pdf");
     ASSERT_TRUE(Writer().WritePdf(again, 0, "", 0));
-    EXPECT_EQ(ReadBytes(path), ReadBytes(again));
+    EXPECT_EQ(ReadFile(path), ReadFile(again));
 }
 
 TEST_F(ReportTest, PdfWithManyRowsOrABrokenImageIsStillWritten)
@@ -332,7 +332,7 @@ TEST_F(ReportTest, PdfWithManyRowsOrABrokenImageIsStillWritten)
         std::string image;
         const char* pages;
     };
-    WriteBytes(PathOf("broken.jpg"), "no jpeg at all");
+    WriteFile(PathOf("broken.jpg"), "no jpeg at all");
     const Case cases[] = {{40, "", "2 595 x 841 pts (A4)"},
                           {95, "", "3 595 x 841 pts (A4)"},
                           {0, PathOf("broken.jpg"), "1 595 x 841 pts (A4)"},

@@ -188,7 +188,7 @@ TEST_F(ReportTest, WriteReportDispatchesByExtensionAndXmlFormat)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(WriteReport(writer, PathOf(c.name), 0, *c.options), c.outcome);
         if (c.start) {
-            EXPECT_EQ(ReadBytes(PathOf(c.name)).rfind(c.start, 0), 0u);
+            EXPECT_EQ(ReadFile(PathOf(c.name)).rfind(c.start, 0), 0u);
         } else {
             EXPECT_FALSE(fs::exists(PathOf(c.name)));
         }
@@ -200,9 +200,9 @@ TEST_F(ReportTest, WriteReportDispatchesByExtensionAndXmlFormat)
 TEST_F(ReportTest, OptionsComeFromThePreferencesKeys)
 {
     const fs::path ini = dir_ / "ZOV.ini";
-    WriteBytes(ini,
-               "[Preferences]\r\nXML_FORMAT=1\r\nXML_XSL=zov.xsl\r\nCSV_Sep=44\r\nCSV_TxtChar=0\r\n"
-               "PDF_Header=/h.jpg\r\nPDF_HeaderAlign=2\r\nHTML_Header=/h.html\r\nHTML_Footer=/f.html\r\n");
+    WriteFile(ini,
+              "[Preferences]\r\nXML_FORMAT=1\r\nXML_XSL=zov.xsl\r\nCSV_Sep=44\r\nCSV_TxtChar=0\r\n"
+              "PDF_Header=/h.jpg\r\nPDF_HeaderAlign=2\r\nHTML_Header=/h.html\r\nHTML_Footer=/f.html\r\n");
     const ReportOptions options = ReportOptionsFromSettings(shell::Settings(ini, dir_));
     EXPECT_EQ(options.xmlFormat, 1);
     EXPECT_EQ(options.styleSheetHref, "zov.xsl");

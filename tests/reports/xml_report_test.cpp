@@ -20,13 +20,13 @@ std::string SchemaProblems(const std::string& path)
 TEST_F(ReportTest, ResultXmlOfTheFixtureMatchesItsGoldenFile)
 {
     ASSERT_TRUE(Writer().WriteResultXml(PathOf("r.xml"), 0, ""));
-    ExpectGolden(ReadBytes(PathOf("r.xml")), "report_v1_result.xml");
+    ExpectGolden(ReadFile(PathOf("r.xml")), "report_v1_result.xml");
 }
 
 TEST_F(ReportTest, ResultXmlWithAStyleSheetCarriesTheInstructionOnTheFirstLine)
 {
     ASSERT_TRUE(Writer().WriteResultXml(PathOf("r.xml"), 0, "zov.xsl"));
-    const std::string bytes = ReadBytes(PathOf("r.xml"));
+    const std::string bytes = ReadFile(PathOf("r.xml"));
     EXPECT_EQ(bytes.substr(0, bytes.find('\n')),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?><?xml-stylesheet href=\"zov.xsl\" type=\"text/xsl\"?>");
     ExpectGolden(bytes, "report_v1_result_xsl.xml");
@@ -76,10 +76,10 @@ TEST_F(ReportTest, JUnitReportsMatchTheirGoldenFilesAndTheSchema)
         SCOPED_TRACE(golden);
         const std::string path = PathOf(golden);
         ASSERT_TRUE(Writer().WriteJUnitXml(path, index));
-        ExpectGolden(ReadBytes(path), golden);
+        ExpectGolden(ReadFile(path), golden);
         EXPECT_EQ(SchemaProblems(path), "");
     }
-    EXPECT_EQ(ReadBytes(PathOf("report_none_junit.xml")),
+    EXPECT_EQ(ReadFile(PathOf("report_none_junit.xml")),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n"
               "<testsuites tests=\"0\" failures=\"0\" errors=\"0\" time=\"0\" />\n");
 }
@@ -113,7 +113,7 @@ TEST_F(ReportTest, JUnitReportsOfHostileTextsStayValid)
         const std::string path = PathOf("hostile.xml");
         ASSERT_TRUE(CReportWriter(ReportHost{model, prompter}).WriteJUnitXml(path, 0));
         EXPECT_EQ(SchemaProblems(path), "");
-        const std::string bytes = ReadBytes(path);
+        const std::string bytes = ReadFile(path);
         if (c.what != std::string("Windows-1252 bytes")) {
             EXPECT_NE(bytes.find(c.expectedMessage), std::string::npos) << bytes;
         }

@@ -4,6 +4,7 @@
 #include "common/PathUtils.h"
 #include "common/TextCodec.h"
 #include "common/process/ProcessSpawn.h"
+#include "common/MessageText.h"
 #include "ide/interfaces/model/MacroText.h"
 
 #include <cstdlib>
@@ -17,15 +18,6 @@ namespace {
 constexpr std::string_view kBackupRestored =
     "Le fichier d'interface n'a pas été correctement sauvegardé.\nChargement de la dernière sauvegarde ...";
 constexpr std::string_view kCannotSave = "Impossible d'enregistrer le fichier:\n%s";
-
-std::string FormatWithPath(const std::string& pattern, const std::string& path)
-{
-    std::string text = pattern;
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, path);
-    return text;
-}
 
 // The system's temporary folder, where "%%TEMP%%" points.
 std::string SystemTempFolder()
@@ -202,7 +194,7 @@ bool InterfaceSet::Load(const std::string& path)
 
 void InterfaceSet::TellWriteFailure(const std::string& path)
 {
-    prompter_.Ask(FormatWithPath(translate_(kCannotSave), path), shell::PromptIcon::Warning, shell::PromptButtons::Ok);
+    prompter_.Ask(FillMessage(translate_(kCannotSave), path), shell::PromptIcon::Warning, shell::PromptButtons::Ok);
 }
 
 bool InterfaceSet::WriteInterfaceFile(const std::string& path, const InterfaceView& source, bool expand)

@@ -1,5 +1,6 @@
 #include "ide/project/model/CsvFiles.h"
 
+#include "common/MessageText.h"
 #include "common/AtomicFile.h"
 #include "common/CsvFields.h"
 #include "common/PathUtils.h"
@@ -41,11 +42,7 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
 
 std::string Message(const shell::Translate& translate, const char* text, const std::string& path)
 {
-    std::string message = translate(text);
-    if (const size_t pos = message.find("%s"); pos != std::string::npos) {
-        message.replace(pos, 2, path);
-    }
-    return message;
+    return FillMessage(translate(text), path);
 }
 
 void Warn(shell::Prompter& prompter, const shell::Translate& translate, const char* text, const std::string& path)

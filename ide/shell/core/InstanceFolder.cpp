@@ -1,5 +1,7 @@
 #include "ide/shell/core/InstanceFolder.h"
 
+#include "common/MessageText.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -25,15 +27,6 @@ constexpr std::string_view kCannotLock = "Impossible de verrouiller le fichier %
 constexpr std::string_view kAllTaken = "Les dossiers temporaires ZOV_TMP1 à ZOV_TMP10 de %s sont tous pris.";
 constexpr std::string_view kNoTempFolder =
     "ZOV n'a pas de dossier temporaire : les scripts ne pourront pas être exécutés.\n%s";
-
-std::string Format(std::string_view format, std::string_view value)
-{
-    std::string text(format);
-    const size_t mark = text.find("%s");
-    if (mark != std::string::npos)
-        text.replace(mark, 2, value);
-    return text;
-}
 
 // Unlinks what a folder holds at its first level, folders excepted; links are removed, never
 // followed. The folder is opened without following a link.
@@ -79,7 +72,7 @@ std::string TempFolderProblem::Describe(const Translate& translate) const
 {
     if (Empty())
         return {};
-    return Format(translate(format), path);
+    return FillMessage(translate(format), path);
 }
 
 TempFolderProblem PrepareTempBase(const std::filesystem::path& base)
@@ -183,7 +176,7 @@ std::string InstanceFolder::StartupMessage(const Translate& translate) const
 {
     if (problem_.Empty())
         return {};
-    return Format(translate(kNoTempFolder), problem_.Describe(translate));
+    return FillMessage(translate(kNoTempFolder), problem_.Describe(translate));
 }
 
 void InstanceFolder::Release()

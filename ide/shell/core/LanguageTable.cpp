@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/TextCodec.h"
+#include "common/AsciiCase.h"
 
 #include <array>
 
@@ -44,16 +45,6 @@ std::string ExpandTabs(std::string_view text)
         }
     }
     return out;
-}
-
-std::string UpperAscii(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
 }
 
 constexpr std::array<std::uint32_t, 256> MakeCrcTable()
@@ -120,7 +111,7 @@ void LanguageTable::ReadLine(std::string_view rawLine)
     if (equals == std::string_view::npos)
         return;
     if (line.front() == '$') {
-        const std::string name = UpperAscii(Trim(line.substr(0, equals)));
+        const std::string name = ToUpperAscii(Trim(line.substr(0, equals)));
         const std::string value(Trim(line.substr(equals + 1)));
         if (name == "$HELP")
             helpFile_ = value;
