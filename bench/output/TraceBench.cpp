@@ -39,8 +39,8 @@ Result Measure(int lines, int perSlice, const std::function<void(int, int)>& sli
         const auto sliceStart = Clock::now();
         slice(first, std::min(perSlice, lines - first));
         QApplication::processEvents();
-        result.worstSliceMs = std::max(
-            result.worstSliceMs, std::chrono::duration<double, std::milli>(Clock::now() - sliceStart).count());
+        result.worstSliceMs =
+            std::max(result.worstSliceMs, std::chrono::duration<double, std::milli>(Clock::now() - sliceStart).count());
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     result.linesPerSecond = lines / seconds;
@@ -49,10 +49,11 @@ Result Measure(int lines, int perSlice, const std::function<void(int, int)>& sli
 
 void Print(const char* name, const Result& ours, const Result& peer, const char* peerName)
 {
-    std::printf("bench: output-%s zov=%.0flines/s (worst slice %.1fms) %s=%.0flines/s (worst %.1fms) ratio=%.2f "
-                "target>=30000lines/s %s\n",
-                name, ours.linesPerSecond, ours.worstSliceMs, peerName, peer.linesPerSecond, peer.worstSliceMs,
-                ours.linesPerSecond / peer.linesPerSecond, ours.linesPerSecond >= 30000 ? "met" : "MISSED");
+    std::printf(
+        "bench: output-%s zov=%.0flines/s (worst slice %.1fms) %s=%.0flines/s (worst %.1fms) ratio=%.2f "
+        "target>=30000lines/s %s\n",
+        name, ours.linesPerSecond, ours.worstSliceMs, peerName, peer.linesPerSecond, peer.worstSliceMs,
+        ours.linesPerSecond / peer.linesPerSecond, ours.linesPerSecond >= 30000 ? "met" : "MISSED");
 }
 
 QPlainTextEdit* NewPeer()
