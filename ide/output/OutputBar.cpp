@@ -111,6 +111,10 @@ OutputPaneBar::OutputPaneBar(OutputContext context) : context_(Normalised(std::m
     tabs_->setCurrentIndex(kTabTraces);
     // Nothing to stop until a search runs.
     commands_[38501]->setEnabled(false);
+    // Nothing to clear in an empty pane.
+    commands_[57633]->setEnabled(false);
+    QObject::connect(m_tTrace, &CTraceView::TracesChanged, commands_[57633], &QAction::setEnabled);
+    m_tExecution->showRunTraces = [this](const execution::RunRecord& record) { m_tTrace->ScrollToRun(&record); };
 }
 
 OutputPaneBar::~OutputPaneBar()
@@ -303,11 +307,14 @@ void PaneRunSinks::EngineEnded(int exitCode)
         view_->EngineEnded(exitCode);
 }
 
-std::unique_ptr<shell::IOutputBar> MakeOutputBar(const shell::Translate& translate)
+std::unique_ptr<shell::IOutputBar> MakeOutputBar(const shell::Translate& translate, const shell::Settings* settings)
 {
     OutputContext context;
     context.translate = translate;
-    return std::make_unique<OutputPaneBar>(std::move(context));
+    auto bar = std::make_unique<OutputPaneBar>(std::move(context));
+    if (settings != nullptr)
+        bar->LoadTraceSettings(*settings);
+    return bar;
 }
 
 }  // namespace zov::output

@@ -102,7 +102,9 @@ private:
     execution::RunSinks* view_;
 };
 
-// What the frame takes: the bar with the IDE's language and active prompter.
-std::unique_ptr<shell::IOutputBar> MakeOutputBar(const shell::Translate& translate);
+// What the frame takes: the bar with the IDE's language and active prompter, its trace pane set
+// from ZOV.ini when `settings` is given.
+std::unique_ptr<shell::IOutputBar> MakeOutputBar(const shell::Translate& translate,
+                                                 const shell::Settings* settings = nullptr);
 
 }  // namespace zov::output

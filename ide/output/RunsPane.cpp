@@ -142,8 +142,12 @@ void CExecuteView::OnLoadScript()
     if (GetSelectedItems(rows) < 1)
         return;
     auto* record = reinterpret_cast<execution::RunRecord*>(static_cast<quintptr>(GetItemData(rows.front())));
-    if (record != nullptr && context_.openTestScript)
+    if (record == nullptr)
+        return;
+    if (context_.openTestScript)
         context_.openTestScript(*record);
+    if (showRunTraces)
+        showRunTraces(*record);
 }
 
 void CExecuteView::OnShowResults()

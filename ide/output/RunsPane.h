@@ -3,6 +3,7 @@
 // The "Exécution" pane: one row per test run, where it belongs, when it started, how long it ran
 // and its result, coloured by result; and the "Résultats des tests" summary dialog.
 
+#include <functional>
 #include <vector>
 
 #include "ide/execution/model/RunRecord.h"
@@ -39,6 +40,9 @@ public:
     bool CanLoadScript() const;
     bool CanShowResults() const { return !runs_.empty(); }
     bool CanDeleteAll() const;
+
+    // Called with the test whose script "Charge le script" opened, so that its traces are shown.
+    std::function<void(const execution::RunRecord&)> showRunTraces;
 
     // The summary dialog's check box, carried from one dialog to the next.
     bool ShowSummaryAtEnd() const { return showSummary_; }

@@ -197,6 +197,7 @@ void CTraceView::Flush()
             start.second = start.second >= trim ? start.second - trim : -1;
     }
     cursor.endEditBlock();
+    emit TracesChanged(true);
     if (!frozen_) {
         QTextCursor end = textCursor();
         end.movePosition(QTextCursor::End);
@@ -258,6 +259,7 @@ void CTraceView::ClearTraces()
     clear();
     runStarts_.clear();
     continuousPath_.clear();
+    emit TracesChanged(false);
 }
 
 void CTraceView::AppendToContinuousSave(const std::string& line)

@@ -84,6 +84,11 @@ public:
     // The RTF of the pane as it stands.
     std::string RichText();
 
+signals:
+    // After traces went in or the pane was emptied: whether it holds any (the clear command's
+    // enabling).
+    void TracesChanged(bool hasTraces);
+
 private:
     struct Pending {
         std::string prefix;

@@ -4,6 +4,11 @@
 #include "tests/output/gui/OutputTestSupport.h"
 
 #include <QAction>
+#include <QTextBlock>
+
+#include <filesystem>
+#include <fstream>
+#include <QScrollBar>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -130,6 +135,36 @@ TEST_F(OutputBarTest, RunSinksFeedThePanesAndForwardTheMarks)
     EXPECT_EQ(bar.m_tError->rowCount(), 0);
 }
 
+TEST_F(OutputBarTest, ClearIsEnabledWithTracesAndLoadingAScriptShowsItsTraces)
+{
+    OutputPaneBar bar(testing::MakeContext(prompter, calls));
+    bar.Widget().resize(600, 200);
+    bar.Widget().show();
+    EXPECT_FALSE(bar.Command(57633)->isEnabled());
+    PaneRunSinks sinks(bar, {"s.qzs", "/w/s.qzs"});
+    execution::RunRecord first, second;
+    first.testName = "first";
+    second.testName = "second";
+    sinks.AddRun(first);
+    for (int i = 0; i < 40; ++i)
+        sinks.Trace(execution::TraceCategory::Script, 1, -1, "a" + std::to_string(i));
+    sinks.AddRun(second);
+    for (int i = 0; i < 200; ++i)
+        sinks.Trace(execution::TraceCategory::Script, 2, -1, "b" + std::to_string(i));
+    bar.m_tTrace->Flush();
+    EXPECT_TRUE(bar.Command(57633)->isEnabled());
+
+    bar.m_tExecution->SelectOnly(bar.m_tExecution->RowOf(second));
+    bar.Command(32810)->trigger();
+    EXPECT_EQ(calls, std::vector<std::string>{"test second"});
+    EXPECT_EQ(bar.m_tTrace->verticalScrollBar()->value(), 40) << "the run's first trace line at the top";
+
+    prompter.record.Queue(shell::PromptAnswer::Yes);
+    bar.Command(57633)->trigger();
+    EXPECT_FALSE(bar.Command(57633)->isEnabled());
+    EXPECT_FALSE(bar.m_tTrace->ScrollToRun(&second)) << "clearing forgets where runs began";
+}
+
 TEST_F(OutputBarTest, FactoryGivesTheFrameItsBar)
 {
     std::unique_ptr<shell::IOutputBar> bar = MakeOutputBar(shell::IdentityTranslate());
@@ -140,6 +175,25 @@ TEST_F(OutputBarTest, FactoryGivesTheFrameItsBar)
     EXPECT_EQ(static_cast<OutputPaneBar&>(*bar).m_tFind->count(), 1);
     bar->ShowTab(17);
     EXPECT_EQ(static_cast<QTabWidget&>(bar->Widget()).currentIndex(), kTabFind);
+
+    // With the settings: the trace options and colours of ZOV.ini.
+    const auto folder = std::filesystem::temp_directory_path() / ("zov-bar-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream ini(folder / "ZOV.ini");
+        ini << "[Preferences]\nMaxLines=50\nTraceCLI=0\nTraceClr0=255\n";
+    }
+    const shell::Settings settings(folder / "ZOV.ini", folder);
+    auto configured = MakeOutputBar(shell::IdentityTranslate(), &settings);
+    auto& trace = *static_cast<OutputPaneBar&>(*configured).m_tTrace;
+    EXPECT_EQ(trace.Options().maxLines, 50);
+    EXPECT_FALSE(trace.Options().cli);
+    EXPECT_TRUE(trace.Options().script);
+    trace.TraceSystem(1, "red");
+    trace.Flush();
+    const QTextBlock block = trace.document()->firstBlock();
+    EXPECT_EQ((--block.end()).fragment().charFormat().foreground().color(), QColor(255, 0, 0));
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
