@@ -3,7 +3,10 @@
 #include "tests/scriptview/gui/ScriptViewHarness.h"
 
 #include "ide/editor/model/LineMarks.h"
+#include "ide/editor/model/MacroFolding.h"
+#include "ide/interfaces/model/MacroText.h"
 #include "ide/shell/ObjectNames.h"
+#include "ide/shell/ShellPrompter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -145,6 +148,75 @@ TEST_F(ScriptViewTest, PaneCommandsGoToTheFrame)
     for (const int id : {kAddData, kDeleteData, kClearErrors, kAddVariable})
         EXPECT_TRUE(view.ExecuteCommand(id));
     EXPECT_EQ(forwarded, (std::vector<int>{kAddData, kDeleteData, kClearErrors, kAddVariable}));
+}
+
+// A click in the fold column unfolds a macro call one level, with Shift or Ctrl fully, and folds
+// it back; clicks left of that column, or on a read-only buffer, fold nothing.
+TEST_F(ScriptViewTest, MarginClicksFoldAndUnfoldMacroCalls)
+{
+    interfaces::InterfaceSet set({ZOV_BIN_DIR, "", tempDir_.string()}, shell::ActivePrompter());
+    set.AddMacro("INNER", interfaces::FoldMacroText("b = 2\r\n"), -1);
+    set.AddMacro("OUTER", interfaces::FoldMacroText("a = 1\r\nINNER\r\n"), -1);
+    ScriptViewServices services;
+    services.names = &set;
+    services.expandMacro = [&set](const std::string& name, int depth) { return set.ExpandMacro(name, depth); };
+    CZOVView& view = Open("f.qzs", "x = 0\nOUTER\nfin\n", services);
+    editor::CTextBuffer& buffer = document_->Buffer();
+    ASSERT_TRUE(buffer.HasMacroName(1));
+    const int y = view.PositionToPoint({0, 1}).y() + view.GetLineHeight() / 2;
+    const auto click = [&](int x, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, QPoint(x, y));
+    };
+    const auto lines = [&] {
+        std::vector<std::string> text;
+        for (int line = 0; line < buffer.GetLineCount(); ++line)
+            text.push_back(buffer.GetLine(line).toStdString());
+        return text;
+    };
+    const int foldColumn = view.GetMarginWidth() - 5;
+
+    click(2);  // the icon column selects the line only
+    EXPECT_EQ(buffer.GetLineCount(), 4);
+    click(foldColumn);
+    EXPECT_EQ(buffer.GetFoldState(1), editor::Fold_OneLevel);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"x = 0", "a = 1", "INNER", "fin", ""}));
+    click(foldColumn);
+    EXPECT_EQ(buffer.GetFoldState(1), editor::Fold_Folded);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"x = 0", "OUTER", "fin", ""}));
+    click(foldColumn, Qt::ShiftModifier);
+    EXPECT_EQ(buffer.GetFoldState(1), editor::Fold_Full);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"x = 0", "a = 1", "b = 2", "fin", ""}));
+    click(foldColumn);
+    EXPECT_EQ(lines(), (std::vector<std::string>{"x = 0", "OUTER", "fin", ""}));
+
+    buffer.SetReadOnly(true);
+    click(foldColumn);
+    EXPECT_EQ(buffer.GetFoldState(1), editor::Fold_Folded);
+    EXPECT_EQ(buffer.GetLineCount(), 4);
+}
+
+// The running mark follows the modified mark, and each comes and goes on its own.
+TEST_F(ScriptViewTest, TitleKeepsTheModifiedMarkFirst)
+{
+    interfaces.hasInterface = true;
+    CZOVView& view = Open("t.qzs", "x = 1\n");
+    view.InsertTypedText(QStringLiteral("y"));
+    EXPECT_EQ(Title(), "*t.qzs");
+    SetBreakpoint(1);
+    QSignalSpy paused(&view, &CZOVView::RunPaused);
+    QSignalSpy ended(&view, &CZOVView::RunEnded);
+    Key(Qt::Key_F5);
+    // The run saved the document first.
+    EXPECT_EQ(Title(), "#t.qzs");
+    EXPECT_EQ(zov::test::ReadFile(root_ / "t.qzs"), "yx = 1\n");
+    ASSERT_TRUE(WaitFor(paused));
+    EXPECT_EQ(Title(), "t.qzs");
+    document_->SetModifiedFlag(true);
+    Key(Qt::Key_F6);
+    EXPECT_EQ(Title(), "*#t.qzs");
+    view.StopScript();
+    EXPECT_EQ(Title(), "*t.qzs");
+    ASSERT_TRUE(WaitFor(ended));
 }
 
 }  // namespace
