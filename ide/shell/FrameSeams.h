@@ -104,6 +104,13 @@ public:
     };
     virtual Position CaretPosition() const = 0;
     virtual bool Overwrite() const = 0;
+    // The editor's colours and font from the settings, and the line numbers as the session has
+    // them (the preferences change them before they are written).
+    virtual void ApplyDisplaySettings(const Settings& settings, bool lineNumbers)
+    {
+        (void)settings;
+        (void)lineNumbers;
+    }
 };
 
 }  // namespace zov::shell
