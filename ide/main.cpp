@@ -2,6 +2,7 @@
 // window through the seams of the shell, one line each in PlugFrameParts.
 
 #include "ide/editor/EditorScriptView.h"
+#include "ide/output/OutputBar.h"
 #include "ide/shell/ApplicationObject.h"
 #include "ide/shell/FrameInterfaceSet.h"
 
@@ -15,6 +16,9 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
 {
     parts.makeInterfaces = [&application](MainFrame&) {
         return std::make_unique<zov::shell::FrameInterfaceSet>(application);
+    };
+    parts.makeOutput = [&application](MainFrame&) {
+        return zov::output::MakeOutputBar(application.Translator(), &application.GetSettings());
     };
     parts.makeView = zov::editor::EditorScriptView::Make;
 }
