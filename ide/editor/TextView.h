@@ -41,6 +41,9 @@ int MarginWidthFor(bool selectionMargin, bool lineNumbers);
 
 class CTextView : public QAbstractScrollArea, public BufferView {
     Q_OBJECT
+    // The search and go-to commands move the caret as the keys do and mark a dialog as shown.
+    friend class EditorCommands;
+
 public:
     static constexpr int kColourCount = 22;
     enum ColourSlot : int {
