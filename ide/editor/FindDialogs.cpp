@@ -331,34 +331,42 @@ void ReplaceDialog::OnReplaceAll()
     bool merge = false;
     TextPosition lastStart = firstReplacement;
     TextPosition lastEnd = lastStart;
-    for (;;) {
-        const TextPosition from = view_.GetSelectionStart();
-        const TextPosition to = view_.GetSelectionEnd();
-        if (!ReplaceCurrent(merge)) {
-            break;
-        }
-        merge = true;
-        lastStart = from;
-        lastEnd = currentPosition;
-        if (wrapped) {
-            firstReplacement = AfterReplacement(firstReplacement, to, lastEnd);
-        }
-        TextPosition at;
-        if (!FindText(buffer, searchText, currentPosition, flags, true, at)) {
-            break;
-        }
-        if (at < currentPosition) {
-            if (wrapped) {
+    {
+        // The scroll ranges are counted once at the end, not after every replacement.
+        struct ScrollRangesHeld {
+            CTextView& view;
+            explicit ScrollRangesHeld(CTextView& v) : view(v) { view.SuspendScrollRangeUpdates(true); }
+            ~ScrollRangesHeld() { view.SuspendScrollRangeUpdates(false); }
+        } held(view_);
+        for (;;) {
+            const TextPosition from = view_.GetSelectionStart();
+            const TextPosition to = view_.GetSelectionEnd();
+            if (!ReplaceCurrent(merge)) {
                 break;
             }
-            wrapped = true;
+            merge = true;
+            lastStart = from;
+            lastEnd = currentPosition;
+            if (wrapped) {
+                firstReplacement = AfterReplacement(firstReplacement, to, lastEnd);
+            }
+            TextPosition at;
+            if (!FindText(buffer, searchText, currentPosition, flags, true, at)) {
+                break;
+            }
+            if (at < currentPosition) {
+                if (wrapped) {
+                    break;
+                }
+                wrapped = true;
+            }
+            const TextPosition matchEnd{at.charIndex + searchLength, at.line};
+            if (wrapped && firstReplacement < matchEnd) {
+                break;
+            }
+            currentPosition = at;
+            view_.SetSelection(at, matchEnd);
         }
-        const TextPosition matchEnd{at.charIndex + searchLength, at.line};
-        if (wrapped && firstReplacement < matchEnd) {
-            break;
-        }
-        currentPosition = at;
-        view_.SetSelection(at, matchEnd);
     }
     // Nothing is left to replace: the next search starts over from the top.
     found = false;

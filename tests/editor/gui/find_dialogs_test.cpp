@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -263,6 +264,27 @@ TEST_F(FindDialogs, GoToLineTakesOnlyANumber)
     Click(dialog, 1);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.lineNumber, 12);
+}
+
+}  // namespace
+
+namespace {
+
+using ScrollRanges = zov::editor::test::ShownEditor;
+
+TEST_F(ScrollRanges, SuspendedEditsRecountTheWidthOnceAtTheLastResume)
+{
+    Show("x\nshort\n");
+    QScrollBar* horizontal = view_->horizontalScrollBar();
+    ASSERT_EQ(horizontal->maximum(), 0);
+    view_->SuspendScrollRangeUpdates(true);
+    view_->SuspendScrollRangeUpdates(true);
+    buffer_->InsertText(nullptr, {0, 1}, QString(400, QLatin1Char('w')), nullptr);
+    EXPECT_EQ(horizontal->maximum(), 0);
+    view_->SuspendScrollRangeUpdates(false);
+    EXPECT_EQ(horizontal->maximum(), 0);
+    view_->SuspendScrollRangeUpdates(false);
+    EXPECT_EQ(horizontal->maximum(), 405 + 1 - view_->GetScreenChars());
 }
 
 }  // namespace
