@@ -115,12 +115,18 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(ProgramIcon());
     const Translate translate = application_.Translator();
-    if (!parts_.explorer)
-        parts_.explorer = std::make_unique<StandInExplorer>(translate);
-    if (!parts_.output)
-        parts_.output = std::make_unique<StandInOutputBar>(translate);
-    if (!parts_.interfaces)
-        parts_.interfaces = std::make_unique<StandInInterfaceSet>();
+    if (parts_.makeInterfaces)
+        interfaces_ = parts_.makeInterfaces(*this);
+    if (!interfaces_)
+        interfaces_ = std::make_unique<StandInInterfaceSet>();
+    if (parts_.makeExplorer)
+        explorer_ = parts_.makeExplorer(*this);
+    if (!explorer_)
+        explorer_ = std::make_unique<StandInExplorer>(translate);
+    if (parts_.makeOutput)
+        output_ = parts_.makeOutput(*this);
+    if (!output_)
+        output_ = std::make_unique<StandInOutputBar>(translate);
     if (!parts_.openUrl)
         parts_.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
@@ -160,9 +166,9 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
     const ApplicationSettings& app = application_.Values();
     const std::string interfaceFolder =
         MakeAbsolutePath(application_.GetProgramFolder().string(), app.defaultInterfacePath);
-    parts_.interfaces->Load(std::filesystem::path(interfaceFolder) / app.defaultInterface);
-    parts_.explorer->RefreshInterfaceLists();
-    parts_.explorer->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
+    interfaces_->Load(std::filesystem::path(interfaceFolder) / app.defaultInterface);
+    explorer_->RefreshInterfaceLists();
+    explorer_->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
 
     setAcceptDrops(true);
     qApp->installEventFilter(this);
@@ -315,14 +321,14 @@ void MainFrame::BuildDocks()
 {
     explorerDock_ = new QDockWidget(Tr("Projet"), this);
     explorerDock_->setObjectName(ControlName(kExplorerBarId));
-    explorerDock_->setWidget(&parts_.explorer->Widget());
+    explorerDock_->setWidget(&explorer_->Widget());
     explorerDock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     addDockWidget(Qt::LeftDockWidgetArea, explorerDock_);
     resizeDocks({explorerDock_}, {240}, Qt::Horizontal);
 
     outputDock_ = new QDockWidget(Tr("Sortie"), this);
     outputDock_->setObjectName(ControlName(kOutputBarId));
-    outputDock_->setWidget(&parts_.output->Widget());
+    outputDock_->setWidget(&output_->Widget());
     outputDock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     addDockWidget(Qt::BottomDockWidgetArea, outputDock_);
     resizeDocks({outputDock_}, {180}, Qt::Vertical);
@@ -391,7 +397,7 @@ void MainFrame::InstallHandlers()
     on(kViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     on(kViewAllInterfaces, [this] {
         values_.viewAllInterfaces = values_.viewAllInterfaces != 0 ? 0 : 1;
-        parts_.explorer->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
+        explorer_->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
     });
     on(kRecordResults, [this] { recordResults_ = !recordResults_; });
     on(kLiveVariables, [this] { liveVariables_ = !liveVariables_; });
@@ -448,7 +454,7 @@ FrameState MainFrame::CurrentState() const
 {
     FrameState state;
     state.projectOpen = !projectPath_.empty();
-    state.selectedItemKind = parts_.explorer->SelectedItemKind();
+    state.selectedItemKind = explorer_->SelectedItemKind();
     state.viewAllInterfaces = values_.viewAllInterfaces != 0;
     state.recordResults = recordResults_;
     state.liveVariables = liveVariables_;
@@ -484,7 +490,7 @@ void MainFrame::UpdateCommands()
         }
     }
     IScriptView* view = GetActiveScriptView();
-    QWidget* trace = parts_.output->TracePane();
+    QWidget* trace = output_->TracePane();
     const bool traceSelection = trace != nullptr && trace->hasFocus() &&
                                 qobject_cast<QPlainTextEdit*>(trace) != nullptr &&
                                 qobject_cast<QPlainTextEdit*>(trace)->textCursor().hasSelection();
@@ -590,18 +596,21 @@ void MainFrame::ShowLoadError(const std::string& path)
                           PromptIcon::Warning);
 }
 
-static std::unique_ptr<IScriptView> MakeView(const FrameParts& parts, ScriptDocument& document)
+static std::unique_ptr<IScriptView> MakeView(const FrameParts& parts, ScriptDocument& document, MainFrame& frame)
 {
+    std::unique_ptr<IScriptView> view;
     if (parts.makeView)
-        return parts.makeView(document);
-    return std::make_unique<PlainScriptView>(document);
+        view = parts.makeView(document, frame);
+    if (!view)
+        view = std::make_unique<PlainScriptView>(document);
+    return view;
 }
 
 ScriptDocument* MainFrame::NewDocument()
 {
     auto document =
         std::make_unique<ScriptDocument>(Tr("Nouveau"), application_.Values().fontSize, application_.Translator());
-    document->AttachView(MakeView(parts_, *document));
+    document->AttachView(MakeView(parts_, *document, *this));
     ScriptDocument* raw = document.get();
     documents_.push_back(std::move(document));
     QWidget& widget = raw->View()->Widget();
@@ -632,7 +641,7 @@ ScriptDocument* MainFrame::OpenDocument(const std::string& given)
 {
     const std::string path = MakeAbsolutePath(std::filesystem::current_path().string(), given);
     const DocumentType type =
-        DocumentTypeOf(path, [this](std::string_view name) { return parts_.interfaces->HasSyntaxLanguage(name); });
+        DocumentTypeOf(path, [this](std::string_view name) { return interfaces_->HasSyntaxLanguage(name); });
     if (type.kind == DocumentKind::Project) {
         SetProjectToOpen(path);
         PostOpenPendingProject();
@@ -781,7 +790,7 @@ void MainFrame::OnDocumentOpenCommand()
 {
     FileRequest request;
     request.title = application_.TranslateText("Charger");
-    for (const auto& [type, name] : parts_.interfaces->SyntaxLanguages())
+    for (const auto& [type, name] : interfaces_->SyntaxLanguages())
         request.filter += application_.TranslateText("Fichiers") + " " + type + " (*." + name + ")|*." + name + "|";
     if (const auto path = ActivePrompter().OpenFile(request))
         OpenDocument(*path);
@@ -790,7 +799,7 @@ void MainFrame::OnDocumentOpenCommand()
 void MainFrame::OnCopy()
 {
     IScriptView* view = GetActiveScriptView();
-    QWidget* trace = parts_.output->TracePane();
+    QWidget* trace = output_->TracePane();
     if (trace != nullptr && trace->hasFocus()) {
         if (auto* edit = qobject_cast<QPlainTextEdit*>(trace))
             edit->copy();
@@ -813,7 +822,7 @@ void MainFrame::OnCaretCommand(int id)
         view->CaretCommand(id);
         return;
     }
-    QWidget* trace = parts_.output->TracePane();
+    QWidget* trace = output_->TracePane();
     if (trace == nullptr || !trace->hasFocus())
         return;
     Qt::Key key = Qt::Key_unknown;
@@ -905,11 +914,11 @@ void MainFrame::PostOpenPendingProject()
 
 bool MainFrame::OpenProject(const std::string& path)
 {
-    if (!FileExists(path) || !parts_.explorer->LoadProject(path))
+    if (!FileExists(path) || !explorer_->LoadProject(path))
         return false;
     projectPath_ = path;
-    parts_.interfaces->SetProjectFolder(std::filesystem::path(path).parent_path());
-    const auto& versions = parts_.explorer->Project().Versions;
+    interfaces_->SetProjectFolder(std::filesystem::path(path).parent_path());
+    const auto& versions = explorer_->Project().Versions;
     versionIndex_ = static_cast<int>(versions.size()) - 1;
     values_.recentProjects.Add(path);
     FillRecentMenus();
@@ -921,7 +930,7 @@ bool MainFrame::OpenProject(const std::string& path)
 void MainFrame::FillVersionCombo()
 {
     versionCombo_->clear();
-    for (const auto& version : parts_.explorer->Project().Versions)
+    for (const auto& version : explorer_->Project().Versions)
         versionCombo_->addItem(QString::fromStdString(version->Name + " - " + version->Info));
     versionCombo_->setCurrentIndex(versionIndex_ < versionCombo_->count() ? versionIndex_ : -1);
 }
@@ -950,7 +959,7 @@ void MainFrame::RunStartupTasks()
     }
     if (parts_.tipOfTheDay)
         parts_.tipOfTheDay(*this, true);
-    parts_.explorer->FillTrees();
+    explorer_->FillTrees();
     FillVersionCombo();
 }
 
@@ -1045,7 +1054,7 @@ bool MainFrame::ConfirmClose()
                             std::string_view(layout.constData(), static_cast<std::size_t>(layout.size())));
         SaveAll();
         if (answer == PromptAnswer::Yes) {
-            parts_.interfaces->Save();
+            interfaces_->Save();
             RunCommand(kSaveProject);
         }
     }
@@ -1117,9 +1126,9 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event)
             if (!key->isAutoRepeat()) {
                 if (event->type() == QEvent::KeyPress &&
                     (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Control))
-                    parts_.explorer->ForwardKey(key->key(), true);
+                    explorer_->ForwardKey(key->key(), true);
                 else if (event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Control)
-                    parts_.explorer->ForwardKey(key->key(), false);
+                    explorer_->ForwardKey(key->key(), false);
             }
         }
     }

@@ -121,13 +121,17 @@ protected:
         application_ = std::make_unique<ApplicationCore>(
             ApplicationCore::Places{root_ / "prog", root_ / "prog" / "ZOV.ini", root_ / "tmp"});
         FrameParts parts;
-        auto explorer = std::make_unique<ScriptsExplorer>();
-        explorer_ = explorer.get();
-        explorer_->paths = {kScripts + "/Main.qzs", kScripts + "/Lib.qzs"};
-        parts.explorer = std::move(explorer);
-        auto pane = std::make_unique<FindPane>();
-        pane_ = pane.get();
-        parts.output = std::move(pane);
+        parts.makeExplorer = [this](MainFrame&) {
+            auto explorer = std::make_unique<ScriptsExplorer>();
+            explorer_ = explorer.get();
+            explorer_->paths = {kScripts + "/Main.qzs", kScripts + "/Lib.qzs"};
+            return explorer;
+        };
+        parts.makeOutput = [this](MainFrame&) {
+            auto pane = std::make_unique<FindPane>();
+            pane_ = pane.get();
+            return pane;
+        };
         frame_ = std::make_unique<MainFrame>(*application_, std::move(parts));
     }
     void TearDown() override
