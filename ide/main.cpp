@@ -1,6 +1,7 @@
 // zov: the IDE. The only unit that links every folder of the IDE; each brings its part of the
 // window through the seams of the shell, one line each in PlugFrameParts.
 
+#include "ide/editor/EditorScriptView.h"
 #include "ide/shell/ApplicationObject.h"
 #include "ide/shell/FindInScripts.h"
 #include "ide/shell/FrameInterfaceSet.h"
@@ -16,6 +17,7 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
     parts.makeInterfaces = [&application](MainFrame&) {
         return std::make_unique<zov::shell::FrameInterfaceSet>(application);
     };
+    parts.makeView = zov::editor::EditorScriptView::Make;
 }
 
 // Commands handled outside the frame, each object owned by the frame.
