@@ -4,6 +4,7 @@
 #include "ide/editor/EditorScriptView.h"
 #include "ide/output/OutputBar.h"
 #include "ide/shell/ApplicationObject.h"
+#include "ide/shell/FindInScripts.h"
 #include "ide/shell/FrameInterfaceSet.h"
 
 namespace {
@@ -23,11 +24,18 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
     parts.makeView = zov::editor::EditorScriptView::Make;
 }
 
+// Commands handled outside the frame, each object owned by the frame.
+void PlugCommands(MainFrame& frame, ApplicationCore&)
+{
+    new zov::shell::FindInScripts(frame);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     zov::shell::ApplicationParts parts;
     parts.frameParts = PlugFrameParts;
+    parts.frameReady = PlugCommands;
     return zov::shell::RunApplication(argc, argv, std::move(parts));
 }

@@ -51,6 +51,15 @@ public:
     virtual void ClearTrace() = 0;
     virtual void ShowTab(int index) = 0;
     virtual void AddFindLine(const QString& line) = 0;
+    // The find pane: emptied before a search; a hit keeps its script entry and 1-based line, so
+    // opening it never re-parses the shown text. A pane that keeps no data shows the line alone.
+    virtual void ClearFind() {}
+    virtual void AddFindResult(const QString& line, const std::string& fileEntry, int lineNumber)
+    {
+        (void)fileEntry;
+        (void)lineNumber;
+        AddFindLine(line);
+    }
     // The trace pane, which takes the caret commands as keys when it has the focus; may be null.
     virtual QWidget* TracePane() = 0;
 };
