@@ -36,7 +36,7 @@ void AddScriptViews(shell::ApplicationParts& parts)
         if (previousParts)
             previousParts(frameParts, application);
         *host = std::make_unique<FrameRunHost>(application);
-        frameParts.makeView = [host, &application](shell::ScriptDocument& document) {
+        frameParts.makeView = [host, &application](shell::ScriptDocument& document, shell::MainFrame&) {
             ScriptViewServices services;
             services.host = host->get();
             services.prompter = &shell::ActivePrompter();
