@@ -145,7 +145,6 @@ CZOVView::~CZOVView()
     lineTimer_.stop();
     // The runner goes first: its end must not reach a half-destroyed view.
     driver_.reset();
-    AttachToBuffer(nullptr);
     macroMarks_.reset();
 }
 
@@ -482,10 +481,16 @@ void CZOVView::mousePressEvent(QMouseEvent* event)
     CEditorView::mousePressEvent(event);
 }
 
-// ---- IScriptView ----
+// ---- What the main window asks ----
 
 void CZOVView::PullTextFromBuffer()
 {
+    // A document learns its kind when it loads its file.
+    const shell::DocumentType& type = document_.Type();
+    if (type.kind != shell::DocumentKind::None && type.kind != shell::DocumentKind::Project) {
+        SetDocumentKind(static_cast<int>(type.kind),
+                        services_.findLanguage ? services_.findLanguage(type.language) : nullptr);
+    }
     ResetView();
     UpdateScrollRanges();
 }
@@ -666,6 +671,92 @@ void CZOVView::EngineEnded(int exitCode)
     // The driver closes the run after telling the end: the signal waits until it has.
     QMetaObject::invokeMethod(
         this, [this, exitCode] { emit RunEnded(exitCode); }, Qt::QueuedConnection);
+}
+
+// ---- The main window's handle ----
+
+ScriptViewAdapter::ScriptViewAdapter(shell::ScriptDocument& document, ScriptViewServices services)
+    : view_(new CZOVView(document, std::move(services)))
+{}
+
+ScriptViewAdapter::~ScriptViewAdapter()
+{
+    delete view_.data();
+}
+
+void ScriptViewAdapter::PullTextFromBuffer()
+{
+    if (view_)
+        view_->PullTextFromBuffer();
+}
+
+bool ScriptViewAdapter::IsRunning() const
+{
+    return view_ && view_->IsRunning();
+}
+
+void ScriptViewAdapter::Stop()
+{
+    if (view_)
+        view_->StopScript();
+}
+
+void ScriptViewAdapter::SendSync(int value)
+{
+    if (view_)
+        view_->SendSync(value);
+}
+
+void ScriptViewAdapter::RefreshMacroFolding()
+{
+    if (view_)
+        view_->RefreshMacroFolding();
+}
+
+void ScriptViewAdapter::SetShowExecution(bool show)
+{
+    if (view_)
+        view_->SetShowExecution(show);
+}
+
+QString ScriptViewAdapter::WordAtCaret()
+{
+    return view_ ? view_->WordAtCaret() : QString();
+}
+
+bool ScriptViewAdapter::CaretCommand(int id)
+{
+    return view_ && view_->CaretCommand(id);
+}
+
+bool ScriptViewAdapter::HasFocus() const
+{
+    return view_ && view_->hasFocus();
+}
+
+bool ScriptViewAdapter::Copy()
+{
+    return view_ && view_->Copy();
+}
+
+bool ScriptViewAdapter::Paste()
+{
+    return view_ && view_->Paste();
+}
+
+bool ScriptViewAdapter::HasSelection() const
+{
+    return view_ && view_->IsSelection();
+}
+
+shell::IScriptView::Position ScriptViewAdapter::CaretPosition() const
+{
+    return view_ ? view_->CaretPosition() : Position{};
+}
+
+bool ScriptViewAdapter::Overwrite() const
+{
+    return view_ && view_->GetOverwriteMode();
 }
 
 }  // namespace zov::scriptview

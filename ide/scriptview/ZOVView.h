@@ -13,6 +13,7 @@
 #include "ide/shell/core/Prompter.h"
 #include "ide/shell/core/Translate.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -68,12 +69,14 @@ struct ScriptViewServices {
     // The interface set's names: macro calls are coloured and folded by them.
     const interfaces::InterfaceSet* names = nullptr;
     editor::MacroExpander expandMacro;
+    // The syntax language of a name, for the kind a loaded document takes; none when null.
+    std::function<const interfaces::SyntaxLanguage*(const std::string& name)> findLanguage;
     // Commands the main frame handles for the view (constant or macro edit, macro creation,
     // data and error pane commands, "Ajouter une variable...").
     std::function<void(int command)> forwardCommand;
 };
 
-class CZOVView : public editor::CEditorView, public shell::IScriptView, private execution::RunSinks {
+class CZOVView : public editor::CEditorView, private execution::RunSinks {
     Q_OBJECT
 public:
     CZOVView(shell::ScriptDocument& document, ScriptViewServices services, QWidget* parent = nullptr);
@@ -116,23 +119,19 @@ public:
     // The context menu of the document's kind, enabled as it would open now.
     std::unique_ptr<QMenu> BuildContextMenu();
 
-    // ---- IScriptView ----
-    QWidget& Widget() override { return *this; }
-    void PushTextToBuffer() override {}
-    void PullTextFromBuffer() override;
-    bool IsRunning() const override;
-    void Stop() override { StopScript(); }
-    void SendSync(int value) override;
-    void RefreshMacroFolding() override;
-    void SetShowExecution(bool show) override;
-    QString WordAtCaret() override;
-    bool CaretCommand(int id) override;
-    bool HasFocus() const override { return hasFocus(); }
-    bool Copy() override { return CTextView::Copy(); }
-    bool Paste() override;
-    bool HasSelection() const override { return IsSelection(); }
-    Position CaretPosition() const override;
-    bool Overwrite() const override { return GetOverwriteMode(); }
+    // ---- What the main window asks of a document's view ----
+    void PullTextFromBuffer();
+    bool IsRunning() const;
+    void SendSync(int value);
+    void RefreshMacroFolding();
+    // The host's settings already hold the new ShowExecution.
+    void SetShowExecution(bool show);
+    // The word around the caret, selected (help, "Ajouter une variable...").
+    QString WordAtCaret();
+    // A caret command (37101-37124), as its key.
+    bool CaretCommand(int id);
+    bool Paste();
+    shell::IScriptView::Position CaretPosition() const;
 
 signals:
     // The engine stopped at a line (1-based) and waits.
@@ -185,6 +184,40 @@ private:
     int kind_ = Kind_Script;
     const interfaces::SyntaxLanguage* language_ = nullptr;
     bool frozen_ = false;
+};
+
+// A document's view as the main window holds it. The window owns the widget (its sub-window
+// deletes it first when the window goes); the document owns this, which deletes the widget only
+// when nothing else did.
+class ScriptViewAdapter final : public shell::IScriptView {
+public:
+    ScriptViewAdapter(shell::ScriptDocument& document, ScriptViewServices services);
+    ~ScriptViewAdapter() override;
+    ScriptViewAdapter(const ScriptViewAdapter&) = delete;
+    ScriptViewAdapter& operator=(const ScriptViewAdapter&) = delete;
+
+    // Null once the window deleted the widget.
+    CZOVView* View() const { return view_.data(); }
+
+    QWidget& Widget() override { return *view_; }
+    void PushTextToBuffer() override {}
+    void PullTextFromBuffer() override;
+    bool IsRunning() const override;
+    void Stop() override;
+    void SendSync(int value) override;
+    void RefreshMacroFolding() override;
+    void SetShowExecution(bool show) override;
+    QString WordAtCaret() override;
+    bool CaretCommand(int id) override;
+    bool HasFocus() const override;
+    bool Copy() override;
+    bool Paste() override;
+    bool HasSelection() const override;
+    Position CaretPosition() const override;
+    bool Overwrite() const override;
+
+private:
+    QPointer<CZOVView> view_;
 };
 
 }  // namespace zov::scriptview

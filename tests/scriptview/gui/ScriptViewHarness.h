@@ -69,9 +69,9 @@ protected:
             services.panes = &panes;
         if (services.prompter == nullptr)
             services.prompter = &prompter;
-        auto view = std::make_unique<CZOVView>(*document_, std::move(services));
-        view_ = view.get();
-        document_->AttachView(std::move(view));
+        auto adapter = std::make_unique<ScriptViewAdapter>(*document_, std::move(services));
+        view_ = adapter->View();
+        document_->AttachView(std::move(adapter));
         view_->Driver().SetSendObserver(execution::LogSends(log));
         view_->resize(480, 320);
         view_->show();

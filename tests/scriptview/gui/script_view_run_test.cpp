@@ -7,6 +7,8 @@
 #include "ide/interfaces/model/MacroText.h"
 #include "ide/shell/ShellPrompter.h"
 
+#include <sys/wait.h>
+
 namespace zov::scriptview::test {
 namespace {
 
@@ -159,6 +161,26 @@ TEST_F(ScriptViewTest, UnfoldedMacrosRunFromACopyInTheTemporaryFolder)
     view.StopScript();
     ASSERT_TRUE(WaitFor(ended));
     EXPECT_EQ(Logged("trace script"), Events{"trace script 2 7"});
+}
+
+// Closing the window in the middle of a run ends its engine; nothing of the run comes back.
+TEST_F(ScriptViewTest, ClosingAPausedViewEndsItsEngine)
+{
+    CZOVView& view = Open("real.qzs", kScript);
+    SetBreakpoint(1);
+    QSignalSpy paused(&view, &CZOVView::RunPaused);
+    Key(Qt::Key_F5);
+    ASSERT_TRUE(WaitFor(paused));
+    const execution::EngineProcess* runner = view.Driver().Runner();
+    ASSERT_NE(runner, nullptr);
+    const int pid = runner->Pid();
+    ASSERT_GT(pid, 0);
+    delete &view;
+    EXPECT_EQ(document_->View()->IsRunning(), false);
+    // The engine was waited for: its process id names no child of ours any more.
+    EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), -1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Logged("ended").empty());
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ TEST_F(ScriptViewTest, WordAtCaretIsSelectedForHelp)
     EXPECT_EQ(view.WordAtCaret(), QStringLiteral("valeur"));
     EXPECT_EQ(view.GetSelectionStart().charIndex, 8);
     EXPECT_EQ(view.GetSelectionEnd().charIndex, 14);
-    EXPECT_TRUE(view.HasSelection());
+    EXPECT_TRUE(view.IsSelection());
 }
 
 TEST_F(ScriptViewTest, RunCommandsNeedAScriptPath)
