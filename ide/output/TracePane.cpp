@@ -91,8 +91,8 @@ void CTraceView::SetColours(const std::uint32_t (&traceClr)[4])
 
 void CTraceView::SetOptions(const TraceOptions& options)
 {
-    options_ = options;
     Flush();
+    options_ = options;
     if (const int trim = LinesToTrim(TextLineCount(), options_.maxLines); trim > 0) {
         QTextCursor cursor(document());
         cursor.setPosition(document()->findBlockByNumber(trim).position(), QTextCursor::KeepAnchor);
@@ -144,7 +144,14 @@ std::string CTraceView::AddTrace(execution::TraceCategory category, int runNumbe
     const int colour = CategoryIndex(category);
     for (TraceDisplayLine& line : laid.lines)
         pending_.push_back({std::move(line.prefix), std::move(line.body), colour});
-    ScheduleFlush();
+    PruneBacklog();
+    // A fast engine can hand over several slices before the event loop comes back here: past a
+    // bound the traces go in at once, so that no single insertion holds the window up; in one long
+    // burst (the end of a run drains everything) they wait, pruned, for the event loop instead.
+    if (pending_.size() >= kMaxPendingLines && burst_.isValid() && burst_.elapsed() < kBurstMs)
+        Flush();
+    else
+        ScheduleFlush();
     if (category != TraceCategory::System && category != TraceCategory::Interpreter)
         reportText_ += laid.kept;
     return laid.kept;
@@ -171,37 +178,81 @@ std::string CTraceView::TraceCli(int run, std::string_view text)
     return AddTrace(execution::TraceCategory::Cli, run, -1, text);
 }
 
+void CTraceView::PruneBacklog()
+{
+    // Lines that the trimming would delete as soon as they are in go before they are inserted: a
+    // hundred at a time from the front (shown lines first), only while more than a hundred lines
+    // beyond the limit would stay, so that what the pane keeps is what trace-by-trace trimming
+    // keeps.
+    const int existing = document()->blockCount() - 1;
+    while (existing - dropShown_ + static_cast<int>(pending_.size()) > options_.maxLines + 200) {
+        int count = 100;
+        const int fromShown = std::min(count, existing - dropShown_);
+        dropShown_ += fromShown;
+        count -= fromShown;
+        pending_.erase(pending_.begin(), pending_.begin() + count);
+    }
+}
+
 void CTraceView::ScheduleFlush()
 {
     if (flushPosted_)
         return;
     flushPosted_ = true;
-    QTimer::singleShot(0, this, [this] { Flush(); });
+    burst_.start();
+    QTimer::singleShot(0, this, [this] {
+        // A large backlog goes in over several turns of the event loop.
+        InsertPending(kLinesPerTurn);
+        if (!pending_.empty())
+            ScheduleFlush();
+    });
 }
 
 void CTraceView::Flush()
 {
+    InsertPending(pending_.size());
+}
+
+void CTraceView::InsertPending(std::size_t limit)
+{
     flushPosted_ = false;
     if (pending_.empty())
         return;
+    const std::size_t take = std::min(limit, pending_.size());
+    // Whole hundreds from the top, so that a full pane trims at most once per 100 lines. Lines
+    // that the trimming would take away at once are never inserted.
     QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
-    for (const Pending& piece : pending_) {
+    const int dropped = dropShown_;
+    if (dropShown_ > 0) {
+        cursor.setPosition(document()->findBlockByNumber(dropShown_).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        dropShown_ = 0;
+    }
+    const int existing = document()->blockCount() - 1;
+    const int trim = LinesToTrim(existing + static_cast<int>(take), options_.maxLines);
+    std::size_t first = 0;
+    if (trim > 0 && trim >= existing) {
+        cursor.select(QTextCursor::Document);
+        cursor.removeSelectedText();
+        first = static_cast<std::size_t>(trim - existing);
+    } else if (trim > 0) {
+        cursor.setPosition(document()->findBlockByNumber(trim).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.movePosition(QTextCursor::End);
+    for (std::size_t i = first; i < take; ++i) {
+        const Pending& piece = pending_[i];
         cursor.insertText(QString::fromUtf8(piece.prefix.data(), static_cast<qsizetype>(piece.prefix.size())), black_);
         cursor.insertText(QString::fromUtf8(piece.body.data(), static_cast<qsizetype>(piece.body.size())),
                           formats_[piece.colour]);
     }
-    pending_.clear();
-    // Whole hundreds from the top, so that a full pane trims at most once per 100 lines.
-    if (const int trim = LinesToTrim(document()->blockCount() - 1, options_.maxLines); trim > 0) {
-        cursor.setPosition(0);
-        cursor.setPosition(document()->findBlockByNumber(trim).position(), QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        for (auto& start : runStarts_)
-            start.second = start.second >= trim ? start.second - trim : -1;
-    }
     cursor.endEditBlock();
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(take));
+    if (trim + dropped > 0) {
+        for (auto& start : runStarts_)
+            start.second = start.second >= trim + dropped ? start.second - trim - dropped : -1;
+    }
     emit TracesChanged(true);
     if (!frozen_) {
         QTextCursor end = textCursor();
@@ -261,6 +312,7 @@ std::string CTraceView::RichText()
 void CTraceView::ClearTraces()
 {
     pending_.clear();
+    dropShown_ = 0;
     clear();
     runStarts_.clear();
     continuousPath_.clear();

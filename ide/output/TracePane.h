@@ -6,9 +6,11 @@
 // inserted together and scrolled to once, so that a fast engine does not stall the window.
 
 #include <QPlainTextEdit>
+#include <QElapsedTimer>
 #include <QTextCharFormat>
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,6 +97,11 @@ private:
         std::string body;
         int colour;  // category index 0..3
     };
+    static constexpr std::size_t kMaxPendingLines = 1000;
+    static constexpr qint64 kBurstMs = 30;
+    static constexpr std::size_t kLinesPerTurn = 2000;
+    void InsertPending(std::size_t limit);
+    void PruneBacklog();
     void ScheduleFlush();
     void AppendToContinuousSave(const std::string& line);
 
@@ -103,7 +110,9 @@ private:
     std::uint32_t colours_[4] = {0xFF, 0xFF, 0xFF, 0xFF};
     QTextCharFormat black_;
     QTextCharFormat formats_[4];
-    std::vector<Pending> pending_;
+    std::deque<Pending> pending_;
+    int dropShown_ = 0;    // shown lines the next insertion deletes first
+    QElapsedTimer burst_;  // since the first trace that is waiting
     bool flushPosted_ = false;
     bool frozen_ = false;
     std::string continuousPath_;

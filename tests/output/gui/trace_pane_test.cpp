@@ -138,6 +138,32 @@ TEST_F(TracePaneTest, TrimsWholeHundredsPastTheLimit)
     EXPECT_EQ(pane->TextLineCount(), 10050);
 }
 
+TEST_F(TracePaneTest, ABurstKeepsWhatTraceByTraceTrimmingKeeps)
+{
+    // Traces that arrive while the event loop is held up (the end of a run) are inserted together;
+    // the pane still ends as if each had been trimmed on arrival.
+    TraceOptions options;
+    options.maxLines = 100;
+    pane->SetOptions(options);
+    for (int i = 1; i <= 150; ++i)
+        pane->TraceSystem(1, "t" + std::to_string(i));
+    EXPECT_EQ(pane->TextLineCount(), 150);
+    for (int i = 151; i <= 1187; ++i)
+        pane->TraceSystem(1, "t" + std::to_string(i));
+    // One by one: 101 + (1187 - 101) % 100 lines, the last ones.
+    const auto lines = pane->ShownLines();
+    ASSERT_EQ(lines.size(), 187u);
+    EXPECT_EQ(lines.front().substr(17), "t1001");
+    EXPECT_EQ(lines.back().substr(17), "t1187");
+
+    pane->ClearTraces();
+    for (int i = 1; i <= 1000; ++i)
+        pane->TraceSystem(1, "u" + std::to_string(i));
+    const auto fresh = pane->ShownLines();
+    ASSERT_EQ(fresh.size(), 200u);
+    EXPECT_EQ(fresh.front().substr(17), "u801");
+}
+
 TEST_F(TracePaneTest, ClearAsksFirst)
 {
     pane->OnClear();
