@@ -214,6 +214,13 @@ void CZOVView::SaveDocumentFolded()
 
 std::string CZOVView::PrepareRunFile()
 {
+    if (services_.makePanes) {
+        // Between runs only: the panes of a run stay with it to its end.
+        if (std::unique_ptr<execution::RunSinks> made = services_.makePanes(document_.Path())) {
+            runPanes_ = std::move(made);
+            services_.panes = runPanes_.get();
+        }
+    }
     editor::CTextBuffer& buffer = document_.Buffer();
     std::vector<unsigned> breakpoints;
     editor::GetBreakpoints(buffer, breakpoints);
