@@ -266,6 +266,9 @@ void CEditorView::FindOccurrence(bool forward)
 
 void CEditorView::keyPressEvent(QKeyEvent* event)
 {
+    if (commands_.HandleKey(*event)) {
+        return;
+    }
     if (HandleNavigationKey(event)) {
         return;
     }

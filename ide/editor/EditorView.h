@@ -2,6 +2,7 @@
 // The editable view: typing, line breaks with automatic indentation, deletion, overwrite mode,
 // clipboard and undo, all through the buffer's undoable edits so that every change has a name.
 
+#include "ide/editor/EditorCommands.h"
 #include "ide/editor/TextView.h"
 #include "ide/editor/model/WordRules.h"
 
@@ -37,6 +38,9 @@ public:
 
     void AfterEdit(int action, const QString& text) override;
 
+    // Find, replace, go to line, page setup and printing, with their keys.
+    EditorCommands& Commands() { return commands_; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -51,6 +55,7 @@ private:
 
     bool autoIndent_ = true;
     bool overwrite_ = false;
+    EditorCommands commands_{*this};
 };
 
 }  // namespace zov::editor

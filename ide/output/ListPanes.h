@@ -38,7 +38,7 @@ public:
     bool OpenRow(int row);
 
 private:
-    const OutputContext& context_;
+    OutputContext context_;
     std::vector<std::shared_ptr<const ScriptEntry>> entries_;
 };
 
@@ -64,7 +64,7 @@ public:
 
 private:
     int RowOf(const std::string& name) const;
-    const OutputContext& context_;
+    OutputContext context_;
     DataStore store_;
     QIcon pictures_[2];
 };
@@ -105,7 +105,7 @@ public:
     const std::vector<std::string>& Keys() const { return keys_; }
 
 private:
-    const OutputContext& context_;
+    OutputContext context_;
     std::vector<std::string> keys_;
 };
 

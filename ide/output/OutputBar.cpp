@@ -111,9 +111,8 @@ OutputPaneBar::OutputPaneBar(OutputContext context) : context_(Normalised(std::m
     tabs_->setCurrentIndex(kTabTraces);
     // Nothing to stop until a search runs.
     commands_[38501]->setEnabled(false);
-    // Nothing to clear in an empty pane.
-    commands_[57633]->setEnabled(false);
     QObject::connect(m_tTrace, &CTraceView::TracesChanged, commands_[57633], &QAction::setEnabled);
+    UpdateCommandStates();
     m_tExecution->showRunTraces = [this](const execution::RunRecord& record) { m_tTrace->ScrollToRun(&record); };
 }
 
@@ -157,7 +156,23 @@ QAction* OutputPaneBar::Command(int id) const
     return found == commands_.end() ? nullptr : found->second;
 }
 
+void OutputPaneBar::UpdateCommandStates()
+{
+    commands_[57633]->setEnabled(m_tTrace->HasTraces());
+    commands_[32810]->setEnabled(m_tExecution->CanLoadScript());
+    commands_[32809]->setEnabled(m_tExecution->CanShowResults());
+    commands_[38500]->setEnabled(m_tExecution->CanDeleteAll());
+}
+
 bool OutputPaneBar::HandleCommand(int id)
+{
+    const bool handled = RunCommand(id);
+    if (handled && tabs_)
+        UpdateCommandStates();
+    return handled;
+}
+
+bool OutputPaneBar::RunCommand(int id)
 {
     switch (id) {
     case 32985:
@@ -243,11 +258,13 @@ void PaneRunSinks::AddRun(execution::RunRecord& record)
 {
     bar_.m_tExecution->AddRun(record);
     bar_.m_tTrace->MarkRunStart(&record);
+    bar_.UpdateCommandStates();
 }
 
 void PaneRunSinks::UpdateRun(execution::RunRecord& record, bool verify)
 {
     bar_.m_tExecution->UpdateRun(record, verify);
+    bar_.UpdateCommandStates();
 }
 
 // The marks and the view's state are the view's business.

@@ -49,6 +49,11 @@ public:
     bool HandleCommand(int id);
     // The toolbar button of a command (enabling, checking), null when none carries it.
     QAction* Command(int id) const;
+    // Enables the buttons whose state depends on the panes and the frame: clear the traces (some
+    // shown), load a run's script (no campaign step current), show the results (some runs), empty
+    // the runs list (no script running). The bar calls it after each of its commands and run
+    // changes; the frame calls it when a run starts or ends.
+    void UpdateCommandStates();
     // The look the frame chose (0x8001, 0x8002): kept, and the bar repainted.
     void SetDisplayStyle(std::uint32_t style);
     std::uint32_t DisplayStyle() const { return style_; }
@@ -64,6 +69,7 @@ public:
 
 private:
     QToolBar* AddPage(QWidget* pane, int pageId);
+    bool RunCommand(int id);
     OutputContext context_;
     QPointer<QTabWidget> tabs_;
     std::map<int, QAction*> commands_;

@@ -50,7 +50,7 @@ public:
 
 private:
     void FillRow(int row);
-    const OutputContext& context_;
+    OutputContext context_;
     execution::RunsTable table_;
     std::vector<execution::RunRecord*> runs_;
     bool showSummary_ = true;

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -117,6 +118,10 @@ void CTraceView::LoadOptions(const shell::Settings& settings)
     options.oneLine = settings.GetInt(shell::SettingId::TraceOneLine) != 0;
     options.saveTrace = settings.GetInt(shell::SettingId::SaveTrace) != 0;
     SetOptions(options);
+    // The application's font size is the height of the pane's characters, as in the editor.
+    QFont sized = font();
+    sized.setPixelSize(std::max(settings.GetInt(shell::SettingId::FontSize), 4));
+    setFont(sized);
 }
 
 std::string CTraceView::AddTrace(execution::TraceCategory category, int runNumber, int scriptLine,

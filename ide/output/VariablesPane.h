@@ -37,7 +37,7 @@ public:
     bool EditRow(int row);
 
 private:
-    const OutputContext& context_;
+    OutputContext context_;
     WatchList watches_;
 };
 

@@ -149,6 +149,10 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
     BuildDocks();
     BuildStatusBar();
     InstallHandlers();
+    if (QWidget* trace = output_->TracePane()) {
+        for (const CaretKey& key : CaretKeys())
+            trace->addAction(Command(key.id));
+    }
 
     setWindowTitle(QStringLiteral("ZOV"));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -260,13 +264,16 @@ void MainFrame::BuildMenus()
         actions_[accelerator.id] = action;
         addAction(action);
     }
-    for (int id = kCaretFirst; id <= kCaretLast; ++id) {
-        if (id == 37101 || id == 37103 || id == 37109 || id == 37111 || (id >= 37118 && id <= 37122) || id == 37124) {
-            QAction* action = MakeCommand(this, id, QString());
-            connect(action, &QAction::triggered, this, [this, id] { OnCaretCommand(id); });
-            actions_[id] = action;
-            handlers_[id] = [this, id] { OnCaretCommand(id); };
-        }
+    // The caret keys belong to the script views and the trace pane only (each view adds them when
+    // it opens): the trees, lists and fields of the window keep Home, End and the arrows.
+    for (const CaretKey& key : CaretKeys()) {
+        QAction* action = MakeCommand(this, key.id, QString());
+        action->setShortcut(
+            QKeySequence(QString::fromLatin1(key.keys.data(), static_cast<qsizetype>(key.keys.size()))));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, [this, id = key.id] { OnCaretCommand(id); });
+        actions_[key.id] = action;
+        handlers_[key.id] = [this, id = key.id] { OnCaretCommand(id); };
     }
     std::span<const MenuRow> tabRows = TabMenuRows().subspan(1);
     tabMenu_ = new QMenu(this);
@@ -489,6 +496,16 @@ void MainFrame::UpdateCommands()
             action->setEnabled(handled);
         }
     }
+    UpdateEditCommands();
+    // An empty recent list shows "< Aucun >", which opens nothing.
+    if (values_.recentFiles.Entries().empty())
+        Command(kRecentFile0)->setEnabled(false);
+    if (values_.recentProjects.Entries().empty())
+        Command(kRecentProject0)->setEnabled(false);
+}
+
+void MainFrame::UpdateEditCommands()
+{
     IScriptView* view = GetActiveScriptView();
     QWidget* trace = output_->TracePane();
     const bool traceSelection = trace != nullptr && trace->hasFocus() &&
@@ -498,11 +515,6 @@ void MainFrame::UpdateCommands()
         copy->setEnabled((view != nullptr && view->HasSelection()) || traceSelection);
     if (QAction* paste = Command(kEditPaste))
         paste->setEnabled(view != nullptr);
-    // An empty recent list shows "< Aucun >", which opens nothing.
-    if (values_.recentFiles.Entries().empty())
-        Command(kRecentFile0)->setEnabled(false);
-    if (values_.recentProjects.Entries().empty())
-        Command(kRecentProject0)->setEnabled(false);
 }
 
 // ---- Status bar ----
@@ -624,10 +636,15 @@ ScriptDocument* MainFrame::NewDocument()
         UpdateWindowTitle();
         emit DocumentTitleChanged();
     });
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(&widget)) {
-        connect(plain, &QPlainTextEdit::cursorPositionChanged, this, &MainFrame::UpdateStatusPanes);
-        connect(plain, &QPlainTextEdit::selectionChanged, this, &MainFrame::UpdateCommands);
-    }
+    connect(raw, &ScriptDocument::ViewStateChanged, this, [this, raw] {
+        if (raw == ActiveDocument()) {
+            UpdateStatusPanes();
+            UpdateEditCommands();
+        }
+    });
+    // The caret keys act while the view (or the trace pane) has the focus, never elsewhere.
+    for (const CaretKey& key : CaretKeys())
+        widget.addAction(Command(key.id));
     window->showMaximized();
     area_->setActiveSubWindow(window);
     widget.setFocus();
@@ -825,35 +842,16 @@ void MainFrame::OnCaretCommand(int id)
     QWidget* trace = output_->TracePane();
     if (trace == nullptr || !trace->hasFocus())
         return;
-    Qt::Key key = Qt::Key_unknown;
-    switch (id) {
-    case 37101:
-        key = Qt::Key_Left;
-        break;
-    case 37103:
-        key = Qt::Key_Right;
-        break;
-    case 37109:
-        key = Qt::Key_Up;
-        break;
-    case 37111:
-        key = Qt::Key_Down;
-        break;
-    case 37118:
-    case 37119:
-    case 37124:
-        key = Qt::Key_End;
-        break;
-    case 37120:
-    case 37121:
-    case 37122:
-        key = Qt::Key_Home;
-        break;
-    default:
+    const CaretKey* caret = FindCaretKey(id);
+    if (caret == nullptr)
         return;
-    }
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    const QKeyCombination key =
+        QKeySequence(QString::fromLatin1(caret->traceKey.data(), static_cast<qsizetype>(caret->traceKey.size())))[0];
+    QKeyEvent press(QEvent::KeyPress, key.key(), Qt::NoModifier);
+    // The pane claims the key before the caret shortcuts see it again (see eventFilter).
+    const QPointer<QWidget> wasSending = std::exchange(sendingCaretKeyTo_, trace);
     QApplication::sendEvent(trace, &press);
+    sendingCaretKeyTo_ = wasSending;
 }
 
 // ---- Recent lists and projects ----
@@ -1101,6 +1099,10 @@ void MainFrame::dropEvent(QDropEvent* event)
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride && sendingCaretKeyTo_ != nullptr && watched == sendingCaretKeyTo_) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::Close && !closing_) {
         if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
             if (ScriptDocument* document = DocumentOf(window)) {

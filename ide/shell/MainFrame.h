@@ -147,6 +147,8 @@ private:
     void OnCaretCommand(int id);
     void OnDocumentOpenCommand();
     void UpdateStatusPanes();
+    // Copy and paste follow the focus and the selection, not only the menus.
+    void UpdateEditCommands();
     void UpdateWindowTitle();
     bool ConfirmClose();
     FrameState CurrentState() const;
@@ -182,6 +184,8 @@ private:
     std::string projectPath_;
     std::string projectToOpen_;
     bool closing_ = false;
+    // The trace pane while a caret command sends it its key.
+    QPointer<QWidget> sendingCaretKeyTo_;
 };
 
 }  // namespace zov::shell

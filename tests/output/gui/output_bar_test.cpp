@@ -74,6 +74,32 @@ TEST_F(OutputBarTest, TabsToolbarsAndTheDisabledStop)
     EXPECT_TRUE(bar.Command(38504)->isEnabled());
 }
 
+TEST_F(OutputBarTest, RunsButtonsFollowTheListAndTheFrame)
+{
+    OutputContext context = testing::MakeContext(prompter, calls);
+    bool running = false, stepCurrent = false;
+    context.scriptRunning = [&] { return running; };
+    context.campaignStepCurrent = [&] { return stepCurrent; };
+    OutputPaneBar bar(context);
+    EXPECT_FALSE(bar.Command(32809)->isEnabled()) << "no runs, no results";
+    PaneRunSinks sinks(bar, {"s.qzs", "/w/s.qzs"});
+    execution::RunRecord record;
+    running = true;
+    sinks.AddRun(record);
+    EXPECT_TRUE(bar.Command(32809)->isEnabled());
+    EXPECT_FALSE(bar.Command(38500)->isEnabled()) << "not while a script runs";
+    running = false;
+    stepCurrent = true;
+    bar.UpdateCommandStates();
+    EXPECT_TRUE(bar.Command(38500)->isEnabled());
+    EXPECT_FALSE(bar.Command(32810)->isEnabled()) << "not during a campaign step";
+    stepCurrent = false;
+    prompter.record.Queue(shell::PromptAnswer::Yes);
+    bar.Command(38500)->trigger();
+    EXPECT_FALSE(bar.Command(32809)->isEnabled());
+    EXPECT_TRUE(bar.Command(32810)->isEnabled());
+}
+
 TEST_F(OutputBarTest, CaptionsAndTooltipsFollowTheLanguage)
 {
     OutputContext context = testing::MakeContext(prompter, calls);

@@ -303,6 +303,42 @@ TEST_F(MainFrameTest, InterfaceSetFromTheProgramFolder)
     EXPECT_EQ(frame.Documents().size(), 1u);
 }
 
+TEST_F(MainFrameTest, CaretKeysMoveTheTracePaneWithoutSelecting)
+{
+    MainFrame& frame = Frame();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.activateWindow();
+    auto* trace = qobject_cast<QPlainTextEdit*>(frame.Output().TracePane());
+    ASSERT_NE(trace, nullptr);
+    trace->setPlainText(QStringLiteral("first line\nsecond"));
+    frame.Output().ShowTab(0);
+    trace->setFocus();
+    // Each command's key, pressed in the pane: the pane gets the plain key.
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int position;
+    };
+    const Step steps[] = {
+        {Qt::Key_End, Qt::ShiftModifier, 10},   {Qt::Key_Left, Qt::ShiftModifier, 9},
+        {Qt::Key_Down, Qt::ShiftModifier, 17},  {Qt::Key_Home, Qt::ShiftModifier, 11},
+        {Qt::Key_Up, Qt::ShiftModifier, 0},     {Qt::Key_Right, Qt::ShiftModifier, 1},
+        {Qt::Key_End, Qt::ControlModifier, 10}, {Qt::Key_Home, Qt::ControlModifier, 0},
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(trace, step.key, step.modifiers);
+        EXPECT_EQ(trace->textCursor().position(), step.position) << step.key;
+        EXPECT_FALSE(trace->textCursor().hasSelection()) << step.key;
+    }
+    // The commands themselves, as the menus would run them.
+    frame.Command(37124)->trigger();
+    EXPECT_EQ(trace->textCursor().position(), 10);
+    // Without the focus, the pane is left alone.
+    frame.Explorer().Widget().setFocus();
+    frame.Command(37120)->trigger();
+    EXPECT_EQ(trace->textCursor().position(), 10);
+}
+
 TEST_F(MainFrameTest, CloseAllAsksForEachModifiedDocument)
 {
     MainFrame& frame = Frame();
