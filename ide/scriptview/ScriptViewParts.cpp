@@ -87,6 +87,7 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
         services.interfaces = shared->interfaces.get();
         services.prompter = &shell::ActivePrompter();
         services.translate = application.Translator();
+        services.settings = &frame.GetSettings();
         if (set != nullptr) {
             services.names = set;
             services.expandMacro = [set](const std::string& name, int depth) { return set->ExpandMacro(name, depth); };

@@ -69,6 +69,8 @@ struct ScriptViewServices {
     std::function<std::unique_ptr<execution::RunSinks>(const std::string& scriptPath)> makePanes;
     shell::Prompter* prompter = nullptr;  // the active prompter when null
     shell::Translate translate;
+    // EditClr0-EditClr8, ShowLineNumber and FontSize, when given.
+    const shell::Settings* settings = nullptr;
     // The interface set's names: macro calls are coloured and folded by them.
     const interfaces::InterfaceSet* names = nullptr;
     editor::MacroExpander expandMacro;
