@@ -1,7 +1,7 @@
 // zov: the IDE. The only unit that links every folder of the IDE; each brings its part of the
 // window through the seams of the shell, one line each in PlugFrameParts.
 
-#include "ide/editor/EditorScriptView.h"
+#include "ide/scriptview/ScriptViewParts.h"
 #include "ide/shell/ApplicationObject.h"
 #include "ide/shell/FrameInterfaceSet.h"
 
@@ -16,7 +16,7 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
     parts.makeInterfaces = [&application](MainFrame&) {
         return std::make_unique<zov::shell::FrameInterfaceSet>(application);
     };
-    parts.makeView = zov::editor::EditorScriptView::Make;
+    zov::scriptview::PlugScriptViews(parts, application);
 }
 
 }  // namespace
