@@ -1,8 +1,8 @@
 // zov: the IDE. The only unit that links every folder of the IDE; each brings its part of the
 // window through the seams of the shell, one line each in PlugFrameParts.
 
-#include "ide/editor/EditorScriptView.h"
 #include "ide/output/OutputBar.h"
+#include "ide/scriptview/ScriptViewParts.h"
 #include "ide/shell/ApplicationObject.h"
 #include "ide/shell/FindInScripts.h"
 #include "ide/shell/FrameInterfaceSet.h"
@@ -21,7 +21,7 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
     parts.makeOutput = [&application](MainFrame&) {
         return zov::output::MakeOutputBar(application.Translator(), &application.GetSettings());
     };
-    parts.makeView = zov::editor::EditorScriptView::Make;
+    zov::scriptview::PlugScriptViews(parts, application);
 }
 
 // Commands handled outside the frame, each object owned by the frame.

@@ -1,8 +1,13 @@
 #include "ide/scriptview/ScriptViewParts.h"
 
+#include "ide/interfaces/model/InterfaceSet.h"
+#include "ide/output/OutputBar.h"
 #include "ide/scriptview/ZOVView.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ShellPrompter.h"
+#include "ide/shell/core/DocumentRules.h"
+
+#include <QAction>
 
 #include <memory>
 
@@ -27,38 +32,77 @@ execution::ExecutionSettings FrameRunHost::Settings()
     return settings;
 }
 
-void AddScriptViews(shell::ApplicationParts& parts)
+PanesFactory OutputBarPanes()
 {
-    // One host for the program's views; it lives as long as the hooks that hold it.
-    auto host = std::make_shared<std::unique_ptr<FrameRunHost>>();
-    auto previousParts = std::move(parts.frameParts);
-    parts.frameParts = [host, previousParts](shell::FrameParts& frameParts, shell::ApplicationCore& application) {
-        if (previousParts)
-            previousParts(frameParts, application);
-        *host = std::make_unique<FrameRunHost>(application);
-        frameParts.makeView = [host, &application](shell::ScriptDocument& document, shell::MainFrame&) {
-            ScriptViewServices services;
-            services.host = host->get();
-            services.prompter = &shell::ActivePrompter();
-            services.translate = application.Translator();
-            return std::unique_ptr<shell::IScriptView>(
-                std::make_unique<ScriptViewAdapter>(document, std::move(services)));
-        };
+    return [](shell::MainFrame& frame, const std::string& scriptPath) -> std::unique_ptr<execution::RunSinks> {
+        auto* bar = dynamic_cast<output::OutputPaneBar*>(&frame.Output());
+        if (bar == nullptr)
+            return nullptr;
+        return std::make_unique<output::PaneRunSinks>(
+            *bar, output::ScriptEntry{std::string(shell::BaseFileName(scriptPath)), scriptPath});
     };
-    auto previousReady = std::move(parts.frameReady);
-    parts.frameReady = [host, previousReady](shell::MainFrame& frame, shell::ApplicationCore& application) {
-        if (previousReady)
-            previousReady(frame, application);
-        if (*host)
-            (*host)->AttachFrame(&frame);
-        using namespace view_commands;
-        for (const int id : {kRun, kVerify, kNextLine, kStop, kBreak, kFreeze}) {
-            frame.AddCommandHandler(id, [&frame, id] {
-                auto* adapter = dynamic_cast<ScriptViewAdapter*>(frame.GetActiveScriptView());
-                if (adapter != nullptr && adapter->View() != nullptr)
-                    adapter->View()->ExecuteCommand(id);
-            });
+}
+
+namespace {
+
+// What the program's views share; it lives as long as the factory that holds it.
+struct SharedRunParts {
+    explicit SharedRunParts(shell::ApplicationCore& application) : host(application) {}
+    FrameRunHost host;
+    std::unique_ptr<InterfaceSetRun> interfaces;
+    interfaces::InterfaceSet* set = nullptr;
+    shell::MainFrame* commandsFrame = nullptr;
+};
+
+void AddRunCommands(shell::MainFrame& frame)
+{
+    using namespace view_commands;
+    for (const int id : {kRun, kVerify, kNextLine, kStop, kBreak, kFreeze}) {
+        frame.AddCommandHandler(id, [&frame, id] {
+            auto* adapter = dynamic_cast<ScriptViewAdapter*>(frame.GetActiveScriptView());
+            if (adapter != nullptr && adapter->View() != nullptr)
+                adapter->View()->ExecuteCommand(id);
+        });
+    }
+}
+
+}  // namespace
+
+void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& application, PanesFactory makePanes)
+{
+    auto shared = std::make_shared<SharedRunParts>(application);
+    parts.makeView = [shared, makePanes, &application](shell::ScriptDocument& document, shell::MainFrame& frame) {
+        shared->host.AttachFrame(&frame);
+        if (shared->commandsFrame != &frame) {
+            shared->commandsFrame = &frame;
+            AddRunCommands(frame);
         }
+        interfaces::InterfaceSet* set = frame.Interfaces().Model();
+        if (set != shared->set) {
+            shared->set = set;
+            shared->interfaces = set != nullptr ? std::make_unique<InterfaceSetRun>(*set) : nullptr;
+        }
+        ScriptViewServices services;
+        services.host = &shared->host;
+        services.interfaces = shared->interfaces.get();
+        services.prompter = &shell::ActivePrompter();
+        services.translate = application.Translator();
+        services.settings = &frame.GetSettings();
+        if (set != nullptr) {
+            services.names = set;
+            services.expandMacro = [set](const std::string& name, int depth) { return set->ExpandMacro(name, depth); };
+            services.findLanguage = [set](const std::string& name) { return set->FindSyntaxLanguage(name); };
+        }
+        if (makePanes) {
+            services.makePanes = [makePanes, &frame](const std::string& scriptPath) {
+                return makePanes(frame, scriptPath);
+            };
+        }
+        services.forwardCommand = [&frame](int id) {
+            if (QAction* command = frame.Command(id); command != nullptr && command->isEnabled())
+                command->trigger();
+        };
+        return std::unique_ptr<shell::IScriptView>(std::make_unique<ScriptViewAdapter>(document, std::move(services)));
     };
 }
 

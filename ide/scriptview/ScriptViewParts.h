@@ -1,10 +1,13 @@
 #pragma once
 // The script view in the IDE program: every document's view is a CZOVView whose runs read the
-// application's engine settings and the main window's preferences, and the main window's run
-// commands (F5, Shift+F5, F6, Esc, break, freeze) go to the active view.
+// application's engine settings and the main window's preferences.
 
 #include "ide/scriptview/ScriptViewSeams.h"
 #include "ide/shell/ApplicationObject.h"
+
+#include <functional>
+#include <memory>
+#include <string>
 
 namespace zov::scriptview {
 
@@ -21,7 +24,17 @@ private:
     shell::MainFrame* frame_ = nullptr;
 };
 
-// Adds the script views to the program's parts, after whatever hooks the parts already hold.
-void AddScriptViews(shell::ApplicationParts& parts);
+// The panes a run of a script shows in, made at each fresh start with the script's path.
+using PanesFactory =
+    std::function<std::unique_ptr<execution::RunSinks>(shell::MainFrame& frame, const std::string& scriptPath)>;
+
+// The output bar's panes when the frame docks the real bar; none otherwise.
+PanesFactory OutputBarPanes();
+
+// Every document's view becomes a script view: runs over the frame's interface set, shown in the
+// panes that `makePanes` gives (none: runs show in no pane). The window's run commands (F5,
+// Shift+F5, F6, Esc, break, freeze) go to the active view from its first view on.
+void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& application,
+                     PanesFactory makePanes = OutputBarPanes());
 
 }  // namespace zov::scriptview

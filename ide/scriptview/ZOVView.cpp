@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -69,20 +70,6 @@ constexpr ContextRow kResultMenu[] = {
     {ids::kEditPaste, "C&oller"},
 };
 
-// The caret commands as the keys that do the same.
-struct CaretKey {
-    int id;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-};
-constexpr CaretKey kCaretKeys[] = {
-    {37101, Qt::Key_Left, Qt::ShiftModifier},   {37103, Qt::Key_Right, Qt::ShiftModifier},
-    {37109, Qt::Key_Up, Qt::ShiftModifier},     {37111, Qt::Key_Down, Qt::ShiftModifier},
-    {37118, Qt::Key_End, Qt::NoModifier},       {37119, Qt::Key_End, Qt::ShiftModifier},
-    {37120, Qt::Key_Home, Qt::NoModifier},      {37121, Qt::Key_Home, Qt::ShiftModifier},
-    {37122, Qt::Key_Home, Qt::ControlModifier}, {37124, Qt::Key_End, Qt::ControlModifier},
-};
-
 constexpr int kFoldClickWidth = 15;
 constexpr int kLineTimerMs = 30;
 
@@ -133,11 +120,15 @@ CZOVView::CZOVView(shell::ScriptDocument& document, ScriptViewServices services,
     lineTimer_.setInterval(kLineTimerMs);
     connect(&lineTimer_, &QTimer::timeout, this, [this] { driver_->OnLineTimer(); });
 
+    if (services_.settings != nullptr)
+        ApplySettings(*services_.settings);
     Colouring().SetNames(services_.names);
     if (services_.names != nullptr)
         macroMarks_ = std::make_unique<editor::MacroCallMarks>(document_.Buffer(), services_.names);
     AttachToBuffer(&document_.Buffer());
-    SetDocumentKind(Kind_Script, nullptr);
+    // A new document is a script until it is saved under another name.
+    SetDocumentKind(Kind_Script, services_.findLanguage ? services_.findLanguage("qzs") : nullptr);
+    connect(this, &CTextView::CursorMoved, this, [this] { document_.NotifyViewState(); });
 }
 
 CZOVView::~CZOVView()
@@ -214,6 +205,13 @@ void CZOVView::SaveDocumentFolded()
 
 std::string CZOVView::PrepareRunFile()
 {
+    if (services_.makePanes) {
+        // Between runs only: the panes of a run stay with it to its end.
+        if (std::unique_ptr<execution::RunSinks> made = services_.makePanes(document_.Path())) {
+            runPanes_ = std::move(made);
+            services_.panes = runPanes_.get();
+        }
+    }
     editor::CTextBuffer& buffer = document_.Buffer();
     std::vector<unsigned> breakpoints;
     editor::GetBreakpoints(buffer, breakpoints);
@@ -490,9 +488,14 @@ void CZOVView::PullTextFromBuffer()
     if (type.kind != shell::DocumentKind::None && type.kind != shell::DocumentKind::Project) {
         SetDocumentKind(static_cast<int>(type.kind),
                         services_.findLanguage ? services_.findLanguage(type.language) : nullptr);
+        // Only scripts and macro bodies call macros and use the interface's names.
+        const bool names = type.kind == shell::DocumentKind::Script || type.kind == shell::DocumentKind::Macro;
+        Colouring().SetNames(names ? services_.names : nullptr);
     }
     ResetView();
     UpdateScrollRanges();
+    if (macroMarks_)
+        macroMarks_->RefreshAll();
 }
 
 void CZOVView::RefreshMacroFolding()
@@ -526,13 +529,15 @@ QString CZOVView::WordAtCaret()
 
 bool CZOVView::CaretCommand(int id)
 {
-    for (const CaretKey& key : kCaretKeys) {
-        if (key.id == id) {
-            QKeyEvent event(QEvent::KeyPress, key.key, key.modifiers);
-            return HandleNavigationKey(&event);
-        }
-    }
-    return false;
+    const shell::CaretKey* caret = shell::FindCaretKey(id);
+    if (caret == nullptr)
+        return false;
+    // The view moves as for its own key, given straight to it: no shortcut sees it again.
+    const QKeyCombination key =
+        QKeySequence(QString::fromLatin1(caret->keys.data(), static_cast<qsizetype>(caret->keys.size())))[0];
+    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+    CEditorView::keyPressEvent(&press);
+    return true;
 }
 
 bool CZOVView::Paste()

@@ -64,8 +64,13 @@ struct ScriptViewServices {
     execution::RunHost* host = nullptr;
     execution::RunInterfaces* interfaces = nullptr;
     execution::RunSinks* panes = nullptr;  // trace, errors, variables, runs
-    shell::Prompter* prompter = nullptr;   // the active prompter when null
+    // When given, each fresh run gets its panes from here, made with the script's path (they
+    // take the place of `panes`).
+    std::function<std::unique_ptr<execution::RunSinks>(const std::string& scriptPath)> makePanes;
+    shell::Prompter* prompter = nullptr;  // the active prompter when null
     shell::Translate translate;
+    // EditClr0-EditClr8, ShowLineNumber and FontSize, when given.
+    const shell::Settings* settings = nullptr;
     // The interface set's names: macro calls are coloured and folded by them.
     const interfaces::InterfaceSet* names = nullptr;
     editor::MacroExpander expandMacro;
@@ -177,6 +182,7 @@ private:
     std::unique_ptr<execution::RunHost> ownHost_;
     std::unique_ptr<execution::RunInterfaces> ownInterfaces_;
     std::unique_ptr<execution::RunSinks> ownPanes_;
+    std::unique_ptr<execution::RunSinks> runPanes_;
     std::unique_ptr<editor::MacroCallMarks> macroMarks_;
     std::unique_ptr<execution::EngineDriver> driver_;
     QTimer lineTimer_;

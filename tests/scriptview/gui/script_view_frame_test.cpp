@@ -3,6 +3,8 @@
 #include "ide/scriptview/ScriptViewParts.h"
 #include "ide/scriptview/ZOVView.h"
 
+#include "ide/output/OutputBar.h"
+#include "ide/shell/FrameInterfaceSet.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
@@ -12,6 +14,7 @@
 #include "tests/support/FileText.h"
 
 #include <QAction>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -58,11 +61,16 @@ protected:
         application_ = std::make_unique<shell::ApplicationCore>(
             shell::ApplicationCore::Places{root_ / "prog", root_ / "prog" / "ZOV.ini", root_ / "tmp"});
         shell::ApplicationParts parts;
-        AddScriptViews(parts);
+        parts.frameParts = [](shell::FrameParts& frameParts, shell::ApplicationCore& application) {
+            frameParts.makeInterfaces = [&application](shell::MainFrame&) {
+                return std::make_unique<shell::FrameInterfaceSet>(application);
+            };
+            frameParts.makeOutput = [](shell::MainFrame&) { return output::MakeOutputBar(shell::IdentityTranslate()); };
+            PlugScriptViews(frameParts, application);
+        };
         shell::FrameParts frameParts;
         parts.frameParts(frameParts, *application_);
         frame_ = std::make_unique<shell::MainFrame>(*application_, std::move(frameParts));
-        parts.frameReady(*frame_, *application_);
         frame_->show();
     }
     void TearDown() override
@@ -139,6 +147,39 @@ TEST_F(ScriptViewInFrame, RunSettingsComeFromTheApplicationAndTheWindow)
     EXPECT_FALSE(settings.showExecution);
     EXPECT_EQ(settings.timeoutFunction, 12);
     EXPECT_EQ(settings.linePause, 40);
+}
+
+// F5 of the window with an interface loaded: the run goes through the real zovrun and its traces
+// land in the output bar's trace pane, the run's start first.
+TEST_F(ScriptViewInFrame, RunOfTheWindowTracesIntoTheOutputBar)
+{
+    const fs::path interface = root_ / "vide.qzi";
+    zov::test::WriteFile(interface, ";vide\n");
+    ASSERT_TRUE(frame_->Interfaces().Load(interface));
+    application_->Values().enginePath = ZOV_BIN_DIR;
+    const fs::path script = root_ / "a.qzs";
+    zov::test::WriteFile(script, "trace(\"bonjour\")\nok(\"fin\")\n");
+    ASSERT_NE(frame_->OpenDocument(script.string()), nullptr);
+    CZOVView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    QSignalSpy ended(view, &CZOVView::RunEnded);
+    frame_->UpdateCommands();
+    frame_->Command(shell::command_ids::kRunScript)->trigger();
+    EXPECT_TRUE(prompter_->record.Texts().empty());
+    for (int turns = 0; ended.count() == 0 && turns < 100; ++turns)
+        ended.wait(100);
+    ASSERT_EQ(ended.count(), 1);
+    auto* bar = dynamic_cast<output::OutputPaneBar*>(&frame_->Output());
+    ASSERT_NE(bar, nullptr);
+    bar->m_tTrace->Flush();
+    const std::vector<std::string> lines = bar->m_tTrace->ShownLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_NE(lines[0].find(std::string(46, '*')), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("Exécution (\"" + script.string() + "\")"), std::string::npos) << lines[1];
+    bool traced = false;
+    for (const std::string& line : lines)
+        traced = traced || line.find("bonjour") != std::string::npos;
+    EXPECT_TRUE(traced);
 }
 
 }  // namespace

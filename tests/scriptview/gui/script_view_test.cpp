@@ -96,6 +96,31 @@ TEST_F(ScriptViewTest, WordAtCaretIsSelectedForHelp)
     EXPECT_TRUE(view.IsSelection());
 }
 
+// The frame's caret commands move as their keys do; each move tells the document, whose status
+// panes follow.
+TEST_F(ScriptViewTest, CaretCommandsMoveAndTellTheDocument)
+{
+    CZOVView& view = Open("c.qzs", "abc\ndefgh\n");
+    QSignalSpy told(document_.get(), &shell::ScriptDocument::ViewStateChanged);
+    struct Case {
+        int id;
+        int line, charIndex;
+        bool selection;
+    };
+    const Case cases[] = {
+        {37124, 2, 0, false}, {37109, 1, 0, true}, {37119, 1, 5, true},
+        {37120, 1, 0, false}, {37103, 1, 1, true}, {37122, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(view.CaretCommand(c.id));
+        EXPECT_EQ(view.CaretPosition().line, c.line) << c.id;
+        EXPECT_EQ(view.CaretPosition().column, c.charIndex) << c.id;
+        EXPECT_EQ(view.IsSelection(), c.selection) << c.id;
+    }
+    EXPECT_FALSE(view.CaretCommand(57634));
+    EXPECT_GE(told.count(), 6);
+}
+
 TEST_F(ScriptViewTest, RunCommandsNeedAScriptPath)
 {
     CZOVView& script = Open("s.qzs", "a\n");
