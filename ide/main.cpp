@@ -1,9 +1,29 @@
 // zov: the IDE. The only unit that links every folder of the IDE; each brings its part of the
-// window through the seams of the shell.
+// window through the seams of the shell, one line each in PlugFrameParts.
 
+#include "ide/editor/EditorScriptView.h"
 #include "ide/shell/ApplicationObject.h"
+#include "ide/shell/FrameInterfaceSet.h"
+
+namespace {
+
+using zov::shell::ApplicationCore;
+using zov::shell::FrameParts;
+using zov::shell::MainFrame;
+
+void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
+{
+    parts.makeInterfaces = [&application](MainFrame&) {
+        return std::make_unique<zov::shell::FrameInterfaceSet>(application);
+    };
+    parts.makeView = zov::editor::EditorScriptView::Make;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    return zov::shell::RunApplication(argc, argv, {});
+    zov::shell::ApplicationParts parts;
+    parts.frameParts = PlugFrameParts;
+    return zov::shell::RunApplication(argc, argv, std::move(parts));
 }

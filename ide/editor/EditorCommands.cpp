@@ -1,480 +1,262 @@
-// The editor view's block commands, menu texts, macro commands, actions and context menus.
+#include "ide/editor/EditorCommands.h"
 
 #include "ide/editor/EditorView.h"
-
-#include "ide/editor/model/MacroFolding.h"
-#include "ide/shell/ObjectNames.h"
+#include "ide/editor/FindDialogs.h"
+#include "ide/editor/model/TextSearch.h"
 #include "ide/shell/ShellPrompter.h"
-#include "ide/shell/core/CommandTable.h"
+#include "ide/shell/core/Settings.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QGuiApplication>
-#include <QMenu>
-#include <QPointer>
+#include <QKeyEvent>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
-#include <array>
-#include <span>
+#include <algorithm>
 
 namespace zov::editor {
+
+using shell::SettingId;
+
 namespace {
 
-using namespace shell::command_ids;
-
-constexpr int kBackspaceCommand = 37001;
-constexpr int kIndentCommand = 37003;
-constexpr int kUnindentCommand = 37004;
-constexpr int kOverwriteCommand = 37005;
-
-struct ViewCommand {
-    int id;
-    const char* text;  // the translation key
-    QKeySequence::StandardKey standard;
-    const char* keys;  // when no standard key applies
-};
-
-constexpr ViewCommand kViewCommands[] = {
-    {kBackspaceCommand, "Effacer le caractère précédent", QKeySequence::UnknownKey, "Backspace"},
-    {kIndentCommand, "Indenter", QKeySequence::UnknownKey, "Tab"},
-    {kUnindentCommand, "Désindenter", QKeySequence::UnknownKey, "Shift+Tab"},
-    {kOverwriteCommand, "Refrappe", QKeySequence::UnknownKey, "Ins"},
-    {kComment, "Commenter", QKeySequence::UnknownKey, "Alt+/"},
-    {kUncomment, "Dé commenter", QKeySequence::UnknownKey, "Alt+:"},
-    {kEditCut, "Co&uper", QKeySequence::UnknownKey, "Ctrl+X"},
-    {kEditCopy, "&Copier", QKeySequence::UnknownKey, "Ctrl+C"},
-    {kEditPaste, "C&oller", QKeySequence::UnknownKey, "Ctrl+V"},
-    {kEditSelectAll, "&Sélectionner tout", QKeySequence::UnknownKey, "Ctrl+A"},
-    {kEditReplace, "R&emplacer...", QKeySequence::UnknownKey, "Ctrl+H"},
-    {kEditUndo, "&Annuler", QKeySequence::UnknownKey, "Ctrl+Z"},
-    {kEditRedo, "&Rétablir", QKeySequence::UnknownKey, "Ctrl+Y"},
-    {kCreateMacro, "Créer...", QKeySequence::UnknownKey, "Ctrl+M"},
-    {kEditConstantOrMacro, "Modifier constante / macro", QKeySequence::UnknownKey, "Ctrl+Alt+M"},
-    {kCollapseMacros, "Replier toutes les macros", QKeySequence::UnknownKey, ""},
-    {kExpandMacros, "Déplier toutes les macros", QKeySequence::UnknownKey, ""},
-    {kToggleBookmark, "Mettre/Enlever un signet", QKeySequence::UnknownKey, ""},
-    {kToggleBreakpoint, "Mettre/Enlever un point d'arrêt", QKeySequence::UnknownKey, ""},
-};
-
-constexpr int kSeparator = 0;
-
-// The context menus; 0 stands for a separator.
-constexpr int kScriptMenu[] = {kEditUndo,  kEditRedo,  kSeparator,      kEditCut,          kEditCopy,
-                               kEditPaste, kSeparator, kToggleBookmark, kToggleBreakpoint, kSeparator,
-                               kComment,   kUncomment, kSeparator,      kCreateMacro,      kEditConstantOrMacro};
-constexpr int kMacroMenu[] = {kEditUndo,  kEditRedo, kSeparator, kEditCut,   kEditCopy,    kEditPaste,
-                              kSeparator, kComment,  kUncomment, kSeparator, kCreateMacro, kEditConstantOrMacro};
-constexpr int kTextMenu[] = {kEditUndo, kEditRedo,  kSeparator, kEditCut,
-                             kEditCopy, kEditPaste, kSeparator, kEditSelectAll};
-
-constexpr int kTextKind = 3;
-constexpr int kMacroKind = 2;
-
-QString KeysOf(const ViewCommand& command)
+// The selection's text when it lies on one line; empty otherwise.
+QString SingleLineSelection(const CTextView& view)
 {
-    return QKeySequence(QString::fromUtf8(command.keys)).toString(QKeySequence::NativeText);
-}
-
-const ViewCommand* FindViewCommand(int id)
-{
-    for (const ViewCommand& command : kViewCommands) {
-        if (command.id == id) {
-            return &command;
-        }
+    if (!view.IsSelection() || view.GetSelectionStart().line != view.GetSelectionEnd().line) {
+        return {};
     }
-    return nullptr;
+    return view.GetText(view.GetSelectionStart(), view.GetSelectionEnd());
 }
+
+// Keeps the view drawing its selection while a dialog has the focus.
+class DialogShown {
+public:
+    explicit DialogShown(bool& flag) : flag_(flag) { flag_ = true; }
+    ~DialogShown() { flag_ = false; }
+    DialogShown(const DialogShown&) = delete;
+    DialogShown& operator=(const DialogShown&) = delete;
+
+private:
+    bool& flag_;
+};
 
 }  // namespace
 
-QString CEditorView::Tr(const char* text) const
-{
-    return QString::fromStdString(translate_ ? translate_(text) : std::string(text));
-}
+EditorCommands::EditorCommands(CEditorView& view) : view_(view) {}
 
-void CEditorView::SetTranslate(shell::Translate translate)
-{
-    translate_ = translate ? std::move(translate) : shell::IdentityTranslate();
-    UpdateCommandStates();
-}
-
-QString CEditorView::WordAtCaret() const
-{
-    if (GetTextBuffer() == nullptr) {
-        return {};
-    }
-    const TextPosition at = GetCursorPos();
-    const QString& line = GetTextBuffer()->GetLine(at.line);
-    const int left = WordToLeft(line, at.charIndex);
-    return line.mid(left, WordToRight(line, at.charIndex) - left);
-}
-
-shell::Prompter& CEditorView::ActivePrompter() const
+shell::ShellPrompter& EditorCommands::Prompter() const
 {
     return prompter_ != nullptr ? *prompter_ : shell::ActivePrompter();
 }
 
-void CEditorView::SelectWholeLines(LineRange lines)
+bool EditorCommands::HasLastSearch() const
 {
-    const Selection whole = WholeLineSelection(*GetTextBuffer(), lines);
-    SetAnchor(whole.start);
-    MoveCaretTo(whole.end, true);
+    return lastBuffer_ != nullptr && lastBuffer_ == view_.GetTextBuffer();
 }
 
-void CEditorView::Indent()
+void EditorCommands::ResetFind()
 {
-    if (!CanEdit()) {
+    lastBuffer_ = nullptr;
+    lastText_.clear();
+    lastFlags_ = 0;
+}
+
+void EditorCommands::Find()
+{
+    if (view_.GetTextBuffer() == nullptr) {
         return;
     }
-    if (const auto lines = BlockLines(GetSelectionStart(), GetSelectionEnd())) {
-        if (!IndentLines(*GetTextBuffer(), this, *lines)) {
-            QApplication::beep();
+    FindDialog dialog(view_, &view_, Prompter());
+    if (HasLastSearch()) {
+        dialog.searchText = lastText_;
+        dialog.matchCase = (lastFlags_ & Find_MatchCase) != 0;
+        dialog.wholeWord = (lastFlags_ & Find_WholeWord) != 0;
+        dialog.direction = (lastFlags_ & Find_Up) != 0 ? 0 : 1;
+    } else if (settings_ != nullptr) {
+        dialog.matchCase = settings_->GetInt(SettingId::FindMatchCase) != 0;
+        dialog.wholeWord = settings_->GetInt(SettingId::FindWholeWord) != 0;
+        dialog.searchText = QString::fromStdString(settings_->GetString(SettingId::FindWhat));
+    }
+    if (const QString selected = SingleLineSelection(view_); !selected.isEmpty()) {
+        dialog.searchText = selected;
+    }
+    dialog.searchStart = view_.GetCursorPos();
+    {
+        const DialogShown shown(view_.dialogShown_);
+        Prompter().Exec(dialog);
+    }
+    // Whatever ended the dialog, its values become the last search.
+    lastBuffer_ = view_.GetTextBuffer();
+    lastText_ = dialog.searchText;
+    lastFlags_ = (dialog.matchCase ? unsigned(Find_MatchCase) : 0u) |
+                 (dialog.wholeWord ? unsigned(Find_WholeWord) : 0u) | (dialog.direction == 0 ? unsigned(Find_Up) : 0u);
+    if (settings_ != nullptr) {
+        settings_->WriteInt(SettingId::FindMatchCase, dialog.matchCase ? 1 : 0);
+        settings_->WriteInt(SettingId::FindWholeWord, dialog.wholeWord ? 1 : 0);
+        settings_->WriteString(SettingId::FindWhat, dialog.searchText.toStdString());
+    }
+}
+
+void EditorCommands::RepeatFind(unsigned flags)
+{
+    const CTextBuffer* buffer = view_.GetTextBuffer();
+    if (!HasLastSearch() || buffer == nullptr || lastText_.isEmpty()) {
+        return;
+    }
+    TextPosition start = view_.GetCursorPos();
+    // A match just found is selected with the caret at its end: upwards, start before it.
+    if ((flags & Find_Up) != 0 && view_.IsSelection() && view_.GetSelectionEnd() == start) {
+        start = view_.GetSelectionStart();
+    }
+    TextPosition found;
+    if (FindText(*buffer, lastText_, start, flags, true, found)) {
+        HighlightText(view_, found, static_cast<int>(lastText_.size()));
+        return;
+    }
+    Prompter().Tell(NotFoundMessage(lastText_).toStdString());
+}
+
+void EditorCommands::FindNext()
+{
+    RepeatFind(lastFlags_);
+}
+
+void EditorCommands::FindPrevious()
+{
+    RepeatFind(lastFlags_ ^ Find_Up);
+}
+
+void EditorCommands::Replace()
+{
+    if (view_.GetTextBuffer() == nullptr) {
+        return;
+    }
+    ReplaceDialog dialog(view_, &view_, Prompter());
+    if (settings_ != nullptr) {
+        dialog.matchCase = settings_->GetInt(SettingId::ReplaceMatchCase) != 0;
+        dialog.wholeWord = settings_->GetInt(SettingId::ReplaceWholeWord) != 0;
+        dialog.searchText = QString::fromStdString(settings_->GetString(SettingId::ReplaceFindWhat));
+        dialog.replaceText = QString::fromStdString(settings_->GetString(SettingId::ReplaceWith));
+    }
+    if (view_.IsSelection()) {
+        const TextPosition start = view_.GetSelectionStart();
+        const TextPosition end = view_.GetSelectionEnd();
+        const TextPosition firstLineEnd =
+            end.line == start.line ? end : TextPosition{view_.GetLineLength(start.line), start.line};
+        if (const QString selected = view_.GetText(start, firstLineEnd); !selected.isEmpty()) {
+            dialog.searchText = selected;
         }
-        SelectWholeLines(*lines);
+    }
+    // The first search begins where the user is: at a selected word, else at the caret.
+    dialog.searchStart = view_.IsSelection() ? view_.GetSelectionStart() : view_.GetCursorPos();
+    {
+        const DialogShown shown(view_.dialogShown_);
+        Prompter().Exec(dialog);
+    }
+    if (settings_ != nullptr) {
+        settings_->WriteInt(SettingId::ReplaceMatchCase, dialog.matchCase ? 1 : 0);
+        settings_->WriteInt(SettingId::ReplaceWholeWord, dialog.wholeWord ? 1 : 0);
+        settings_->WriteString(SettingId::ReplaceFindWhat, dialog.searchText.toStdString());
+        settings_->WriteString(SettingId::ReplaceWith, dialog.replaceText.toStdString());
+    }
+}
+
+void EditorCommands::GoToLine()
+{
+    if (view_.GetTextBuffer() == nullptr) {
         return;
     }
-    ReplaceSelection(QStringLiteral("\t"), UndoAction_Typing);
+    GoToLineDialog dialog(&view_);
+    if (Prompter().Exec(dialog) == QDialog::Accepted) {
+        GoToLineNumber(dialog.lineNumber);
+    }
 }
 
-void CEditorView::Unindent()
+void EditorCommands::GoToLineNumber(int line)
 {
-    if (!CanEdit()) {
+    const int index = std::clamp(line, 1, view_.GetLineCount()) - 1;
+    view_.MoveCaretTo({0, index}, false);
+}
+
+PageMargins EditorCommands::Margins() const
+{
+    return settings_ != nullptr ? ReadPageMargins(*settings_) : PageMargins{};
+}
+
+void EditorCommands::PageSetup()
+{
+    const PageMargins margins = Margins();
+    QPrinter printer;
+    printer.setPageMargins(
+        QMarginsF(margins.left / 100.0, margins.top / 100.0, margins.right / 100.0, margins.bottom / 100.0),
+        QPageLayout::Millimeter);
+    QPageSetupDialog dialog(&printer, &view_);
+    if (Prompter().Exec(dialog) != QDialog::Accepted || settings_ == nullptr) {
         return;
     }
-    if (const auto lines = BlockLines(GetSelectionStart(), GetSelectionEnd())) {
-        if (!UnindentLines(*GetTextBuffer(), this, *lines, GetTabSize())) {
-            QApplication::beep();
-        }
-        SelectWholeLines(*lines);
-        return;
-    }
-    // Without a block the caret only goes back to the previous tab stop.
-    const TextPosition at = GetCursorPos();
-    const int column = CharToColumn(at.line, at.charIndex);
-    if (column == 0) {
-        return;
-    }
-    const int tab = std::max(GetTabSize(), 1);
-    MoveCaretTo({ColumnToChar(at.line, (column - 1) / tab * tab), at.line}, false);
+    const QMarginsF chosen = printer.pageLayout().margins(QPageLayout::Millimeter);
+    auto hundredths = [](double millimetres) { return static_cast<int>(std::lround(millimetres * 100)); };
+    WritePageMargins(*settings_, {hundredths(chosen.left()), hundredths(chosen.right()), hundredths(chosen.top()),
+                                  hundredths(chosen.bottom())});
 }
 
-void CEditorView::Comment()
+bool EditorCommands::PrintTo(QPrinter& printer)
 {
-    const auto lines = BlockLines(GetSelectionStart(), GetSelectionEnd());
-    // A NUL comment mark would be written into the script: no language, no comment.
-    if (!CanEdit() || !lines || commentChar_.isNull()) {
-        return;
-    }
-    if (!CommentLines(*GetTextBuffer(), this, *lines, commentChar_)) {
-        QApplication::beep();
-    }
-    SelectWholeLines(*lines);
-}
-
-void CEditorView::Uncomment()
-{
-    const auto lines = BlockLines(GetSelectionStart(), GetSelectionEnd());
-    if (!CanEdit() || !lines || commentChar_.isNull()) {
-        return;
-    }
-    if (!UncommentLines(*GetTextBuffer(), this, *lines, commentChar_)) {
-        QApplication::beep();
-    }
-    SelectWholeLines(*lines);
-}
-
-QString CEditorView::UndoMenuText() const
-{
-    QString name;
-    const bool named = GetTextBuffer() != nullptr && GetTextBuffer()->CanUndo() &&
-                       GetTextBuffer()->GetUndoText(name) >= 0 && !name.isEmpty();
-    const QString keys = QKeySequence(QStringLiteral("Ctrl+Z")).toString(QKeySequence::NativeText);
-    if (!named) {
-        return Tr("&Annuler") + u'\t' + keys;
-    }
-    return Tr("&Annuler %s").replace(QStringLiteral("%s"), name) + u'\t' + keys;
-}
-
-QString CEditorView::RedoMenuText() const
-{
-    QString name;
-    const bool named = GetTextBuffer() != nullptr && GetTextBuffer()->CanRedo() && GetTextBuffer()->GetRedoText(name) &&
-                       !name.isEmpty();
-    const QString keys = QKeySequence(QStringLiteral("Ctrl+Y")).toString(QKeySequence::NativeText);
-    if (!named) {
-        return Tr("&Rétablir") + u'\t' + keys;
-    }
-    return Tr("&Rétablir %s").replace(QStringLiteral("%s"), name) + u'\t' + keys;
-}
-
-QString CEditorView::ReadOnlyStatusText() const
-{
-    return GetTextBuffer() != nullptr && GetTextBuffer()->IsReadOnly() ? Tr("Lecture") : QString();
-}
-
-bool CEditorView::InsertFunctionCall(int index)
-{
-    if (!CanEdit()) {
+    const CTextBuffer* buffer = view_.GetTextBuffer();
+    if (buffer == nullptr) {
         return false;
     }
-    const std::optional<FunctionSkeleton> function =
-        services_.functionAt && index >= 0 ? services_.functionAt(index) : std::nullopt;
-    if (!function) {
+    TextPrintJob job(*buffer, view_.TextFont(), view_.logicalDpiX(), view_.logicalDpiY(), view_.GetTabSize());
+    return job.Print(printer, Margins());
+}
+
+void EditorCommands::Print()
+{
+    if (view_.GetTextBuffer() == nullptr) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, &view_);
+    if (Prompter().Exec(dialog) == QDialog::Accepted) {
+        PrintTo(printer);
+    }
+}
+
+void EditorCommands::PrintPreview()
+{
+    if (view_.GetTextBuffer() == nullptr) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, &view_);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &view_,
+                     [this](QPrinter* target) { PrintTo(*target); });
+    Prompter().Exec(dialog);
+}
+
+bool EditorCommands::HandleKey(QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers =
+        event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const int key = event.key();
+    if (modifiers == Qt::ControlModifier && key == Qt::Key_F) {
+        Find();
+    } else if (modifiers == Qt::NoModifier && key == Qt::Key_F3) {
+        FindNext();
+    } else if (modifiers == Qt::ShiftModifier && key == Qt::Key_F3) {
+        FindPrevious();
+    } else if (modifiers == Qt::ControlModifier && key == Qt::Key_H) {
+        Replace();
+    } else if (modifiers == Qt::ControlModifier && key == Qt::Key_G) {
+        GoToLine();
+    } else if (modifiers == Qt::ControlModifier && key == Qt::Key_P) {
+        Print();
+    } else {
         return false;
     }
-    const QString text = FunctionCallText(function->name, function->parameterCount);
-    CTextBuffer& buffer = *GetTextBuffer();
-    buffer.OpenUndoGroup();
-    bool done = DeleteSelectionInGroup(UndoAction_Typing);
-    const TextPosition at = GetCursorPos();
-    if (done && !IsSelection() && overwrite_ && at.charIndex < buffer.GetLineLength(at.line)) {
-        done = buffer.DeleteTextUndoable(this, at, {at.charIndex + 1, at.line}, UndoAction_Typing);
-    }
-    TextPosition end = at;
-    if (done) {
-        done = buffer.InsertTextUndoable(this, at, text, &end, UndoAction_Typing);
-    }
-    if (done) {
-        MoveCaretTo(end, false);
-    }
-    buffer.CloseUndoGroup(this);
-    if (!done) {
-        QApplication::beep();
-    }
-    return done;
-}
-
-void CEditorView::OnCreateMacro()
-{
-    if (!CanEdit()) {
-        return;
-    }
-    CollapseAllMacros();
-    CreateMacroFromSelection();
-}
-
-void CEditorView::CreateMacroFromSelection()
-{
-    if (!CanEdit() || !IsSelection() || !services_.askMacroName || !services_.applyMacroText) {
-        return;
-    }
-    const std::optional<std::string> name = services_.askMacroName();
-    if (!name) {
-        return;
-    }
-    const TextPosition start = GetSelectionStart();
-    const TextPosition end = GetSelectionEnd();
-    const QString body = GetTextBuffer()->GetText(start, end);
-    if (services_.isMacroName && services_.isMacroName(*name)) {
-        ActivePrompter().Tell(Tr("Cette macro existe déjà !").toStdString(), shell::PromptIcon::Warning);
-        return;
-    }
-    if (name->empty() || (services_.isNameFree && !services_.isNameFree(*name))) {
-        ActivePrompter().Tell(Tr("Ce nom est invalide !").toStdString(), shell::PromptIcon::Warning);
-        return;
-    }
-    // The name replaces the body in one undo step: undoing brings the body back whole.
-    if (!ReplaceSelection(QString::fromStdString(*name), UndoAction_Delete)) {
-        return;
-    }
-    services_.applyMacroText(*name, body.toStdString());
-}
-
-void CEditorView::CollapseAllMacros()
-{
-    // Folding resets the views: with nothing to fold the selection stays for the macro commands.
-    if (!CanEdit() || !HasMacroBlocks()) {
-        return;
-    }
-    zov::editor::CollapseAllMacros(*GetTextBuffer());
-}
-
-void CEditorView::ExpandAllMacros()
-{
-    if (!CanEdit() || !services_.expandMacro) {
-        return;
-    }
-    // Every line coloured once, so that each call line carries its macro's name.
-    std::vector<ColourBlock> blocks;
-    for (int line = 0; line < GetLineCount(); ++line) {
-        ColourLine(line, blocks);
-    }
-    zov::editor::ExpandAllMacros(*GetTextBuffer(), services_.expandMacro);
-    MoveCaretTo({}, false);
-    ScrollToLine(0);
-}
-
-void CEditorView::SaveFoldState()
-{
-    savedFolds_ =
-        GetTextBuffer() != nullptr ? zov::editor::SaveFoldState(*GetTextBuffer()) : std::vector<std::uint32_t>{};
-}
-
-void CEditorView::RestoreFoldState()
-{
-    if (CanEdit() && services_.expandMacro) {
-        zov::editor::RestoreFoldState(*GetTextBuffer(), savedFolds_, services_.expandMacro);
-    }
-}
-
-bool CEditorView::HasMacroBlocks() const
-{
-    return GetTextBuffer() != nullptr && zov::editor::HasMacroBlocks(*GetTextBuffer());
-}
-
-void CEditorView::CreateCommands()
-{
-    for (const ViewCommand& command : kViewCommands) {
-        QAction* action = shell::MakeCommand(this, command.id, QString());
-        connect(action, &QAction::triggered, this, [this, id = command.id] { ExecuteCommand(id); });
-        commands_[command.id] = action;
-    }
-    commands_[kOverwriteCommand]->setCheckable(true);
-    UpdateCommandStates();
-}
-
-QAction* CEditorView::CommandAction(int id) const
-{
-    const auto found = commands_.find(id);
-    return found != commands_.end() ? found->second : nullptr;
-}
-
-bool CEditorView::ExecuteCommand(int id)
-{
-    if (id >= kFunctionCommandFirst && id <= kFunctionCommandLast) {
-        return InsertFunctionCall(id - kFunctionCommandFirst);
-    }
-    switch (id) {
-    case kBackspaceCommand:
-        DeleteBackward();
-        break;
-    case kIndentCommand:
-        Indent();
-        break;
-    case kUnindentCommand:
-        Unindent();
-        break;
-    case kOverwriteCommand:
-        SetOverwriteMode(!overwrite_);
-        break;
-    case kComment:
-        Comment();
-        break;
-    case kUncomment:
-        Uncomment();
-        break;
-    case kEditCut:
-        Cut();
-        break;
-    case kEditCopy:
-        Copy();
-        break;
-    case kEditPaste:
-        Paste();
-        break;
-    case kEditSelectAll:
-        SelectAll();
-        break;
-    case kEditReplace:
-        emit ReplaceRequested();
-        break;
-    case kEditUndo:
-        Undo();
-        break;
-    case kEditRedo:
-        Redo();
-        break;
-    case kCreateMacro:
-        OnCreateMacro();
-        break;
-    case kEditConstantOrMacro:
-        if (services_.editConstantOrMacro) {
-            services_.editConstantOrMacro(WordAtCaret().toStdString());
-        }
-        break;
-    case kCollapseMacros:
-        CollapseAllMacros();
-        break;
-    case kExpandMacros:
-        ExpandAllMacros();
-        break;
-    case kToggleBookmark:
-        ToggleBookmark();
-        break;
-    case kToggleBreakpoint:
-        ToggleBreakpoint();
-        break;
-    default:
-        return false;
-    }
-    UpdateCommandStates();
+    event.accept();
     return true;
-}
-
-void CEditorView::UpdateCommandStates()
-{
-    if (commands_.empty()) {
-        return;
-    }
-    const bool editable = CanEdit();
-    const bool selection = IsSelection();
-    const bool text = documentKind_ == kTextKind;
-    for (const ViewCommand& command : kViewCommands) {
-        const QString keys = KeysOf(command);
-        commands_[command.id]->setText(keys.isEmpty() ? Tr(command.text) : Tr(command.text) + u'\t' + keys);
-    }
-    commands_[kEditUndo]->setText(UndoMenuText());
-    commands_[kEditRedo]->setText(RedoMenuText());
-    commands_[kEditUndo]->setEnabled(GetTextBuffer() != nullptr && GetTextBuffer()->CanUndo());
-    commands_[kEditRedo]->setEnabled(GetTextBuffer() != nullptr && GetTextBuffer()->CanRedo());
-    commands_[kEditCut]->setEnabled(editable && selection);
-    commands_[kEditCopy]->setEnabled(selection);
-    commands_[kEditPaste]->setEnabled(editable && !QApplication::clipboard()->text().isEmpty());
-    commands_[kOverwriteCommand]->setChecked(overwrite_);
-    commands_[kCreateMacro]->setEnabled(!text && editable && selection);
-    commands_[kEditConstantOrMacro]->setEnabled(!text && services_.isMacroOrConstant &&
-                                                services_.isMacroOrConstant(WordAtCaret().toStdString()));
-    commands_[kCollapseMacros]->setEnabled(editable);
-    commands_[kExpandMacros]->setEnabled(editable);
-}
-
-int CEditorView::ContextMenuId() const
-{
-    return documentKind_ == kTextKind ? 175 : documentKind_ == kMacroKind ? 176 : 158;
-}
-
-void CEditorView::FillContextMenu(QMenu& menu)
-{
-    UpdateCommandStates();
-    menu.setObjectName(QStringLiteral("menu%1").arg(ContextMenuId()));
-    std::span<const int> rows = kScriptMenu;
-    if (documentKind_ == kTextKind) {
-        rows = kTextMenu;
-    } else if (documentKind_ == kMacroKind) {
-        rows = kMacroMenu;
-    }
-    for (const int id : rows) {
-        if (id == kSeparator) {
-            menu.addSeparator();
-        } else {
-            menu.addAction(commands_.at(id));
-        }
-    }
-}
-
-void CEditorView::contextMenuEvent(QContextMenuEvent* event)
-{
-    QMenu menu(this);
-    FillContextMenu(menu);
-    menu.exec(event->globalPos());
-    event->accept();
-}
-
-bool CEditorView::focusNextPrevChild(bool)
-{
-    // Tab and Shift+Tab indent and unindent here: they never move the focus out of the text.
-    return false;
 }
 
 }  // namespace zov::editor

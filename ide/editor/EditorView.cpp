@@ -278,6 +278,9 @@ void CEditorView::FindOccurrence(bool forward)
 
 void CEditorView::keyPressEvent(QKeyEvent* event)
 {
+    if (commands_.HandleKey(*event)) {
+        return;
+    }
     if (HandleNavigationKey(event)) {
         return;
     }
@@ -300,8 +303,6 @@ void CEditorView::keyPressEvent(QKeyEvent* event)
         Uncomment();
     } else if (modifiers == Qt::ControlModifier && event->key() == Qt::Key_M) {
         OnCreateMacro();
-    } else if (modifiers == Qt::ControlModifier && event->key() == Qt::Key_H) {
-        emit ReplaceRequested();
     } else if (event->matches(QKeySequence::Undo)) {
         Undo();
     } else if (event->matches(QKeySequence::Redo) ||

@@ -3,6 +3,7 @@
 // clipboard and undo, all through the buffer's undoable edits so that every change has a name.
 
 #include "ide/editor/EditorServices.h"
+#include "ide/editor/EditorCommands.h"
 #include "ide/editor/TextView.h"
 #include "ide/editor/model/EditRules.h"
 #include "ide/editor/model/WordRules.h"
@@ -104,9 +105,8 @@ public:
     // One step of the scroll of a hovering drag within 5 pixels of an edge.
     void DragScrollStep();
 
-signals:
-    // Ctrl+H: the replace dialog belongs to whoever shows dialogs for this view.
-    void ReplaceRequested();
+    // Find, replace, go to line, page setup and printing, with their keys.
+    EditorCommands& Commands() { return commands_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -148,12 +148,13 @@ private:
     shell::Prompter* prompter_ = nullptr;
     EditorServices services_;
     std::vector<std::uint32_t> savedFolds_;
-    std::map<int, QAction*> commands_;
+    std::map<int, QAction*> actions_;
     int documentKind_ = 1;
     bool dropCaretShown_ = false;
     TextPosition dropPosition_;
     QPoint dragPoint_;
     QTimer dragScrollTimer_;
+    EditorCommands commands_{*this};
 };
 
 }  // namespace zov::editor

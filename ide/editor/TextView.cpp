@@ -385,6 +385,15 @@ void CTextView::UpdateScrollRanges()
     offsetChar_ = horizontal->value();
 }
 
+void CTextView::SuspendScrollRangeUpdates(bool suspend)
+{
+    if (suspend) {
+        ++scrollRangesSuspended_;
+    } else if (scrollRangesSuspended_ > 0 && --scrollRangesSuspended_ == 0) {
+        UpdateScrollRanges();
+    }
+}
+
 void CTextView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
@@ -659,13 +668,17 @@ void CTextView::OnBufferChanged(BufferView*, const EditContext* edit, unsigned h
     }
     if ((hint & (BufferHint_Width | BufferHint_LineCount)) != 0) {
         widest_ = -1;
-        UpdateScrollRanges();
+        if (scrollRangesSuspended_ == 0) {
+            UpdateScrollRanges();
+        }
     } else if (line >= 0) {
         // A longer line widens the range at once; a shorter one waits for the next full count.
         const int width = colouring_.GetLineActualLength(line);
         if (widest_ >= 0 && width > widest_) {
             widest_ = width;
-            UpdateScrollRanges();
+            if (scrollRangesSuspended_ == 0) {
+                UpdateScrollRanges();
+            }
         }
     }
     viewport()->update();

@@ -43,6 +43,9 @@ int MarginWidthFor(bool selectionMargin, bool lineNumbers);
 
 class CTextView : public QAbstractScrollArea, public BufferView {
     Q_OBJECT
+    // The search and go-to commands move the caret as the keys do and mark a dialog as shown.
+    friend class EditorCommands;
+
 public:
     static constexpr int kColourCount = 22;
     enum ColourSlot : int {
@@ -92,6 +95,9 @@ public:
     int GetOffsetChar() const { return offsetChar_; }
     void ScrollToLine(int line);
     void ScrollToChar(int column);
+    // While suspended (calls nest), edits leave the scroll ranges alone and the last resume
+    // recomputes them once: a long series of edits then does not rescan every line per edit.
+    void SuspendScrollRangeUpdates(bool suspend);
 
     TextPosition GetCursorPos() const { return cursor_; }
     // Also sets the ideal column for vertical moves.
@@ -202,6 +208,7 @@ private:
     int charWidth_ = 1;
     int ascent_ = 0;
     int widest_ = -1;
+    int scrollRangesSuspended_ = 0;
     bool selectionMargin_ = true;
     bool lineNumbers_ = false;
     int topLine_ = 0;

@@ -14,6 +14,10 @@
 
 class QWidget;
 
+namespace zov::interfaces {
+class InterfaceSet;
+}
+
 namespace zov::shell {
 
 class IExplorerBar {
@@ -65,6 +69,9 @@ public:
     virtual bool HasSyntaxLanguage(std::string_view name) const = 0;
     // "Type" and "Name" of each syntax language, in load order.
     virtual std::vector<std::pair<std::string, std::string>> SyntaxLanguages() const = 0;
+    // The definitions and syntax languages themselves, for the views' colouring and macro
+    // folding; null while only a stand-in is there.
+    virtual interfaces::InterfaceSet* Model() { return nullptr; }
 };
 
 // The view of one document: an editor with a run, or, until the script view lands, a plain

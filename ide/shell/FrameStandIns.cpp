@@ -35,6 +35,8 @@ StandInOutputBar::StandInOutputBar(const Translate& translate) : tabs_(new QTabW
     tabs_->setTabPosition(QTabWidget::South);
     trace_ = new QPlainTextEdit;
     trace_->setReadOnly(true);
+    // Read-only, but its caret moves with the keys (and the caret commands), as a log pane does.
+    trace_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     trace_->setObjectName(ControlName(0x7101));
     const char* captions[] = {"Traces", "Erreurs", "Exécution", "Variables", "Données", "Recherche dans les scripts"};
     for (int i = 0; i < 6; ++i) {
@@ -68,6 +70,8 @@ PlainScriptView::PlainScriptView(ScriptDocument& document) : document_(document)
         if (!pulling_)
             document_.Buffer().SetModified(true);
     });
+    QObject::connect(editor_, &QPlainTextEdit::cursorPositionChanged, editor_, [this] { document_.NotifyViewState(); });
+    QObject::connect(editor_, &QPlainTextEdit::selectionChanged, editor_, [this] { document_.NotifyViewState(); });
 }
 
 PlainScriptView::~PlainScriptView()

@@ -115,12 +115,18 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(ProgramIcon());
     const Translate translate = application_.Translator();
-    if (!parts_.explorer)
-        parts_.explorer = std::make_unique<StandInExplorer>(translate);
-    if (!parts_.output)
-        parts_.output = std::make_unique<StandInOutputBar>(translate);
-    if (!parts_.interfaces)
-        parts_.interfaces = std::make_unique<StandInInterfaceSet>();
+    if (parts_.makeInterfaces)
+        interfaces_ = parts_.makeInterfaces(*this);
+    if (!interfaces_)
+        interfaces_ = std::make_unique<StandInInterfaceSet>();
+    if (parts_.makeExplorer)
+        explorer_ = parts_.makeExplorer(*this);
+    if (!explorer_)
+        explorer_ = std::make_unique<StandInExplorer>(translate);
+    if (parts_.makeOutput)
+        output_ = parts_.makeOutput(*this);
+    if (!output_)
+        output_ = std::make_unique<StandInOutputBar>(translate);
     if (!parts_.openUrl)
         parts_.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
@@ -143,6 +149,10 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
     BuildDocks();
     BuildStatusBar();
     InstallHandlers();
+    if (QWidget* trace = output_->TracePane()) {
+        for (const CaretKey& key : CaretKeys())
+            trace->addAction(Command(key.id));
+    }
 
     setWindowTitle(QStringLiteral("ZOV"));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -160,9 +170,9 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
     const ApplicationSettings& app = application_.Values();
     const std::string interfaceFolder =
         MakeAbsolutePath(application_.GetProgramFolder().string(), app.defaultInterfacePath);
-    parts_.interfaces->Load(std::filesystem::path(interfaceFolder) / app.defaultInterface);
-    parts_.explorer->RefreshInterfaceLists();
-    parts_.explorer->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
+    interfaces_->Load(std::filesystem::path(interfaceFolder) / app.defaultInterface);
+    explorer_->RefreshInterfaceLists();
+    explorer_->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
 
     setAcceptDrops(true);
     qApp->installEventFilter(this);
@@ -254,13 +264,16 @@ void MainFrame::BuildMenus()
         actions_[accelerator.id] = action;
         addAction(action);
     }
-    for (int id = kCaretFirst; id <= kCaretLast; ++id) {
-        if (id == 37101 || id == 37103 || id == 37109 || id == 37111 || (id >= 37118 && id <= 37122) || id == 37124) {
-            QAction* action = MakeCommand(this, id, QString());
-            connect(action, &QAction::triggered, this, [this, id] { OnCaretCommand(id); });
-            actions_[id] = action;
-            handlers_[id] = [this, id] { OnCaretCommand(id); };
-        }
+    // The caret keys belong to the script views and the trace pane only (each view adds them when
+    // it opens): the trees, lists and fields of the window keep Home, End and the arrows.
+    for (const CaretKey& key : CaretKeys()) {
+        QAction* action = MakeCommand(this, key.id, QString());
+        action->setShortcut(
+            QKeySequence(QString::fromLatin1(key.keys.data(), static_cast<qsizetype>(key.keys.size()))));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, [this, id = key.id] { OnCaretCommand(id); });
+        actions_[key.id] = action;
+        handlers_[key.id] = [this, id = key.id] { OnCaretCommand(id); };
     }
     std::span<const MenuRow> tabRows = TabMenuRows().subspan(1);
     tabMenu_ = new QMenu(this);
@@ -315,14 +328,14 @@ void MainFrame::BuildDocks()
 {
     explorerDock_ = new QDockWidget(Tr("Projet"), this);
     explorerDock_->setObjectName(ControlName(kExplorerBarId));
-    explorerDock_->setWidget(&parts_.explorer->Widget());
+    explorerDock_->setWidget(&explorer_->Widget());
     explorerDock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     addDockWidget(Qt::LeftDockWidgetArea, explorerDock_);
     resizeDocks({explorerDock_}, {240}, Qt::Horizontal);
 
     outputDock_ = new QDockWidget(Tr("Sortie"), this);
     outputDock_->setObjectName(ControlName(kOutputBarId));
-    outputDock_->setWidget(&parts_.output->Widget());
+    outputDock_->setWidget(&output_->Widget());
     outputDock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     addDockWidget(Qt::BottomDockWidgetArea, outputDock_);
     resizeDocks({outputDock_}, {180}, Qt::Vertical);
@@ -391,7 +404,7 @@ void MainFrame::InstallHandlers()
     on(kViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     on(kViewAllInterfaces, [this] {
         values_.viewAllInterfaces = values_.viewAllInterfaces != 0 ? 0 : 1;
-        parts_.explorer->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
+        explorer_->SetViewAllInterfaces(values_.viewAllInterfaces != 0);
     });
     on(kRecordResults, [this] { recordResults_ = !recordResults_; });
     on(kLiveVariables, [this] { liveVariables_ = !liveVariables_; });
@@ -448,7 +461,7 @@ FrameState MainFrame::CurrentState() const
 {
     FrameState state;
     state.projectOpen = !projectPath_.empty();
-    state.selectedItemKind = parts_.explorer->SelectedItemKind();
+    state.selectedItemKind = explorer_->SelectedItemKind();
     state.viewAllInterfaces = values_.viewAllInterfaces != 0;
     state.recordResults = recordResults_;
     state.liveVariables = liveVariables_;
@@ -483,8 +496,18 @@ void MainFrame::UpdateCommands()
             action->setEnabled(handled);
         }
     }
+    UpdateEditCommands();
+    // An empty recent list shows "< Aucun >", which opens nothing.
+    if (values_.recentFiles.Entries().empty())
+        Command(kRecentFile0)->setEnabled(false);
+    if (values_.recentProjects.Entries().empty())
+        Command(kRecentProject0)->setEnabled(false);
+}
+
+void MainFrame::UpdateEditCommands()
+{
     IScriptView* view = GetActiveScriptView();
-    QWidget* trace = parts_.output->TracePane();
+    QWidget* trace = output_->TracePane();
     const bool traceSelection = trace != nullptr && trace->hasFocus() &&
                                 qobject_cast<QPlainTextEdit*>(trace) != nullptr &&
                                 qobject_cast<QPlainTextEdit*>(trace)->textCursor().hasSelection();
@@ -492,11 +515,6 @@ void MainFrame::UpdateCommands()
         copy->setEnabled((view != nullptr && view->HasSelection()) || traceSelection);
     if (QAction* paste = Command(kEditPaste))
         paste->setEnabled(view != nullptr);
-    // An empty recent list shows "< Aucun >", which opens nothing.
-    if (values_.recentFiles.Entries().empty())
-        Command(kRecentFile0)->setEnabled(false);
-    if (values_.recentProjects.Entries().empty())
-        Command(kRecentProject0)->setEnabled(false);
 }
 
 // ---- Status bar ----
@@ -590,18 +608,21 @@ void MainFrame::ShowLoadError(const std::string& path)
                           PromptIcon::Warning);
 }
 
-static std::unique_ptr<IScriptView> MakeView(const FrameParts& parts, ScriptDocument& document)
+static std::unique_ptr<IScriptView> MakeView(const FrameParts& parts, ScriptDocument& document, MainFrame& frame)
 {
+    std::unique_ptr<IScriptView> view;
     if (parts.makeView)
-        return parts.makeView(document);
-    return std::make_unique<PlainScriptView>(document);
+        view = parts.makeView(document, frame);
+    if (!view)
+        view = std::make_unique<PlainScriptView>(document);
+    return view;
 }
 
 ScriptDocument* MainFrame::NewDocument()
 {
     auto document =
         std::make_unique<ScriptDocument>(Tr("Nouveau"), application_.Values().fontSize, application_.Translator());
-    document->AttachView(MakeView(parts_, *document));
+    document->AttachView(MakeView(parts_, *document, *this));
     ScriptDocument* raw = document.get();
     documents_.push_back(std::move(document));
     QWidget& widget = raw->View()->Widget();
@@ -615,10 +636,15 @@ ScriptDocument* MainFrame::NewDocument()
         UpdateWindowTitle();
         emit DocumentTitleChanged();
     });
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(&widget)) {
-        connect(plain, &QPlainTextEdit::cursorPositionChanged, this, &MainFrame::UpdateStatusPanes);
-        connect(plain, &QPlainTextEdit::selectionChanged, this, &MainFrame::UpdateCommands);
-    }
+    connect(raw, &ScriptDocument::ViewStateChanged, this, [this, raw] {
+        if (raw == ActiveDocument()) {
+            UpdateStatusPanes();
+            UpdateEditCommands();
+        }
+    });
+    // The caret keys act while the view (or the trace pane) has the focus, never elsewhere.
+    for (const CaretKey& key : CaretKeys())
+        widget.addAction(Command(key.id));
     window->showMaximized();
     area_->setActiveSubWindow(window);
     widget.setFocus();
@@ -632,7 +658,7 @@ ScriptDocument* MainFrame::OpenDocument(const std::string& given)
 {
     const std::string path = MakeAbsolutePath(std::filesystem::current_path().string(), given);
     const DocumentType type =
-        DocumentTypeOf(path, [this](std::string_view name) { return parts_.interfaces->HasSyntaxLanguage(name); });
+        DocumentTypeOf(path, [this](std::string_view name) { return interfaces_->HasSyntaxLanguage(name); });
     if (type.kind == DocumentKind::Project) {
         SetProjectToOpen(path);
         PostOpenPendingProject();
@@ -781,7 +807,7 @@ void MainFrame::OnDocumentOpenCommand()
 {
     FileRequest request;
     request.title = application_.TranslateText("Charger");
-    for (const auto& [type, name] : parts_.interfaces->SyntaxLanguages())
+    for (const auto& [type, name] : interfaces_->SyntaxLanguages())
         request.filter += application_.TranslateText("Fichiers") + " " + type + " (*." + name + ")|*." + name + "|";
     if (const auto path = ActivePrompter().OpenFile(request))
         OpenDocument(*path);
@@ -790,7 +816,7 @@ void MainFrame::OnDocumentOpenCommand()
 void MainFrame::OnCopy()
 {
     IScriptView* view = GetActiveScriptView();
-    QWidget* trace = parts_.output->TracePane();
+    QWidget* trace = output_->TracePane();
     if (trace != nullptr && trace->hasFocus()) {
         if (auto* edit = qobject_cast<QPlainTextEdit*>(trace))
             edit->copy();
@@ -813,38 +839,19 @@ void MainFrame::OnCaretCommand(int id)
         view->CaretCommand(id);
         return;
     }
-    QWidget* trace = parts_.output->TracePane();
+    QWidget* trace = output_->TracePane();
     if (trace == nullptr || !trace->hasFocus())
         return;
-    Qt::Key key = Qt::Key_unknown;
-    switch (id) {
-    case 37101:
-        key = Qt::Key_Left;
-        break;
-    case 37103:
-        key = Qt::Key_Right;
-        break;
-    case 37109:
-        key = Qt::Key_Up;
-        break;
-    case 37111:
-        key = Qt::Key_Down;
-        break;
-    case 37118:
-    case 37119:
-    case 37124:
-        key = Qt::Key_End;
-        break;
-    case 37120:
-    case 37121:
-    case 37122:
-        key = Qt::Key_Home;
-        break;
-    default:
+    const CaretKey* caret = FindCaretKey(id);
+    if (caret == nullptr)
         return;
-    }
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    const QKeyCombination key =
+        QKeySequence(QString::fromLatin1(caret->traceKey.data(), static_cast<qsizetype>(caret->traceKey.size())))[0];
+    QKeyEvent press(QEvent::KeyPress, key.key(), Qt::NoModifier);
+    // The pane claims the key before the caret shortcuts see it again (see eventFilter).
+    const QPointer<QWidget> wasSending = std::exchange(sendingCaretKeyTo_, trace);
     QApplication::sendEvent(trace, &press);
+    sendingCaretKeyTo_ = wasSending;
 }
 
 // ---- Recent lists and projects ----
@@ -905,11 +912,11 @@ void MainFrame::PostOpenPendingProject()
 
 bool MainFrame::OpenProject(const std::string& path)
 {
-    if (!FileExists(path) || !parts_.explorer->LoadProject(path))
+    if (!FileExists(path) || !explorer_->LoadProject(path))
         return false;
     projectPath_ = path;
-    parts_.interfaces->SetProjectFolder(std::filesystem::path(path).parent_path());
-    const auto& versions = parts_.explorer->Project().Versions;
+    interfaces_->SetProjectFolder(std::filesystem::path(path).parent_path());
+    const auto& versions = explorer_->Project().Versions;
     versionIndex_ = static_cast<int>(versions.size()) - 1;
     values_.recentProjects.Add(path);
     FillRecentMenus();
@@ -921,7 +928,7 @@ bool MainFrame::OpenProject(const std::string& path)
 void MainFrame::FillVersionCombo()
 {
     versionCombo_->clear();
-    for (const auto& version : parts_.explorer->Project().Versions)
+    for (const auto& version : explorer_->Project().Versions)
         versionCombo_->addItem(QString::fromStdString(version->Name + " - " + version->Info));
     versionCombo_->setCurrentIndex(versionIndex_ < versionCombo_->count() ? versionIndex_ : -1);
 }
@@ -950,7 +957,7 @@ void MainFrame::RunStartupTasks()
     }
     if (parts_.tipOfTheDay)
         parts_.tipOfTheDay(*this, true);
-    parts_.explorer->FillTrees();
+    explorer_->FillTrees();
     FillVersionCombo();
 }
 
@@ -1045,7 +1052,7 @@ bool MainFrame::ConfirmClose()
                             std::string_view(layout.constData(), static_cast<std::size_t>(layout.size())));
         SaveAll();
         if (answer == PromptAnswer::Yes) {
-            parts_.interfaces->Save();
+            interfaces_->Save();
             RunCommand(kSaveProject);
         }
     }
@@ -1092,6 +1099,10 @@ void MainFrame::dropEvent(QDropEvent* event)
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride && sendingCaretKeyTo_ != nullptr && watched == sendingCaretKeyTo_) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::Close && !closing_) {
         if (auto* window = qobject_cast<QMdiSubWindow*>(watched)) {
             if (ScriptDocument* document = DocumentOf(window)) {
@@ -1117,9 +1128,9 @@ bool MainFrame::eventFilter(QObject* watched, QEvent* event)
             if (!key->isAutoRepeat()) {
                 if (event->type() == QEvent::KeyPress &&
                     (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Control))
-                    parts_.explorer->ForwardKey(key->key(), true);
+                    explorer_->ForwardKey(key->key(), true);
                 else if (event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Control)
-                    parts_.explorer->ForwardKey(key->key(), false);
+                    explorer_->ForwardKey(key->key(), false);
             }
         }
     }

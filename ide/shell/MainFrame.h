@@ -32,13 +32,18 @@ class QToolBar;
 
 namespace zov::shell {
 
-// What the frame is built from; null seams get their stand-ins.
+class MainFrame;
+
+// What the frame is built from. Each part is made by its factory, given the frame being built
+// (it may keep the reference, but the frame's docks and menus do not exist yet): the interface
+// set first, then the explorer and the output bar, which may ask the frame for the set. A part
+// without a factory gets its stand-in (FrameStandIns.h).
 struct FrameParts {
-    std::unique_ptr<IExplorerBar> explorer;
-    std::unique_ptr<IOutputBar> output;
-    std::unique_ptr<IInterfaceSet> interfaces;
-    // The view of a new document; a plain text editor when not given.
-    std::function<std::unique_ptr<IScriptView>(ScriptDocument&)> makeView;
+    std::function<std::unique_ptr<IInterfaceSet>(MainFrame&)> makeInterfaces;
+    std::function<std::unique_ptr<IExplorerBar>(MainFrame&)> makeExplorer;
+    std::function<std::unique_ptr<IOutputBar>(MainFrame&)> makeOutput;
+    // The view of each document, made when its window opens; a plain text editor when not given.
+    std::function<std::unique_ptr<IScriptView>(ScriptDocument&, MainFrame&)> makeView;
     // Commands that other parts of the IDE bring: the preferences sheet (F12), the tip of the
     // day (Shift+F1; `atStartup` shows it only when its show-at-start-up choice is set), the
     // batch run that timer 1 starts.
@@ -56,9 +61,9 @@ public:
     ~MainFrame() override;
 
     // ---- Seams offered to the rest of the IDE ----
-    IExplorerBar& Explorer() { return *parts_.explorer; }
-    IOutputBar& Output() { return *parts_.output; }
-    IInterfaceSet& Interfaces() { return *parts_.interfaces; }
+    IExplorerBar& Explorer() { return *explorer_; }
+    IOutputBar& Output() { return *output_; }
+    IInterfaceSet& Interfaces() { return *interfaces_; }
     IScriptView* GetActiveScriptView() const;
     ScriptDocument* ActiveDocument() const;
     std::vector<ScriptDocument*> Documents() const;
@@ -142,6 +147,8 @@ private:
     void OnCaretCommand(int id);
     void OnDocumentOpenCommand();
     void UpdateStatusPanes();
+    // Copy and paste follow the focus and the selection, not only the menus.
+    void UpdateEditCommands();
     void UpdateWindowTitle();
     bool ConfirmClose();
     FrameState CurrentState() const;
@@ -150,6 +157,9 @@ private:
 
     ApplicationCore& application_;
     FrameParts parts_;
+    std::unique_ptr<IInterfaceSet> interfaces_;
+    std::unique_ptr<IExplorerBar> explorer_;
+    std::unique_ptr<IOutputBar> output_;
     FrameSettings values_;
     QMdiArea* area_ = nullptr;
     QDockWidget* explorerDock_ = nullptr;
@@ -174,6 +184,8 @@ private:
     std::string projectPath_;
     std::string projectToOpen_;
     bool closing_ = false;
+    // The trace pane while a caret command sends it its key.
+    QPointer<QWidget> sendingCaretKeyTo_;
 };
 
 }  // namespace zov::shell

@@ -57,11 +57,15 @@ public:
 
     void AttachView(std::unique_ptr<IScriptView> view);
     IScriptView* View() const { return view_.get(); }
+    // The view says so whenever its caret, selection or overwrite mode changed: the frame's
+    // status panes and edit commands follow.
+    void NotifyViewState() { emit ViewStateChanged(); }
     QMdiSubWindow* Window() const { return window_; }
     void SetWindow(QMdiSubWindow* window) { window_ = window; }
 
 signals:
     void TitleChanged(const QString& title);
+    void ViewStateChanged();
 
 private:
     ScriptTextBuffer buffer_;

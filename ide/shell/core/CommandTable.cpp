@@ -354,6 +354,27 @@ std::span<const Accelerator> MainAccelerators()
     return kAccelerators;
 }
 
+constexpr CaretKey kCaretKeys[] = {
+    {37101, "Shift+Left", "Left"}, {37103, "Shift+Right", "Right"}, {37109, "Shift+Up", "Up"},
+    {37111, "Shift+Down", "Down"}, {37118, "End", "End"},           {37119, "Shift+End", "End"},
+    {37120, "Home", "Home"},       {37121, "Shift+Home", "Home"},   {37122, "Ctrl+Home", "Home"},
+    {37124, "Ctrl+End", "End"},
+};
+
+std::span<const CaretKey> CaretKeys()
+{
+    return kCaretKeys;
+}
+
+const CaretKey* FindCaretKey(int id)
+{
+    for (const CaretKey& key : kCaretKeys) {
+        if (key.id == id)
+            return &key;
+    }
+    return nullptr;
+}
+
 std::string_view AcceleratorOf(int id)
 {
     const auto found = std::find_if(std::begin(kAccelerators), std::end(kAccelerators),

@@ -153,6 +153,16 @@ std::span<const Accelerator> MainAccelerators();
 // The keys of a command, "" when it has none.
 std::string_view AcceleratorOf(int id);
 
+// The caret commands the frame routes: their keys, which reach the active script view as they
+// are, and the plain key the trace pane gets instead (it moves, never selects).
+struct CaretKey {
+    int id;
+    std::string_view keys;
+    std::string_view traceKey;
+};
+std::span<const CaretKey> CaretKeys();
+const CaretKey* FindCaretKey(int id);
+
 // The command's status prompt and tooltip, untranslated (the tooltip is the prompt's part after
 // "\n"; a prompt without one has no tooltip).
 struct CommandPrompt {

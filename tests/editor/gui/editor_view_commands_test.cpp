@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
-#include <QSignalSpy>
 
 #include <map>
 #include <set>
@@ -292,9 +291,6 @@ TEST_F(EditorViewActions, EveryCommandIsAnActionNamedByItsId)
     Select({0, 0}, {0, 1});
     view_->CommandAction(37006)->trigger();
     EXPECT_EQ(Line(0), QStringLiteral(";abc"));
-    QSignalSpy replace(view_.get(), &CEditorView::ReplaceRequested);
-    view_->CommandAction(57641)->trigger();
-    EXPECT_EQ(replace.count(), 1);
 }
 
 TEST_F(EditorViewActions, ContextMenusByDocumentKindWithTranslatedTexts)

@@ -1,6 +1,7 @@
 #include "ide/shell/MainFrame.h"
 
 #include "common/AtomicFile.h"
+#include "ide/shell/FrameInterfaceSet.h"
 #include "ide/shell/FrameStandIns.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
@@ -107,9 +108,11 @@ protected:
     MainFrame& Frame()
     {
         FrameParts parts;
-        auto explorer = std::make_unique<KeyExplorer>();
-        explorer_ = explorer.get();
-        parts.explorer = std::move(explorer);
+        parts.makeExplorer = [this](MainFrame&) {
+            auto explorer = std::make_unique<KeyExplorer>();
+            explorer_ = explorer.get();
+            return explorer;
+        };
         parts.openUrl = [this](const QUrl& url) { opened_.push_back(url.toLocalFile().toStdString()); };
         frame_ = std::make_unique<MainFrame>(*application_, std::move(parts));
         frame_->show();
@@ -267,6 +270,75 @@ TEST_F(MainFrameTest, FilesThatOpenNoWindow)
     EXPECT_EQ(prompter_->record.Texts()[0], "Impossible de charger le fichier:\n" + other);
 }
 
+TEST_F(MainFrameTest, InterfaceSetFromTheProgramFolder)
+{
+    const auto put = [this](const std::string& name, std::string_view bytes) {
+        ASSERT_TRUE(WriteFileAtomically(root_ / "prog" / name, bytes));
+    };
+    put("zov.stx", "[qzs]\n#type=script\n#comment=;\nwait\n");
+    put("other.stx", "[abc]\n#type=Texte ABC\nbegin\n");
+    put("Default.qzi", ";Liste des constantes\nCONST TIMEOUT : 30\n");
+    FrameParts parts;
+    parts.makeInterfaces = [this](MainFrame&) { return std::make_unique<FrameInterfaceSet>(*application_); };
+    frame_ = std::make_unique<MainFrame>(*application_, std::move(parts));
+    MainFrame& frame = *frame_;
+
+    // The default interface of the settings is the main interface from the start.
+    interfaces::InterfaceSet* set = frame.Interfaces().Model();
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(set->MainPath(), (root_ / "prog" / "Default.qzi").string());
+    ASSERT_NE(set->All().constants.Find("TIMEOUT"), nullptr);
+
+    // The open prompt offers each syntax language, zov.stx first; its files open as documents.
+    const std::string abc = Write("notes.abc", "begin\n");
+    prompter_->record.Queue(PromptAnswer::Ok, abc);
+    frame.Command(kFileOpen)->trigger();
+    ASSERT_EQ(prompter_->requests.size(), 1u);
+    EXPECT_EQ(prompter_->requests[0].title, "Charger");
+    EXPECT_EQ(prompter_->requests[0].filter, "Fichiers script (*.qzs)|*.qzs|Fichiers Texte ABC (*.abc)|*.abc|");
+    ASSERT_EQ(frame.Documents().size(), 1u);
+    EXPECT_EQ(frame.Documents()[0]->Path(), abc);
+    // An extension no language names opens nothing.
+    EXPECT_EQ(frame.OpenDocument(Write("notes.xyz", "x")), nullptr);
+    EXPECT_EQ(frame.Documents().size(), 1u);
+}
+
+TEST_F(MainFrameTest, CaretKeysMoveTheTracePaneWithoutSelecting)
+{
+    MainFrame& frame = Frame();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.activateWindow();
+    auto* trace = qobject_cast<QPlainTextEdit*>(frame.Output().TracePane());
+    ASSERT_NE(trace, nullptr);
+    trace->setPlainText(QStringLiteral("first line\nsecond"));
+    frame.Output().ShowTab(0);
+    trace->setFocus();
+    // Each command's key, pressed in the pane: the pane gets the plain key.
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int position;
+    };
+    const Step steps[] = {
+        {Qt::Key_End, Qt::ShiftModifier, 10},   {Qt::Key_Left, Qt::ShiftModifier, 9},
+        {Qt::Key_Down, Qt::ShiftModifier, 17},  {Qt::Key_Home, Qt::ShiftModifier, 11},
+        {Qt::Key_Up, Qt::ShiftModifier, 0},     {Qt::Key_Right, Qt::ShiftModifier, 1},
+        {Qt::Key_End, Qt::ControlModifier, 10}, {Qt::Key_Home, Qt::ControlModifier, 0},
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(trace, step.key, step.modifiers);
+        EXPECT_EQ(trace->textCursor().position(), step.position) << step.key;
+        EXPECT_FALSE(trace->textCursor().hasSelection()) << step.key;
+    }
+    // The commands themselves, as the menus would run them.
+    frame.Command(37124)->trigger();
+    EXPECT_EQ(trace->textCursor().position(), 10);
+    // Without the focus, the pane is left alone.
+    frame.Explorer().Widget().setFocus();
+    frame.Command(37120)->trigger();
+    EXPECT_EQ(trace->textCursor().position(), 10);
+}
+
 TEST_F(MainFrameTest, CloseAllAsksForEachModifiedDocument)
 {
     MainFrame& frame = Frame();
@@ -420,9 +492,12 @@ TEST_F(MainFrameTest, StartupTasksOnTimerOne)
     int batches = 0;
     parts.tipOfTheDay = [&tips](QWidget&, bool atStartup) { tips.push_back(atStartup); };
     parts.startBatch = [&batches] { ++batches; };
-    auto explorer = std::make_unique<KeyExplorer>();
-    KeyExplorer* seen = explorer.get();
-    parts.explorer = std::move(explorer);
+    KeyExplorer* seen = nullptr;
+    parts.makeExplorer = [&seen](MainFrame&) {
+        auto explorer = std::make_unique<KeyExplorer>();
+        seen = explorer.get();
+        return explorer;
+    };
     MainFrame frame(*application_, std::move(parts));
     EXPECT_EQ(frame.windowTitle(), "ZOV");
     frame.RunStartupTasks();
