@@ -434,7 +434,7 @@ void CEditorView::UpdateCommandStates()
     actions_[kOverwriteCommand]->setChecked(overwrite_);
     actions_[kCreateMacro]->setEnabled(!text && editable && selection);
     actions_[kEditConstantOrMacro]->setEnabled(!text && services_.isMacroOrConstant &&
-                                                services_.isMacroOrConstant(WordAtCaret().toStdString()));
+                                               services_.isMacroOrConstant(WordAtCaret().toStdString()));
     actions_[kCollapseMacros]->setEnabled(editable);
     actions_[kExpandMacros]->setEnabled(editable);
 }
@@ -469,6 +469,14 @@ void CEditorView::contextMenuEvent(QContextMenuEvent* event)
     FillContextMenu(menu);
     menu.exec(event->globalPos());
     event->accept();
+}
+
+void CEditorView::ResetView()
+{
+    overwrite_ = false;
+    autoIndent_ = true;
+    dropCaretShown_ = false;
+    CTextView::ResetView();
 }
 
 bool CEditorView::focusNextPrevChild(bool)

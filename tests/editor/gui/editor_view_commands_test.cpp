@@ -172,6 +172,20 @@ TEST_F(EditorMenuTexts, StatusTextsForOverwriteAndReadOnly)
     EXPECT_EQ(view_->ReadOnlyStatusText(), QStringLiteral("Read"));
 }
 
+TEST_F(EditorMenuTexts, AttachingABufferEndsOverwriteAndTurnsAutoIndentOn)
+{
+    Show("abc\n");
+    Key(Qt::Key_Insert);
+    view_->SetAutoIndent(false);
+    CTextBuffer other;
+    ASSERT_TRUE(other.LoadFromBytes("x\n"));
+    view_->AttachToBuffer(&other);
+    EXPECT_FALSE(view_->GetOverwriteMode());
+    EXPECT_TRUE(view_->GetAutoIndent());
+    EXPECT_EQ(view_->OverwriteStatusText(), QString());
+    view_->AttachToBuffer(buffer_.get());
+}
+
 class EditorInterfaceCommands : public EditorBlockCommands {
 protected:
     void Connect()
