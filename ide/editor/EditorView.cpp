@@ -10,11 +10,17 @@
 
 namespace zov::editor {
 
-CEditorView::CEditorView(QWidget* parent) : CTextView(parent) {}
+CEditorView::CEditorView(QWidget* parent) : CTextView(parent)
+{
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    CreateCommands();
+}
 
 void CEditorView::SetOverwriteMode(bool on)
 {
     overwrite_ = on;
+    UpdateCommandStates();
     emit CursorMoved();
 }
 
@@ -85,8 +91,9 @@ void CEditorView::InsertTypedText(const QString& text)
         return;
     }
     CTextBuffer& buffer = *GetTextBuffer();
-    // Successive keystrokes make one undo step, as long as nothing else came between them.
-    buffer.OpenUndoGroup(!IsSelection() && text.size() == 1 && FollowsTyping());
+    // Successive keystrokes make one undo step, as long as nothing else came between them; a
+    // blank starts a new step, so that undo takes back one word at a time.
+    buffer.OpenUndoGroup(!IsSelection() && text.size() == 1 && !text.at(0).isSpace() && FollowsTyping());
     bool done = DeleteSelectionInGroup(UndoAction_Typing);
     TextPosition at = GetCursorPos();
     if (done && overwrite_ && at.charIndex < buffer.GetLineLength(at.line)) {
@@ -213,6 +220,11 @@ void CEditorView::Cut()
 
 void CEditorView::Paste()
 {
+    // Nothing goes into a macro call line or a line the buffer protects.
+    const int line = GetCursorPos().line;
+    if (GetTextBuffer() == nullptr || GetTextBuffer()->HasMacroName(line) || GetTextBuffer()->IsLineProtected(line)) {
+        return;
+    }
     const QString text = QApplication::clipboard()->text();
     if (!text.isEmpty()) {
         ReplaceSelection(text, UndoAction_Paste);
@@ -281,6 +293,16 @@ void CEditorView::keyPressEvent(QKeyEvent* event)
     } else if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) &&
                (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
         FindOccurrence(event->key() == Qt::Key_Down);
+    } else if (event->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) {
+        Indent();
+    } else if (event->key() == Qt::Key_Backtab || (event->key() == Qt::Key_Tab && modifiers == Qt::ShiftModifier)) {
+        Unindent();
+    } else if ((modifiers & ~Qt::ShiftModifier) == Qt::AltModifier && event->key() == Qt::Key_Slash) {
+        Comment();
+    } else if ((modifiers & ~Qt::ShiftModifier) == Qt::AltModifier && event->key() == Qt::Key_Colon) {
+        Uncomment();
+    } else if (modifiers == Qt::ControlModifier && event->key() == Qt::Key_M) {
+        OnCreateMacro();
     } else if (event->matches(QKeySequence::Undo)) {
         Undo();
     } else if (event->matches(QKeySequence::Redo) ||

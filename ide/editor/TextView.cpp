@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -186,6 +188,8 @@ CTextView::CTextView(QWidget* parent) : QAbstractScrollArea(parent)
         const QPoint at = PositionToPoint(cursor_);
         viewport()->update(QRect(at.x() - 1, at.y(), 4, lineHeight_));
     });
+    autoScrollTimer_.setInterval(50);
+    connect(&autoScrollTimer_, &QTimer::timeout, this, &CTextView::AutoScrollStep);
     ResetView();
 }
 
@@ -657,6 +661,10 @@ void CTextView::OnBufferChanged(BufferView*, const EditContext* edit, unsigned h
         for (TextPosition* position : {&cursor_, &selStart_, &selEnd_, &anchor_}) {
             edit->AdjustPosition(*position);
         }
+        if (dragging_) {
+            edit->AdjustPosition(dragStart_);
+            edit->AdjustPosition(dragEnd_);
+        }
     }
     if ((hint & (BufferHint_Width | BufferHint_LineCount)) != 0) {
         widest_ = -1;
@@ -695,7 +703,7 @@ void CTextView::paintEvent(QPaintEvent* event)
         DrawMargin(painter, QRect(0, y, margin, lineHeight_), drawn);
         DrawLine(painter, QRect(margin, y, viewport()->width() - margin, lineHeight_), drawn);
     }
-    if (hasFocus() && caretOn_ && cursor_.line >= topLine_ && cursor_.line <= last &&
+    if (hasFocus() && caretOn_ && !caretHidden_ && cursor_.line >= topLine_ && cursor_.line <= last &&
         CharToColumn(cursor_.line, cursor_.charIndex) >= offsetChar_) {
         const QPoint at = PositionToPoint(cursor_);
         const QColor background = GetLineColors(cursor_.line).background;
@@ -850,6 +858,7 @@ void CTextView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     caretTimer_.stop();
+    autoScrollTimer_.stop();
     mouseSelecting_ = false;
     viewport()->update();
 }
@@ -998,6 +1007,11 @@ void CTextView::mousePressEvent(QMouseEvent* event)
         mouseSelecting_ = true;
         return;
     }
+    if (!shift && IsSelection() && GetSelectionStart() <= at && at < GetSelectionEnd()) {
+        // A press inside the selection may start a drag; nothing moves yet.
+        dragPending_ = true;
+        return;
+    }
     wordSelecting_ = (event->modifiers() & Qt::ControlModifier) != 0;
     MoveCaretTo(at, shift);
     mouseSelecting_ = true;
@@ -1005,15 +1019,95 @@ void CTextView::mousePressEvent(QMouseEvent* event)
 
 void CTextView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (dragPending_) {
+        dragPending_ = false;
+        StartDrag();
+        return;
+    }
     if (!mouseSelecting_) {
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }
-    MoveCaretTo(PointToPosition(event->position().toPoint()), true);
+    const QPoint point = event->position().toPoint();
+    const QRect text(GetMarginWidth(), 0, viewport()->width() - GetMarginWidth(), viewport()->height());
+    if (text.contains(point)) {
+        autoScrollTimer_.stop();
+    } else {
+        autoScrollPoint_ = point;
+        if (!autoScrollTimer_.isActive()) {
+            autoScrollTimer_.start();
+        }
+    }
+    MoveCaretTo(PointToPosition(point), true);
+}
+
+void CTextView::AutoScrollStep()
+{
+    if (!mouseSelecting_ || buffer_ == nullptr) {
+        autoScrollTimer_.stop();
+        return;
+    }
+    const QPoint point = autoScrollPoint_;
+    const int height = viewport()->height();
+    if (point.y() < 0) {
+        ScrollToLine(topLine_ - (point.y() < -lineHeight_ ? 3 : 1));
+    } else if (point.y() >= height) {
+        ScrollToLine(topLine_ + (point.y() >= height + lineHeight_ ? 3 : 1));
+    }
+    if (point.x() < GetMarginWidth()) {
+        ScrollToChar(offsetChar_ - 1);
+    } else if (point.x() >= viewport()->width()) {
+        ScrollToChar(offsetChar_ + 1);
+    }
+    // The caret goes to the nearest visible place, so that only the step above scrolls.
+    const QPoint inside(std::clamp(point.x(), GetMarginWidth(), std::max(viewport()->width() - 1, GetMarginWidth())),
+                        std::clamp(point.y(), 0, std::max(GetScreenLines() * lineHeight_ - 1, 0)));
+    MoveCaretTo(PointToPosition(inside), true);
+}
+
+Qt::DropAction CTextView::ExecuteDrag(QMimeData* data, Qt::DropActions allowed)
+{
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    return drag->exec(allowed, Qt::MoveAction);
+}
+
+void CTextView::StartDrag()
+{
+    if (buffer_ == nullptr || !IsSelection()) {
+        return;
+    }
+    auto* data = new QMimeData;
+    data->setText(buffer_->GetText(GetSelectionStart(), GetSelectionEnd(), u"\n"));
+    dragStart_ = GetSelectionStart();
+    dragEnd_ = GetSelectionEnd();
+    dragging_ = true;
+    // The drop and the removal of the moved text are one undo step.
+    CTextBuffer* buffer = buffer_;
+    const int before = buffer->GetUndoPosition();
+    buffer->OpenUndoGroup();
+    const Qt::DropAction effect = ExecuteDrag(data, GetDropEffect());
+    if (effect != Qt::IgnoreAction) {
+        OnDropSource(effect);
+    }
+    buffer->CloseUndoGroup(buffer->GetUndoPosition() != before ? this : nullptr);
+    dragging_ = false;
+}
+
+void CTextView::SetCaretHidden(bool hidden)
+{
+    caretHidden_ = hidden;
+    viewport()->update();
 }
 
 void CTextView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (dragPending_ && event->button() == Qt::LeftButton && buffer_ != nullptr) {
+        // A click inside the selection without a drag puts the caret there.
+        dragPending_ = false;
+        MoveCaretTo(PointToPosition(event->position().toPoint()), false);
+    }
+    autoScrollTimer_.stop();
     mouseSelecting_ = false;
     QAbstractScrollArea::mouseReleaseEvent(event);
 }

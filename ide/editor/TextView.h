@@ -12,6 +12,8 @@
 #include <QFont>
 #include <QTimer>
 
+class QMimeData;
+
 #include <array>
 #include <cstdint>
 
@@ -137,6 +139,15 @@ public:
 
     void OnBufferChanged(BufferView* source, const EditContext* edit, unsigned hint, int line) override;
 
+    // Drag of the selection, from a press inside it and the next move: the dragged range (moved
+    // along with every edit) while the drag runs, which is one undo group on the buffer.
+    bool IsDragSource() const { return dragging_; }
+    TextPosition GetDragStart() const { return dragStart_; }
+    TextPosition GetDragEnd() const { return dragEnd_; }
+    // While a mouse selection is held outside the text, a 50 ms timer scrolls and extends it.
+    bool IsAutoScrolling() const { return autoScrollTimer_.isActive(); }
+    void AutoScrollStep();
+
 signals:
     // The caret or the selection moved (status-bar texts change).
     void CursorMoved();
@@ -168,6 +179,15 @@ protected:
     TextPosition ClampPosition(TextPosition position) const;
 
     bool dialogShown_ = false;
+
+    // The effects a drag from this view offers, what the source does once the drop reported its
+    // effect, and the toolkit's drag loop (replaced by tests).
+    virtual Qt::DropActions GetDropEffect() const { return Qt::CopyAction; }
+    virtual void OnDropSource(Qt::DropAction effect) { (void)effect; }
+    virtual Qt::DropAction ExecuteDrag(QMimeData* data, Qt::DropActions allowed);
+    void StartDrag();
+    // The caret is not drawn while a drop position is shown instead.
+    void SetCaretHidden(bool hidden);
 
     // The marker follows every vertical move of the caret.
     void MoveMarker(int line);
@@ -202,6 +222,13 @@ private:
     bool bookmarksPresent_ = false;
     bool mouseSelecting_ = false;
     bool wordSelecting_ = false;
+    bool caretHidden_ = false;
+    bool dragPending_ = false;
+    bool dragging_ = false;
+    TextPosition dragStart_;
+    TextPosition dragEnd_;
+    QTimer autoScrollTimer_;
+    QPoint autoScrollPoint_;
     QTimer caretTimer_;
     std::vector<ColourBlock> blocks_;  // reused by each painted line
 };

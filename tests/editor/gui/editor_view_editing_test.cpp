@@ -130,6 +130,9 @@ TEST_F(EditorViewEditing, ShiftMovesExtendTheSelectionFromTheAnchor)
     EXPECT_EQ(view_->GetText(view_->GetSelectionStart(), view_->GetSelectionEnd()), QStringLiteral("hello "));
     Type(QStringLiteral("bye "));
     EXPECT_EQ(Line(0), QStringLiteral("bye world"));
+    // The blank typed last is its own step; the word and the selection it replaced are one.
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Line(0), QStringLiteral("byeworld"));
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Line(0), QStringLiteral("hello world"));
 }
