@@ -90,8 +90,9 @@ int main(int argc, char** argv)
         services.interfaces = &interfaces;
         services.panes = &panes;
         services.prompter = &prompter;
-        auto* view = new scriptview::CZOVView(document, services);
-        document.AttachView(std::unique_ptr<shell::IScriptView>(view));
+        auto adapter = std::make_unique<scriptview::ScriptViewAdapter>(document, services);
+        scriptview::CZOVView* view = adapter->View();
+        document.AttachView(std::move(adapter));
         view->resize(640, 480);
         view->show();
         QEventLoop loop;
