@@ -2,7 +2,9 @@
 // window through the seams of the shell, one line each in PlugFrameParts.
 
 #include "ide/editor/EditorScriptView.h"
+#include "ide/output/OutputBar.h"
 #include "ide/shell/ApplicationObject.h"
+#include "ide/shell/FindInScripts.h"
 #include "ide/shell/FrameInterfaceSet.h"
 
 namespace {
@@ -16,7 +18,16 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
     parts.makeInterfaces = [&application](MainFrame&) {
         return std::make_unique<zov::shell::FrameInterfaceSet>(application);
     };
+    parts.makeOutput = [&application](MainFrame&) {
+        return zov::output::MakeOutputBar(application.Translator(), &application.GetSettings());
+    };
     parts.makeView = zov::editor::EditorScriptView::Make;
+}
+
+// Commands handled outside the frame, each object owned by the frame.
+void PlugCommands(MainFrame& frame, ApplicationCore&)
+{
+    new zov::shell::FindInScripts(frame);
 }
 
 }  // namespace
@@ -25,5 +36,6 @@ int main(int argc, char** argv)
 {
     zov::shell::ApplicationParts parts;
     parts.frameParts = PlugFrameParts;
+    parts.frameReady = PlugCommands;
     return zov::shell::RunApplication(argc, argv, std::move(parts));
 }

@@ -30,6 +30,7 @@ public:
     void SetTestResult(int, int, const std::string&) override {}
     int TestResult(int) override { return kResultOk; }
     void PrepareTest(int) override {}
+    void ShowRunList(const RunList&) override {}
     void ReselectTest(int, bool) override {}
     void StopAllViews() override {}
     void CloseScriptsWithoutBreakpoints() override {}

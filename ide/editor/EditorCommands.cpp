@@ -192,6 +192,13 @@ void EditorCommands::PageSetup()
         QMarginsF(margins.left / 100.0, margins.top / 100.0, margins.right / 100.0, margins.bottom / 100.0),
         QPageLayout::Millimeter);
     QPageSetupDialog dialog(&printer, &view_);
+    // Only the margins are ours to change: paper and orientation stay as the printer has them.
+    for (const char* name : {"pageSizeCombo", "pageWidth", "pageHeight", "paperSource", "portrait", "landscape",
+                             "reverseLandscape", "reversePortrait"}) {
+        if (auto* control = dialog.findChild<QWidget*>(QLatin1String(name))) {
+            control->setEnabled(false);
+        }
+    }
     if (Prompter().Exec(dialog) != QDialog::Accepted || settings_ == nullptr) {
         return;
     }

@@ -58,7 +58,16 @@ EditorScriptView::~EditorScriptView()
 
 std::unique_ptr<shell::IScriptView> EditorScriptView::Make(shell::ScriptDocument& document, shell::MainFrame& frame)
 {
-    return std::make_unique<EditorScriptView>(document, frame.GetSettings(), frame.Interfaces().Model());
+    auto view = std::make_unique<EditorScriptView>(document, frame.GetSettings(), frame.Interfaces().Model());
+    view->ApplyDisplaySettings(frame.GetSettings(), frame.Values().showLineNumber != 0);
+    return view;
+}
+
+void EditorScriptView::ApplyDisplaySettings(const shell::Settings& settings, bool lineNumbers)
+{
+    view_->ApplySettings(settings);
+    view_->SetDisplayLineNumbers(lineNumbers);
+    view_->viewport()->update();
 }
 
 void EditorScriptView::ApplyLanguage()

@@ -46,6 +46,7 @@ public:
     bool HasSelection() const override;
     Position CaretPosition() const override;
     bool Overwrite() const override;
+    void ApplyDisplaySettings(const shell::Settings& settings, bool lineNumbers) override;
 
     CEditorView& Editor() { return *view_; }
 

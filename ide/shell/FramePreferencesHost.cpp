@@ -34,6 +34,7 @@ void FramePreferencesHost::StoreFrameValues(const FramePreferences& preferences)
         if (document->View() != nullptr)
             document->View()->SetShowExecution(preferences.showExecution);
     }
+    frame_.ApplyViewSettings();
 }
 
 void FramePreferencesHost::SetTheme(int theme)
@@ -58,6 +59,7 @@ void FramePreferencesHost::ReloadDefaultInterface(const std::string& path)
 void FramePreferencesHost::RefreshScriptViews()
 {
     frame_.RefreshAllViews();
+    frame_.ApplyViewSettings();
 }
 
 void FramePreferencesHost::RefreshViews()

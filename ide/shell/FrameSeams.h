@@ -51,6 +51,15 @@ public:
     virtual void ClearTrace() = 0;
     virtual void ShowTab(int index) = 0;
     virtual void AddFindLine(const QString& line) = 0;
+    // The find pane: emptied before a search; a hit keeps its script entry and 1-based line, so
+    // opening it never re-parses the shown text. A pane that keeps no data shows the line alone.
+    virtual void ClearFind() {}
+    virtual void AddFindResult(const QString& line, const std::string& fileEntry, int lineNumber)
+    {
+        (void)fileEntry;
+        (void)lineNumber;
+        AddFindLine(line);
+    }
     // The trace pane, which takes the caret commands as keys when it has the focus; may be null.
     virtual QWidget* TracePane() = 0;
 };
@@ -104,6 +113,13 @@ public:
     };
     virtual Position CaretPosition() const = 0;
     virtual bool Overwrite() const = 0;
+    // The editor's colours and font from the settings, and the line numbers as the session has
+    // them (the preferences change them before they are written).
+    virtual void ApplyDisplaySettings(const Settings& settings, bool lineNumbers)
+    {
+        (void)settings;
+        (void)lineNumbers;
+    }
 };
 
 }  // namespace zov::shell

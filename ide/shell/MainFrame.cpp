@@ -803,6 +803,14 @@ void MainFrame::RefreshAllViews()
     }
 }
 
+void MainFrame::ApplyViewSettings()
+{
+    for (ScriptDocument* document : Documents()) {
+        if (document->View() != nullptr)
+            document->View()->ApplyDisplaySettings(application_.GetSettings(), values_.showLineNumber != 0);
+    }
+}
+
 void MainFrame::OnDocumentOpenCommand()
 {
     FileRequest request;

@@ -78,6 +78,8 @@ public:
     const std::string& ProjectPath() const { return projectPath_; }
     // Every script view's macro folding again (after an interface change).
     void RefreshAllViews();
+    // Every script view's colours, font and line numbers again (after the preferences).
+    void ApplyViewSettings();
     void SetStatusText(const QString& text);
     QLabel* StatusPane(int id) const;
     // A command that another part of the IDE handles; the menu item is enabled from then on.

@@ -47,6 +47,7 @@ public:
         results[key] = -1;
         prepared.push_back(key);
     }
+    void ShowRunList(const RunList& groups) override { shownGroups = groups.size(); }
     void ReselectTest(int key, bool) override { reselected.push_back(key); }
     void StopAllViews() override { events.push_back("stop views"); }
     void CloseScriptsWithoutBreakpoints() override { ++closes; }
@@ -122,6 +123,7 @@ public:
     std::map<int, std::string> info;
     std::vector<int> reselected;
     std::vector<int> prepared;
+    std::size_t shownGroups = 0;
     std::function<void()> onBatchDone;
     std::vector<std::pair<int, int>> recorded;
     std::vector<std::string> events;

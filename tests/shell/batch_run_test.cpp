@@ -27,7 +27,6 @@ public:
     std::vector<std::string> RunConfigurations() override { return {"cfg=3;1;x"}; }
     std::vector<std::string> VersionNames() override { return {"V1", "V2"}; }
     std::string ProjectFolder() override { return "/w"; }
-    void ShowRunList(const RunList&) override {}
     void WriteResultsFile() override { events.push_back("res " + current); }
     void WriteReport(const std::string& path, ReportWriterKind kind, int version) override
     {

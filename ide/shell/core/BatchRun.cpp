@@ -51,7 +51,6 @@ void BatchRun::StartEntry()
         EntryDone();
         return;
     }
-    host_.ShowRunList(request.groups);
     campaign_.Start(std::move(request));
 }
 

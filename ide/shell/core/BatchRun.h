@@ -33,8 +33,6 @@ public:
     virtual std::vector<std::string> RunConfigurations() = 0;
     virtual std::vector<std::string> VersionNames() = 0;
     virtual std::string ProjectFolder() = 0;
-    // The runs pane takes the run list, the error pane is emptied, the runs tab shown.
-    virtual void ShowRunList(const RunList& groups) = 0;
     virtual void WriteResultsFile() = 0;
     virtual void WriteReport(const std::string& path, ReportWriterKind kind, int versionIndex) = 0;
     virtual void Quit(int status) = 0;

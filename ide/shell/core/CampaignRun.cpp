@@ -28,6 +28,9 @@ std::optional<std::string> CampaignRun::RefusalToStart() const
 void CampaignRun::Start(RunRequest request)
 {
     groups_ = std::move(request.groups);
+    presets_ = request;
+    presets_.groups.clear();
+    presets_.verify = false;
     currentGroup_ = -1;
     nextTest_ = 0;
     running_.clear();
@@ -41,6 +44,7 @@ void CampaignRun::Start(RunRequest request)
     for (const CampaignGroup& group : groups_)
         for (const CampaignTest& test : group.tests)
             host_.PrepareTest(test.key);
+    host_.ShowRunList(groups_);
     if (!request.backProgram.empty() && !verify_)
         host_.StartBackProgram(request.backProgram, request.backProgramParam, request.backProgramHide);
     if (settings_.hideOnExecution) {

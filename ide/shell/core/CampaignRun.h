@@ -63,6 +63,8 @@ public:
     virtual int TestResult(int key) = 0;
     // Taken into a new run: selected flag set, result -1, run-time lists emptied.
     virtual void PrepareTest(int key) = 0;
+    // The runs pane loads the run list, the error pane is emptied, the runs tab shown.
+    virtual void ShowRunList(const RunList& groups) = 0;
     // Selected again for a new pass: selected flag set, run-time lists emptied.
     virtual void ReselectTest(int key, bool clearMessages) = 0;
     virtual void StopAllViews() = 0;
@@ -128,6 +130,8 @@ public:
     void SetBatchMode(bool batch) { batchMode_ = batch; }
     void SetHideOnExecution(bool hide) { settings_.hideOnExecution = hide; }
     bool StopAtFirstNok() const { return stopAtFirstNok_; }
+    // What the run dialog is preset with: the choices of the last run (no groups).
+    const RunRequest& Presets() const { return presets_; }
 
     // The message the run command shows while a campaign is under way, or nullopt when a new run
     // may be set up.
@@ -193,6 +197,7 @@ private:
     bool hiddenInTray_ = false;
     int versionIndex_ = -1;
     bool recordResults_ = false;
+    RunRequest presets_;
     bool stepPending_ = false;
     bool timerArmed_ = false;
     bool dropPendingStep_ = false;

@@ -6,6 +6,7 @@
 #include "common/AtomicFile.h"
 #include "ide/interfaces/model/InterfaceSet.h"
 #include "ide/shell/FrameInterfaceSet.h"
+#include "ide/shell/FramePreferencesHost.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
@@ -194,6 +195,23 @@ TEST_F(EditorScriptViewTest, NewDocumentsAreScriptsAndHelpTakesTheWordAtTheCaret
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(Editor(*text).Colouring().Colourer().Names(), nullptr);
     EXPECT_EQ(Editor(*text).Colouring().Colourer().Markers().language, nullptr);
+}
+
+TEST_F(EditorScriptViewTest, PreferencesReachTheOpenViews)
+{
+    CEditorView& editor = Editor(*frame_->NewDocument());
+    EXPECT_TRUE(editor.GetDisplayLineNumbers());
+    shell::FramePreferencesHost host(*frame_);
+    shell::FramePreferences values = host.FrameValues();
+    values.showLineNumber = false;
+    host.StoreFrameValues(values);
+    EXPECT_FALSE(editor.GetDisplayLineNumbers());
+    // A colour the preferences wrote is taken by every view when they are refreshed.
+    ASSERT_TRUE(application_->GetSettings().WriteInt(shell::EditColourSetting(0), 0x0000FF));
+    host.RefreshScriptViews();
+    EXPECT_EQ(editor.GetColor(6), QColor(255, 0, 0));
+    // A view opened later follows the session, not the file.
+    EXPECT_FALSE(Editor(*frame_->NewDocument()).GetDisplayLineNumbers());
 }
 
 }  // namespace

@@ -128,8 +128,19 @@ TEST_F(TextPrinting, ThePrintCommandsUseTheViewAndTheStoredMargins)
 
     // The page-setup dialog given back unchanged keeps the four values.
     settings_->WriteInt(SettingId::PageLeftMargin, 1250);
-    prompter_.QueueDialog([](QDialog& dialog) { dialog.accept(); });
+    bool paperLocked = false;
+    bool marginsOpen = false;
+    prompter_.QueueDialog([&](QDialog& dialog) {
+        const auto* paper = dialog.findChild<QWidget*>(QStringLiteral("pageSizeCombo"));
+        const auto* landscape = dialog.findChild<QWidget*>(QStringLiteral("landscape"));
+        const auto* left = dialog.findChild<QWidget*>(QStringLiteral("leftMargin"));
+        paperLocked = paper != nullptr && !paper->isEnabled() && landscape != nullptr && !landscape->isEnabled();
+        marginsOpen = left != nullptr && left->isEnabled();
+        dialog.accept();
+    });
     view_->Commands().PageSetup();
+    EXPECT_TRUE(paperLocked);
+    EXPECT_TRUE(marginsOpen);
     EXPECT_EQ(ReadPageMargins(*settings_), (PageMargins{1250, 2000, 1000, 1000}));
 }
 

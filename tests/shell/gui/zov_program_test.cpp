@@ -2,10 +2,12 @@
 // it) with a private temporary base, offscreen.
 
 #include "common/AtomicFile.h"
+#include "common/process/ProcessSpawn.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,7 +15,6 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -38,14 +39,20 @@ protected:
 
     // Starts zov with the arguments; the display is taken away so that only the offscreen
     // platform can serve.
+    // Its stderr comes through a pipe (read by WaitForShown and Wait) and it announces its first
+    // shown frame there.
     pid_t Start(const std::vector<std::string>& args, bool offscreen = true)
     {
+        int pipeEnds[2] = {-1, -1};
+        if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+            return -1;
+        errors_.clear();
         const pid_t child = ::fork();
         if (child == 0) {
             const int out = ::open((root_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int err = ::open((root_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             ::dup2(out, 1);
-            ::dup2(err, 2);
+            ::dup2(pipeEnds[1], 2);
+            ::setenv("ZOV_IDE_REPORT_SHOWN", "1", 1);
             ::chdir((root_ / "work").c_str());
             ::unsetenv("DISPLAY");
             ::unsetenv("WAYLAND_DISPLAY");
@@ -66,24 +73,79 @@ protected:
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }
+        ::close(pipeEnds[1]);
+        errorPipe_.Reset(pipeEnds[0]);
         return child;
     }
-    static int Wait(pid_t child)
-    {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    // The instance's temporary folder exists once start-up has claimed it.
-    bool WaitForTempFolder(bool present, std::chrono::seconds limit = std::chrono::seconds(30))
+    // Reads the child's stderr until it announces its first shown frame, or the pipe ends, or
+    // the time is up. True once announced.
+    bool WaitForShown(std::chrono::seconds limit = std::chrono::seconds(30))
     {
         const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (HasTempFolder() == present)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        while (errors_.find(kShown) == std::string::npos) {
+            if (!ReadErrors(-1, deadline))
+                return false;
         }
-        return false;
+        return true;
+    }
+    // The child's exit status, 128 + signal when killed, or -1 (the child killed) when it has not
+    // ended in time; its stderr is read to the end meanwhile.
+    int Wait(pid_t child, std::chrono::seconds limit = std::chrono::seconds(30))
+    {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        const zov::UniqueFd ended = zov::OpenProcessFd(child);
+        const int endedFd = ended.IsOpen() ? ended.Get() : -1;
+        // Woken by the process descriptor, or by the pipe's end where the kernel has none.
+        while (endedFd < 0 || !Ended(endedFd)) {
+            if (ReadErrors(endedFd, deadline))
+                continue;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, nullptr, 0);
+                return -1;
+            }
+            break;
+        }
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child)
+            return -1;
+        while (ReadErrors(-1, std::chrono::steady_clock::now() + std::chrono::seconds(5))) {
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    static bool Ended(int processFd)
+    {
+        pollfd probe{processFd, POLLIN, 0};
+        return ::poll(&probe, 1, 0) == 1;
+    }
+    // One wake-up: data on the pipe (kept in errors_) or the process fd readable. False when the
+    // pipe is closed or the deadline passed.
+    bool ReadErrors(int processFd, std::chrono::steady_clock::time_point deadline)
+    {
+        if (!errorPipe_.IsOpen() && processFd < 0)
+            return false;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0)
+            return false;
+        pollfd fds[2];
+        nfds_t count = 0;
+        if (errorPipe_.IsOpen())
+            fds[count++] = {errorPipe_.Get(), POLLIN, 0};
+        if (processFd >= 0)
+            fds[count++] = {processFd, POLLIN, 0};
+        if (::poll(fds, count, static_cast<int>(left)) <= 0)
+            return false;
+        if (errorPipe_.IsOpen() && fds[0].revents != 0) {
+            char chunk[4096];
+            const ssize_t got = ::read(errorPipe_.Get(), chunk, sizeof chunk);
+            if (got <= 0) {
+                errorPipe_.Reset();
+                return processFd >= 0;
+            }
+            errors_.append(chunk, static_cast<std::size_t>(got));
+        }
+        return true;
     }
     bool HasTempFolder() const
     {
@@ -98,16 +160,20 @@ protected:
     }
     std::string Read(const char* name) const { return zov::ReadWholeFile(root_ / name).value_or("?"); }
 
+    static constexpr std::string_view kShown = "zov: first frame shown\n";
     fs::path root_;
+    zov::UniqueFd errorPipe_;
+    std::string errors_;  // the child's stderr so far
 };
 
 TEST_F(ZovProgramTest, EndingSignalsCloseTheWindowAndRemoveTheTempFolder)
 {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         const pid_t child = Start({});
-        ASSERT_TRUE(WaitForTempFolder(true)) << signal;
-        // Past start-up: the window is there once the event loop runs (the folder comes first).
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ASSERT_GT(child, 0);
+        // Past start-up: the window has painted its first frame.
+        ASSERT_TRUE(WaitForShown()) << signal << errors_;
+        EXPECT_TRUE(HasTempFolder()) << signal;
         ::kill(child, signal);
         EXPECT_EQ(Wait(child), 0) << signal;
         EXPECT_FALSE(HasTempFolder()) << signal;
@@ -131,7 +197,7 @@ TEST_F(ZovProgramTest, ABatchWithoutDisplayRunsOffscreenByItself)
     const pid_t child = Start({"b.qzb"}, false);
     // The batch runner is not part of the program yet: the batch fails and says so on stderr.
     EXPECT_EQ(Wait(child), 1);
-    EXPECT_NE(Read("stderr").find("b.qzb"), std::string::npos) << Read("stderr");
+    EXPECT_NE(errors_.find("b.qzb"), std::string::npos) << errors_;
     EXPECT_EQ(Read("stdout"), "");
 }
 
