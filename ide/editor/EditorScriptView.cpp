@@ -42,6 +42,8 @@ EditorScriptView::EditorScriptView(shell::ScriptDocument& document, const shell:
     : document_(document), names_(names), view_(new CEditorView)
 {
     view_->ApplySettings(settings);
+    // The search and page-setup dialogs keep their last values in the same file.
+    view_->Commands().SetSettings(&settings);
     view_->AttachToBuffer(&document_.Buffer());
     if (names_ != nullptr)
         macroMarks_ = std::make_unique<MacroCallMarks>(document_.Buffer(), names_);

@@ -2,6 +2,7 @@
 
 #include "ide/editor/FindDialogs.h"
 #include "ide/shell/ObjectNames.h"
+#include "ide/shell/UiLanguage.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -285,6 +286,36 @@ TEST_F(ScrollRanges, SuspendedEditsRecountTheWidthOnceAtTheLastResume)
     EXPECT_EQ(horizontal->maximum(), 0);
     view_->SuspendScrollRangeUpdates(false);
     EXPECT_EQ(horizontal->maximum(), 405 + 1 - view_->GetScreenChars());
+}
+
+}  // namespace
+
+namespace {
+
+class TranslatedDialogs : public FindDialogs {};
+
+TEST_F(TranslatedDialogs, CaptionsLabelsAndTheMessageFollowTheInstalledLanguage)
+{
+    Show("abc\n");
+    zov::shell::InstallUiLanguage([](std::string_view text) -> std::string {
+        if (text == "Ne trouve pas la chaine \"%s\"")
+            return "Cannot find \"%s\"";
+        if (text == "Remplacer Tout")
+            return "Replace All";
+        if (text == "Atteindre")
+            return "Go To";
+        return std::string(text);
+    });
+    EXPECT_EQ(NotFoundMessage(QStringLiteral("x y")).toStdString(), "Cannot find \"x y\"");
+    ReplaceDialog replace(*view_, nullptr, prompter_);
+    replace.searchText = QStringLiteral("Remplacer Tout");  // data stays as it is
+    replace.InitialiseOnce();
+    GoToLineDialog goTo;
+    goTo.InitialiseOnce();
+    zov::shell::InstallUiLanguage({});
+    EXPECT_EQ(FindControl<QPushButton>(replace, 8608)->text(), QStringLiteral("Replace All"));
+    EXPECT_EQ(FindControl<QLineEdit>(replace, 8605)->text(), QStringLiteral("Remplacer Tout"));
+    EXPECT_EQ(goTo.windowTitle(), QStringLiteral("Go To"));
 }
 
 }  // namespace
