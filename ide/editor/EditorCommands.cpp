@@ -150,10 +150,15 @@ void EditorCommands::Replace()
     }
     // The first search begins where the user is: at a selected word, else at the caret.
     dialog.searchStart = view_.IsSelection() ? view_.GetSelectionStart() : view_.GetCursorPos();
+    // The replacements run over folded macro calls only: a body shown in the text belongs to its
+    // macro, not to the script.
+    view_.SaveFoldState();
+    view_.CollapseAllMacros();
     {
         const DialogShown shown(view_.dialogShown_);
         Prompter().Exec(dialog);
     }
+    view_.RestoreFoldState();
     if (settings_ != nullptr) {
         settings_->WriteInt(SettingId::ReplaceMatchCase, dialog.matchCase ? 1 : 0);
         settings_->WriteInt(SettingId::ReplaceWholeWord, dialog.wholeWord ? 1 : 0);

@@ -150,6 +150,11 @@ void OutputPaneBar::LoadTraceSettings(const shell::Settings& settings)
     m_tTrace->LoadOptions(settings);
 }
 
+void OutputPaneBar::AddFindResult(const QString& line, const std::string& fileEntry, int lineNumber)
+{
+    m_tFind->AddResult(line.toStdString(), fileEntry + ":" + std::to_string(lineNumber));
+}
+
 QAction* OutputPaneBar::Command(int id) const
 {
     const auto found = commands_.find(id);

@@ -41,6 +41,10 @@ public:
     void ShowTab(int index) override;
     void AddFindLine(const QString& line) override { m_tFind->AddLine(line.toStdString()); }
     QWidget* TracePane() override { return m_tTrace; }
+    // A hit keeps its script entry and line as the key "entry:line" that opening it reads back.
+    void ClearFind() override { m_tFind->Clear(); }
+    void AddFindResult(const QString& line, const std::string& fileEntry, int lineNumber) override;
+    void SetFrameCommand(std::function<void(int id)> run) override { context_.frameCommand = std::move(run); }
 
     // The trace settings (colours and options), at start and after the preferences.
     void LoadTraceSettings(const shell::Settings& settings);
@@ -48,7 +52,7 @@ public:
     // the bar's own.
     bool HandleCommand(int id);
     // The toolbar button of a command (enabling, checking), null when none carries it.
-    QAction* Command(int id) const;
+    QAction* Command(int id) const override;
     // Enables the buttons whose state depends on the panes and the frame: clear the traces (some
     // shown), load a run's script (no campaign step current), show the results (some runs), empty
     // the runs list (no script running). The bar calls it after each of its commands and run

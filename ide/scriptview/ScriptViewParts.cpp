@@ -1,13 +1,22 @@
 #include "ide/scriptview/ScriptViewParts.h"
 
+#include "ide/editor/EditorCommands.h"
 #include "ide/interfaces/model/InterfaceSet.h"
+#include "ide/interfaces/model/MacroText.h"
 #include "ide/output/OutputBar.h"
 #include "ide/scriptview/ZOVView.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ShellPrompter.h"
+#include "ide/shell/ObjectNames.h"
+#include "ide/shell/core/CommandTable.h"
 #include "ide/shell/core/DocumentRules.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include <memory>
 
@@ -54,16 +63,106 @@ struct SharedRunParts {
     shell::MainFrame* commandsFrame = nullptr;
 };
 
+CZOVView* ActiveView(shell::MainFrame& frame)
+{
+    auto* adapter = dynamic_cast<ScriptViewAdapter*>(frame.GetActiveScriptView());
+    return adapter != nullptr ? adapter->View() : nullptr;
+}
+
 void AddRunCommands(shell::MainFrame& frame)
 {
     using namespace view_commands;
     for (const int id : {kRun, kVerify, kNextLine, kStop, kBreak, kFreeze}) {
         frame.AddCommandHandler(id, [&frame, id] {
-            auto* adapter = dynamic_cast<ScriptViewAdapter*>(frame.GetActiveScriptView());
-            if (adapter != nullptr && adapter->View() != nullptr)
-                adapter->View()->ExecuteCommand(id);
+            if (CZOVView* view = ActiveView(frame))
+                view->ExecuteCommand(id);
         });
     }
+}
+
+// The window's accelerators take Ctrl+F, F3, Shift+F3, Ctrl+H, Ctrl+G and Ctrl+P before the view
+// sees them: the window hands them back to the active view's own commands.
+void AddEditorCommands(shell::MainFrame& frame)
+{
+    using namespace shell::command_ids;
+    using Run = void (editor::EditorCommands::*)();
+    const std::pair<int, Run> commands[] = {
+        {kEditFind, &editor::EditorCommands::Find},
+        {kEditFindNext, &editor::EditorCommands::FindNext},
+        {kEditFindPrevious, &editor::EditorCommands::FindPrevious},
+        {kEditReplace, &editor::EditorCommands::Replace},
+        {kGoToLine, &editor::EditorCommands::GoToLine},
+        {kFilePrint, &editor::EditorCommands::Print},
+        {kFilePrintPreview, &editor::EditorCommands::PrintPreview},
+        {kFilePageSetup, &editor::EditorCommands::PageSetup},
+    };
+    for (const auto& [id, run] : commands) {
+        frame.AddCommandHandler(id, [&frame, run] {
+            if (CZOVView* view = ActiveView(frame))
+                (view->Commands().*run)();
+        });
+    }
+}
+
+// "Nom de la macro": the name of the macro made from a selection.
+std::optional<std::string> AskMacroName(const shell::Translate& translate)
+{
+    const auto tr = [&translate](std::string_view text) { return QString::fromStdString(translate(text)); };
+    QDialog dialog;
+    shell::SetControlId(dialog, 8815);
+    dialog.setWindowTitle(tr("Nom de la macro"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(tr("Nom :"), &dialog));
+    auto* name = new QLineEdit(&dialog);
+    shell::SetControlId(*name, 8816);
+    layout->addWidget(name);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(tr("Annuler"), QDialogButtonBox::RejectRole);
+    shell::SetControlId(*ok, 1);
+    shell::SetControlId(*cancel, 2);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (shell::ActivePrompter().Exec(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return name->text().toStdString();
+}
+
+// What the editor asks of the interface set: the functions to insert, the names a macro may
+// take, the macro made from a selection (into the main interface, then every list and view
+// sees it).
+editor::EditorServices EditorServicesOf(interfaces::InterfaceSet& set, shell::MainFrame& frame,
+                                        const shell::Translate& translate)
+{
+    editor::EditorServices services;
+    services.functionAt = [&set](int index) -> std::optional<editor::FunctionSkeleton> {
+        const auto& functions = set.All().functions.Records();
+        if (index < 0 || index >= static_cast<int>(functions.size()))
+            return std::nullopt;
+        return editor::FunctionSkeleton{QString::fromStdString(functions[index]->name), functions[index]->paramCount};
+    };
+    services.isMacroName = [&set](const std::string& name) { return set.IsMacroName(name); };
+    services.isNameFree = [&set](const std::string& name) { return set.IsNameFree(name); };
+    services.isMacroOrConstant = [&set](const std::string& word) {
+        return !word.empty() && (set.IsMacroName(word) || set.All().constants.Find(word) != nullptr);
+    };
+    services.editConstantOrMacro = [&frame](const std::string&) {
+        if (QAction* command = frame.Command(view_commands::kEditConstantOrMacro);
+            command != nullptr && command->isEnabled())
+            command->trigger();
+    };
+    services.askMacroName = [translate] { return AskMacroName(translate); };
+    services.applyMacroText = [&set, &frame](const std::string& name, const std::string& body) {
+        if (set.AddMacro(name, interfaces::FoldMacroText(body), -1) == nullptr)
+            return false;
+        frame.Explorer().RefreshInterfaceLists();
+        frame.RefreshAllViews();
+        return true;
+    };
+    services.expandMacro = [&set](const std::string& name, int depth) { return set.ExpandMacro(name, depth); };
+    return services;
 }
 
 }  // namespace
@@ -76,6 +175,7 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
         if (shared->commandsFrame != &frame) {
             shared->commandsFrame = &frame;
             AddRunCommands(frame);
+            AddEditorCommands(frame);
         }
         interfaces::InterfaceSet* set = frame.Interfaces().Model();
         if (set != shared->set) {
@@ -102,7 +202,13 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
             if (QAction* command = frame.Command(id); command != nullptr && command->isEnabled())
                 command->trigger();
         };
-        return std::unique_ptr<shell::IScriptView>(std::make_unique<ScriptViewAdapter>(document, std::move(services)));
+        auto adapter = std::make_unique<ScriptViewAdapter>(document, std::move(services));
+        if (CZOVView* view = adapter->View()) {
+            view->SetTranslate(application.Translator());
+            if (set != nullptr)
+                view->SetServices(EditorServicesOf(*set, frame, application.Translator()));
+        }
+        return std::unique_ptr<shell::IScriptView>(std::move(adapter));
     };
 }
 

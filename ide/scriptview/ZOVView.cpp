@@ -145,8 +145,12 @@ void CZOVView::SetDocumentKind(int kind, const interfaces::SyntaxLanguage* langu
 {
     kind_ = kind;
     language_ = language;
-    if (language != nullptr)
+    CEditorView::SetDocumentKind(kind);
+    if (language != nullptr) {
         Colouring().SetMarkers(editor::MarkersForLanguage(language));
+        // Alt+/ and Alt+: comment with the language's line comment (";" for scripts).
+        SetCommentChar(language->lineComment.empty() ? QChar() : QChar::fromLatin1(language->lineComment.front()));
+    }
     if (kind == Kind_Script) {
         const QColor window = palette().color(QPalette::Base);
         SetColor(Colour_WhiteSpace, window);

@@ -221,6 +221,11 @@ public:
     bool HasSelection() const override;
     Position CaretPosition() const override;
     bool Overwrite() const override;
+    void UpdateCommandStates() override
+    {
+        if (view_)
+            view_->UpdateCommandStates();
+    }
 
 private:
     QPointer<CZOVView> view_;

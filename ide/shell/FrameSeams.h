@@ -9,9 +9,11 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+class QAction;
 class QWidget;
 
 namespace zov::interfaces {
@@ -62,6 +64,15 @@ public:
     }
     // The trace pane, which takes the caret commands as keys when it has the focus; may be null.
     virtual QWidget* TracePane() = 0;
+    // A button of the bar's toolbars that the frame handles (the search's stop), null when the
+    // bar has none: the frame enables it as its own command.
+    virtual QAction* Command(int id) const
+    {
+        (void)id;
+        return nullptr;
+    }
+    // Where the bar sends the commands of its buttons that belong to the frame.
+    virtual void SetFrameCommand(std::function<void(int id)> run) { (void)run; }
 };
 
 class IInterfaceSet {
@@ -120,6 +131,8 @@ public:
         (void)settings;
         (void)lineNumbers;
     }
+    // The enabling of the view's own commands, before the Edit menu opens.
+    virtual void UpdateCommandStates() {}
 };
 
 }  // namespace zov::shell

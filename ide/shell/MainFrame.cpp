@@ -127,6 +127,7 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
         output_ = parts_.makeOutput(*this);
     if (!output_)
         output_ = std::make_unique<StandInOutputBar>(translate);
+    output_->SetFrameCommand([this](int id) { RunCommand(id); });
     if (!parts_.openUrl)
         parts_.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
@@ -251,6 +252,12 @@ void MainFrame::BuildMenus()
             continue;
         QMenu* popup = menuBar()->addMenu(QString::fromUtf8(row.text.data(), static_cast<qsizetype>(row.text.size())));
         connect(popup, &QMenu::aboutToShow, this, &MainFrame::UpdateCommands);
+        if (row.text == "&Edition") {
+            connect(popup, &QMenu::aboutToShow, this, [this] {
+                if (IScriptView* view = GetActiveScriptView())
+                    view->UpdateCommandStates();
+            });
+        }
         BuildMenu(popup, rows);
     }
     // Keys of commands that no menu shows.
@@ -444,7 +451,10 @@ void MainFrame::AddCommandHandler(int id, std::function<void()> handler)
 QAction* MainFrame::Command(int id) const
 {
     const auto found = actions_.find(id);
-    return found == actions_.end() ? nullptr : found->second;
+    if (found != actions_.end())
+        return found->second;
+    // The buttons of the output bar that the frame handles are its commands too.
+    return output_ != nullptr ? output_->Command(id) : nullptr;
 }
 
 void MainFrame::RunCommand(int id)

@@ -1,5 +1,6 @@
 #include "tests/editor/gui/DialogTestSupport.h"
 
+#include "ide/editor/model/MacroFolding.h"
 #include "ide/editor/model/TextSearch.h"
 #include "ide/shell/ObjectNames.h"
 
@@ -143,6 +144,30 @@ TEST_F(EditorCommandsTest, ReplaceReadsAndWritesItsOwnSection)
     EXPECT_EQ(settings_->GetString(SettingId::ReplaceFindWhat), "X");
     EXPECT_EQ(settings_->GetInt(SettingId::ReplaceWholeWord), 1);
     EXPECT_EQ(settings_->GetString(SettingId::FindWhat), "");  // the find section is not touched
+}
+
+// The dialog replaces over folded macro calls only; the unfolded calls come back after it.
+TEST_F(EditorCommandsTest, ReplaceRunsWithEveryMacroFolded)
+{
+    ShowWithCommands("x\nInit\ny\n");
+    EditorServices services;
+    services.expandMacro = [](const std::string& name, int) { return name == "Init" ? "a = 1\r\nb = 2" : ""; };
+    view_->SetServices(services);
+    buffer_->SetMacroName(1, QStringLiteral("Init"));
+    buffer_->SetFoldState(1, Fold_OneLevel);
+    ASSERT_TRUE(ExpandMacroLine(*buffer_, 1, false, services.expandMacro));
+    ASSERT_EQ(Line(2), QStringLiteral("b = 2"));
+    std::vector<QString> seen;
+    prompter_.QueueDialog([&](QDialog& dialog) {
+        for (int line = 0; line < buffer_->GetLineCount(); ++line)
+            seen.push_back(buffer_->GetLine(line));
+        FindControl<QPushButton>(dialog, 2)->click();
+    });
+    Key(Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(seen, (std::vector<QString>{"x", "Init", "y", ""}));
+    EXPECT_EQ(Line(1), QStringLiteral("a = 1"));
+    EXPECT_EQ(Line(2), QStringLiteral("b = 2"));
+    EXPECT_EQ(Line(3), QStringLiteral("y"));
 }
 
 TEST_F(EditorCommandsTest, GoToLineClampsToTheText)

@@ -4,6 +4,9 @@
 #include "ide/scriptview/ZOVView.h"
 
 #include "ide/output/OutputBar.h"
+#include "ide/interfaces/model/InterfaceSet.h"
+#include "ide/output/ListPanes.h"
+#include "ide/shell/FindInScripts.h"
 #include "ide/shell/FrameInterfaceSet.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ObjectNames.h"
@@ -14,6 +17,9 @@
 #include "tests/support/FileText.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -44,7 +50,14 @@ public:
     {
         return record.ChooseColour(title, initial);
     }
-    int Exec(QDialog&) override { return 0; }
+    // Each dialog's name, in order; `onDialog` plays the user when set.
+    int Exec(QDialog& dialog) override
+    {
+        dialogs.push_back(dialog.objectName().toStdString());
+        return onDialog ? onDialog(dialog) : 0;
+    }
+    std::vector<std::string> dialogs;
+    std::function<int(QDialog&)> onDialog;
 };
 
 class ScriptViewInFrame : public ::testing::Test {
@@ -58,6 +71,12 @@ protected:
         auto prompter = std::make_unique<LoggedPrompter>();
         prompter_ = prompter.get();
         shell::InstallPrompter(std::move(prompter));
+        MakeFrame();
+    }
+    // The window again from scratch, reading the syntax files now in the program folder.
+    void MakeFrame()
+    {
+        frame_.reset();
         application_ = std::make_unique<shell::ApplicationCore>(
             shell::ApplicationCore::Places{root_ / "prog", root_ / "prog" / "ZOV.ini", root_ / "tmp"});
         shell::ApplicationParts parts;
@@ -180,6 +199,117 @@ TEST_F(ScriptViewInFrame, RunOfTheWindowTracesIntoTheOutputBar)
     for (const std::string& line : lines)
         traced = traced || line.find("bonjour") != std::string::npos;
     EXPECT_TRUE(traced);
+}
+
+// Ctrl+F, F3, Shift+F3, Ctrl+H and Ctrl+G are the window's accelerators: pressed in the view, they
+// still run the view's own search and go-to-line.
+TEST_F(ScriptViewInFrame, EditKeysOfTheWindowReachTheActiveView)
+{
+    const fs::path script = root_ / "a.qzs";
+    zov::test::WriteFile(script, "a b\nb\n");
+    ASSERT_NE(frame_->OpenDocument(script.string()), nullptr);
+    CZOVView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    frame_->activateWindow();
+    view->setFocus();
+    frame_->UpdateCommands();
+    prompter_->onDialog = [](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(shell::ControlName(8605))->setText(QStringLiteral("b"));
+        dialog.findChild<QCheckBox*>(shell::ControlName(8603))->setChecked(true);
+        dialog.findChild<QPushButton*>(shell::ControlName(1))->click();
+        return QDialog::Accepted;
+    };
+    // The menu commands, as the menus run them.
+    const auto run = [this](int id) {
+        QAction* command = frame_->Command(id);
+        ASSERT_NE(command, nullptr) << id;
+        frame_->UpdateCommands();
+        EXPECT_TRUE(command->isEnabled()) << id;
+        command->trigger();
+    };
+    run(shell::command_ids::kEditFind);
+    ASSERT_EQ(prompter_->dialogs, std::vector<std::string>{"c8601"});
+    EXPECT_EQ(view->GetSelectionStart(), (editor::TextPosition{2, 0}));
+    run(shell::command_ids::kEditFindNext);
+    EXPECT_EQ(view->GetSelectionStart(), (editor::TextPosition{0, 1}));
+    run(shell::command_ids::kEditFindPrevious);
+    EXPECT_EQ(view->GetSelectionStart(), (editor::TextPosition{2, 0}));
+    prompter_->onDialog = nullptr;
+    run(shell::command_ids::kEditReplace);
+    run(shell::command_ids::kGoToLine);
+    EXPECT_EQ(prompter_->dialogs, (std::vector<std::string>{"c8601", "c8602", "c133"}));
+    // The same keys pressed in the view open the same dialogs, once each.
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(prompter_->dialogs, (std::vector<std::string>{"c8601", "c8602", "c133", "c8601", "c8602", "c133"}));
+    // No key ever reached the text.
+    EXPECT_EQ(view->GetTextBuffer()->GetLine(0), QStringLiteral("a b"));
+    // The page setup is the window's command 57605.
+    EXPECT_NE(frame_->Command(57605), nullptr);
+    EXPECT_EQ(frame_->Command(57606), nullptr);
+}
+
+// With the syntax files and an interface set, the view comments with the language's mark,
+// inserts the set's functions and makes macros into the set.
+TEST_F(ScriptViewInFrame, ViewsGetTheInterfaceSetAndTheLanguage)
+{
+    fs::copy_file(fs::path(ZOV_SOURCE_DIR) / "ide/editor/model/zov.stx", root_ / "prog" / "zov.stx");
+    MakeFrame();
+    interfaces::InterfaceSet* set = frame_->Interfaces().Model();
+    ASSERT_NE(set, nullptr);
+    ASSERT_NE(set->AddFunction("Mesure", "m", 2, 3, -1), nullptr);
+    const fs::path script = root_ / "a.qzs";
+    zov::test::WriteFile(script, "x = 1\n");
+    ASSERT_NE(frame_->OpenDocument(script.string()), nullptr);
+    CZOVView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetCommentChar(), QChar(u';'));
+    const auto select = [view](editor::TextPosition from, editor::TextPosition to) {
+        view->SetAnchor(from);
+        view->SetCursorPos(to);
+        view->SetSelection(from, to);
+    };
+    select({0, 0}, {0, 1});  // the whole first line
+    ASSERT_TRUE(static_cast<editor::CEditorView*>(view)->ExecuteCommand(37006));
+    EXPECT_EQ(view->GetTextBuffer()->GetLine(0), QStringLiteral(";x = 1"));
+    select({0, 0}, {0, 0});
+    ASSERT_TRUE(view->InsertFunctionCall(0));
+    EXPECT_EQ(view->GetTextBuffer()->GetLine(0), QStringLiteral("Mesure(_, _);x = 1"));
+    EXPECT_FALSE(view->InsertFunctionCall(1));
+    // Ctrl+M: the name asked in "Nom de la macro", the macro into the set.
+    prompter_->onDialog = [](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(shell::ControlName(8816))->setText(QStringLiteral("MESURE2"));
+        return QDialog::Accepted;
+    };
+    select({0, 0}, {12, 0});
+    view->OnCreateMacro();
+    EXPECT_EQ(prompter_->dialogs, std::vector<std::string>{"c8815"});
+    EXPECT_TRUE(set->IsMacroName("MESURE2"));
+    EXPECT_EQ(view->GetTextBuffer()->GetLine(0), QStringLiteral("MESURE2;x = 1"));
+}
+
+// The find pane keeps each hit's script and line, and its stop button ends the search.
+TEST_F(ScriptViewInFrame, FindPaneTakesTheHitsAndItsStopButtonEndsTheSearch)
+{
+    auto* bar = dynamic_cast<output::OutputPaneBar*>(&frame_->Output());
+    ASSERT_NE(bar, nullptr);
+    bar->m_tFind->AddLine("ancienne ligne");
+    frame_->Output().ClearFind();
+    EXPECT_EQ(bar->m_tFind->count(), 0);
+    frame_->Output().AddFindResult(QStringLiteral("a.qzs(3): x = 1"), "a.qzs", 3);
+    ASSERT_EQ(bar->m_tFind->count(), 1);
+    EXPECT_EQ(bar->m_tFind->Keys(), std::vector<std::string>{"a.qzs:3"});
+
+    new shell::FindInScripts(*frame_);
+    QAction* stop = frame_->Command(38501);
+    ASSERT_NE(stop, nullptr);
+    EXPECT_EQ(stop, bar->Command(38501));
+    stop->setEnabled(true);
+    stop->trigger();
+    // The frame's handler ran: it turns the button off again.
+    EXPECT_FALSE(stop->isEnabled());
 }
 
 }  // namespace
