@@ -102,7 +102,7 @@ private:
     // worked this long: a posted call would keep the event loop's timers waiting while a run
     // streams, and one large edit block holds the window up.
     static constexpr std::size_t kLinesPerStep = 200;
-    static constexpr qint64 kTurnNs = 6'000'000;
+    static constexpr qint64 kTurnNs = 4'000'000;
     void InsertPending(std::size_t limit);
     void InsertOneTurn();
     void PruneBacklog();

@@ -38,7 +38,7 @@ class EngineDriver {
 public:
     // Dispatch gives the event loop back after this many lines or this much time.
     static constexpr std::size_t kSliceLines = 5000;
-    static constexpr std::chrono::milliseconds kSliceTime{8};
+    static constexpr std::chrono::milliseconds kSliceTime{5};
 
     EngineDriver(RunHost& host, RunInterfaces& interfaces, RunSinks& sinks, shell::Prompter& prompter,
                  shell::Translate translate, PostCall post);
