@@ -3,6 +3,7 @@
 // sides, timed in one run, each line giving both medians and their ratio. Targets for the
 // buffer: load <= 60 ms, save <= 30 ms, one-character insert and delete <= 50 us, Enter at line 1
 // <= 1 ms, 10 000 replacements <= 500 ms.
+#include "bench/editor/BenchScript.h"
 #include "ide/editor/model/TextBuffer.h"
 #include "ide/editor/model/TextSearch.h"
 
@@ -30,27 +31,6 @@ using namespace zov::editor;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Blocks of ten lines as the script benchmarks write them, up to the line count.
-std::string Script(int lines)
-{
-    std::string text;
-    for (int i = 0; i < lines / 10; ++i) {
-        const std::string n = std::to_string(i);
-        const std::string v = "v" + std::to_string(i % 10);
-        text += v + " = " + n + " + 2 * 3\r\n";
-        text += "if " + v + " > 10 and " + v + " <> 20 then\r\n";
-        text += "  w = " + v + " - 1\r\n";
-        text += "else\r\n";
-        text += "  w = " + v + " + 1\r\n";
-        text += "end\r\n";
-        text += "for j = 1 to 3 do\r\n";
-        text += "  " + v + " = " + v + " + j * w\r\n";
-        text += "end\r\n";
-        text += "trace(\"block \", " + n + ", \" gives \", " + v + ")\r\n";
-    }
-    return text;
-}
 
 // Median of the runs, in microseconds; `prepare` runs untimed before each.
 double Median(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
@@ -95,7 +75,7 @@ int main(int argc, char** argv)
     const auto out = folder / "saved.qzs";
     {
         std::ofstream file(path, std::ios::binary);
-        file << Script(100000);
+        file << zov::bench::BenchScript(100000);
     }
     std::printf("bench-env: editor script %ju bytes, 100000 lines\n", std::uintmax_t(std::filesystem::file_size(path)));
 

@@ -5,6 +5,7 @@
 // matches through the replace dialog (vim's :%s with the write recorded beside it when vim is
 // installed). Targets: open <= 150 ms and <= 0.33 x the peer, keystroke <= 5 ms median and
 // <= 16 ms worst, Ctrl+End <= 30 ms, RSS <= 60 MB, Replace All <= 1 s.
+#include "bench/editor/BenchScript.h"
 #include "ide/editor/EditorView.h"
 #include "ide/editor/FindDialogs.h"
 #include "ide/editor/model/TextBuffer.h"
@@ -50,27 +51,6 @@ using Clock = std::chrono::steady_clock;
 double MillisSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Blocks of ten lines as the buffer benchmark writes them: one "trace" per block.
-std::string Script(int lines)
-{
-    std::string text;
-    for (int i = 0; i < lines / 10; ++i) {
-        const std::string n = std::to_string(i);
-        const std::string v = "v" + std::to_string(i % 10);
-        text += v + " = " + n + " + 2 * 3\r\n";
-        text += "if " + v + " > 10 and " + v + " <> 20 then\r\n";
-        text += "  w = " + v + " - 1\r\n";
-        text += "else\r\n";
-        text += "  w = " + v + " + 1\r\n";
-        text += "end\r\n";
-        text += "for j = 1 to 3 do\r\n";
-        text += "  " + v + " = " + v + " + j * w\r\n";
-        text += "end\r\n";
-        text += "trace(\"block \", " + n + ", \" gives \", " + v + ")\r\n";
-    }
-    return text;
 }
 
 struct Stats {
@@ -249,7 +229,7 @@ int main(int argc, char** argv)
     const fs::path path = folder / "large.qzs";
     {
         std::ofstream file(path, std::ios::binary);
-        file << Script(100000);
+        file << zov::bench::BenchScript(100000);
     }
     std::printf("bench-env: editor view script %ju bytes, 100000 lines, offscreen\n",
                 std::uintmax_t(fs::file_size(path)));

@@ -1,8 +1,9 @@
 #include "ide/interfaces/InterfaceIcons.h"
 
+#include "ide/shell/ShellIcons.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 #include <cstring>
 
@@ -122,17 +123,7 @@ void Draw(QPainter& p, const char* name)
 
 QIcon InterfaceIcon(const char* name)
 {
-    QIcon icon;
-    for (const int scale : {1, 2}) {
-        QPixmap pixmap(16 * scale, 16 * scale);
-        pixmap.setDevicePixelRatio(scale);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        Draw(painter, name);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return shell::DrawnIcon([name](QPainter& painter) { Draw(painter, name); });
 }
 
 }  // namespace zov::interfaces

@@ -1,8 +1,9 @@
 #include "ide/output/PanePictures.h"
 
+#include "ide/shell/ShellIcons.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace zov::output {
 
@@ -177,17 +178,7 @@ void Draw(QPainter& p, PanePictureId id)
 
 QIcon PanePicture(PanePictureId id)
 {
-    QIcon icon;
-    for (const int scale : {1, 2}) {
-        QPixmap pixmap(16 * scale, 16 * scale);
-        pixmap.setDevicePixelRatio(scale);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        Draw(painter, id);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return shell::DrawnIcon([id](QPainter& painter) { Draw(painter, id); });
 }
 
 }  // namespace zov::output

@@ -232,3 +232,26 @@ TEST(BufferUndo, UnrecordedEditsAndReadOnlyBuffers)
     EXPECT_EQ(buffer.GetLine(0), "yxabc");
     EXPECT_TRUE(buffer.CanUndo());
 }
+
+TEST(BufferUndo, AGroupWhoseEditsWereRefusedTellsTheViewNothing)
+{
+    CTextBuffer buffer;
+    ASSERT_TRUE(buffer.InitNew());
+    RecordingView view;
+    ASSERT_TRUE(buffer.InsertTextUndoable(&view, {0, 0}, u"\r\n", nullptr, UndoAction_Typing));
+    ASSERT_EQ(view.afterEdits.size(), 1u);
+    // The Enter above is the last record; a refused edit must not make the view hear it again
+    // (the editor would indent a second time).
+    buffer.SetReadOnly(true);
+    buffer.OpenUndoGroup();
+    EXPECT_FALSE(buffer.InsertTextUndoable(&view, {0, 1}, u"x", nullptr, UndoAction_Typing));
+    buffer.CloseUndoGroup(&view);
+    EXPECT_EQ(view.afterEdits.size(), 1u);
+    // The next accepted edit is heard, in a group of its own.
+    buffer.SetReadOnly(false);
+    buffer.OpenUndoGroup();
+    ASSERT_TRUE(buffer.InsertTextUndoable(&view, {0, 1}, u"y", nullptr, UndoAction_Typing));
+    buffer.CloseUndoGroup(&view);
+    ASSERT_EQ(view.afterEdits.size(), 2u);
+    EXPECT_EQ(view.afterEdits[1].second, "y");
+}

@@ -606,6 +606,7 @@ void CTextBuffer::AddUndoRecord(bool insert, TextPosition start, TextPosition en
         record.flags |= kUndoGroupStart;
     }
     newGroupPending_ = false;
+    groupRecorded_ = true;
     record.start = start;
     record.end = end;
     record.action = action;
@@ -728,6 +729,7 @@ bool CTextBuffer::GetRedoText(QString& text, int position) const
 void CTextBuffer::OpenUndoGroup(bool mergeWithPrevious)
 {
     inGroup_ = true;
+    groupRecorded_ = false;
     newGroupPending_ = !(mergeWithPrevious && undoPosition_ != 0);
 }
 
@@ -735,10 +737,14 @@ void CTextBuffer::CloseUndoGroup(BufferView* view)
 {
     if (view != nullptr && !undo_.empty()) {
         newGroupPending_ = true;
-        const UndoRecord& last = undo_.back();
-        const int action = last.action;
-        const QString text = last.text;
-        view->AfterEdit(action, text);
+        // A group that recorded nothing (every edit refused) says nothing: the last record belongs
+        // to an earlier edit, and hearing it again would, after an Enter, indent a second time.
+        if (groupRecorded_) {
+            const UndoRecord& last = undo_.back();
+            const int action = last.action;
+            const QString text = last.text;
+            view->AfterEdit(action, text);
+        }
     }
     inGroup_ = false;
 }

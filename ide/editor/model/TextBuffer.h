@@ -174,6 +174,7 @@ private:
     int savedPosition_ = 0;
     bool inGroup_ = false;
     bool newGroupPending_ = false;
+    bool groupRecorded_ = false;
     std::vector<BufferView*> views_;
 };
 

@@ -5,8 +5,8 @@
 #include "tests/editor/gui/EditorViewTestSupport.h"
 
 #include "ide/shell/ShellPrompter.h"
-#include "ide/shell/ThemedDialog.h"
 #include "ide/shell/core/Settings.h"
+#include "tests/shell/gui/DialogQueue.h"
 
 #include <QDialog>
 
@@ -23,9 +23,9 @@ namespace zov::editor::test {
 // handed to the next queued handler, which fills its controls and ends it. No handler: cancelled.
 class DialogPrompter final : public shell::ShellPrompter {
 public:
-    using Handler = std::function<void(QDialog&)>;
+    using Handler = shell::test::DialogQueue::Handler;
 
-    void QueueDialog(Handler handler) { handlers_.push_back(std::move(handler)); }
+    void QueueDialog(Handler handler) { dialogQueue_.Push(std::move(handler)); }
 
     shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon, shell::PromptButtons) override
     {
@@ -40,19 +40,8 @@ public:
 
     int Exec(QDialog& dialog) override
     {
-        if (auto* themed = qobject_cast<shell::ThemedDialogBase*>(&dialog))
-            themed->InitialiseOnce();
         dialogs.push_back(dialog.objectName().toStdString());
-        constexpr int kNotEnded = -1;
-        dialog.setResult(kNotEnded);
-        if (!handlers_.empty()) {
-            Handler handler = std::move(handlers_.front());
-            handlers_.pop_front();
-            handler(dialog);
-        }
-        if (dialog.result() == kNotEnded)
-            dialog.reject();
-        return dialog.result();
+        return dialogQueue_.Run(dialog);
     }
 
     std::vector<std::string> messages;
@@ -60,7 +49,7 @@ public:
     int beeps = 0;
 
 private:
-    std::deque<Handler> handlers_;
+    shell::test::DialogQueue dialogQueue_;
 };
 
 // A shown editor with its own ZOV.ini and prompter.

@@ -7,8 +7,8 @@
 #include "ide/interfaces/model/InterfaceSet.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
-#include "ide/shell/ThemedDialog.h"
 #include "tests/common/gui/QtTestSupport.h"
+#include "tests/shell/gui/DialogQueue.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -30,10 +30,10 @@ namespace zov::interfaces::test {
 // and ends it (clicking a button or calling accept/reject). No handler: the dialog is cancelled.
 class TestPrompter final : public shell::ShellPrompter {
 public:
-    using Handler = std::function<void(QDialog&)>;
+    using Handler = shell::test::DialogQueue::Handler;
 
     void Queue(shell::PromptAnswer answer, std::string value = {}) { answers_.Queue(answer, std::move(value)); }
-    void QueueDialog(Handler handler) { handlers_.push_back(std::move(handler)); }
+    void QueueDialog(Handler handler) { dialogQueue_.Push(std::move(handler)); }
 
     shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon icon, shell::PromptButtons buttons) override
     {
@@ -61,33 +61,22 @@ public:
 
     int Exec(QDialog& dialog) override
     {
-        if (auto* themed = qobject_cast<shell::ThemedDialogBase*>(&dialog))
-            themed->InitialiseOnce();
         dialogTitles.push_back(dialog.windowTitle().toStdString());
-        constexpr int kNotEnded = -1;
-        dialog.setResult(kNotEnded);
-        if (!handlers_.empty()) {
-            Handler handler = std::move(handlers_.front());
-            handlers_.pop_front();
-            handler(dialog);
-        }
-        if (dialog.result() == kNotEnded)
-            dialog.reject();
-        return dialog.result();
+        return dialogQueue_.Run(dialog);
     }
 
     // Prompt texts (message boxes, questions, file and folder dialogs), in order.
     std::vector<std::string> Texts() const { return answers_.Texts(); }
     const std::vector<shell::RecordingPrompter::Prompt>& Prompts() const { return answers_.Prompts(); }
     int Beeps() const { return answers_.Beeps(); }
-    std::size_t PendingDialogs() const { return handlers_.size(); }
+    std::size_t PendingDialogs() const { return dialogQueue_.Pending(); }
 
     std::vector<std::string> dialogTitles;
     std::vector<shell::FileRequest> requests;
 
 private:
     shell::RecordingPrompter answers_;
-    std::deque<Handler> handlers_;
+    shell::test::DialogQueue dialogQueue_;
 };
 
 // The main frame as the lists see it.
