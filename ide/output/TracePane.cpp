@@ -77,6 +77,9 @@ CTraceView::CTraceView(const OutputContext& context, QWidget* parent) : QPlainTe
     black_.setForeground(QColor(0, 0, 0));
     const std::uint32_t defaults[4] = {0xFF0000, 0x804080, 0x808040, 0x408080};
     SetColours(defaults);
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(0);
+    connect(&flushTimer_, &QTimer::timeout, this, &CTraceView::InsertOneTurn);
 }
 
 void CTraceView::SetColours(const std::uint32_t (&traceClr)[4])
@@ -144,14 +147,9 @@ std::string CTraceView::AddTrace(execution::TraceCategory category, int runNumbe
     const int colour = CategoryIndex(category);
     for (TraceDisplayLine& line : laid.lines)
         pending_.push_back({std::move(line.prefix), std::move(line.body), colour});
+    // The backlog stays bounded by the pruning however long the event loop takes to come back.
     PruneBacklog();
-    // A fast engine can hand over several slices before the event loop comes back here: past a
-    // bound the traces go in at once, so that no single insertion holds the window up; in one long
-    // burst (the end of a run drains everything) they wait, pruned, for the event loop instead.
-    if (pending_.size() >= kMaxPendingLines && burst_.isValid() && burst_.elapsed() < kBurstMs)
-        Flush();
-    else
-        ScheduleFlush();
+    ScheduleFlush();
     if (category != TraceCategory::System && category != TraceCategory::Interpreter)
         reportText_ += laid.kept;
     return laid.kept;
@@ -196,16 +194,18 @@ void CTraceView::PruneBacklog()
 
 void CTraceView::ScheduleFlush()
 {
-    if (flushPosted_)
-        return;
-    flushPosted_ = true;
-    burst_.start();
-    QTimer::singleShot(0, this, [this] {
-        // A large backlog goes in over several turns of the event loop.
-        InsertPending(kLinesPerTurn);
-        if (!pending_.empty())
-            ScheduleFlush();
-    });
+    if (!flushTimer_.isActive())
+        flushTimer_.start();
+}
+
+void CTraceView::InsertOneTurn()
+{
+    QElapsedTimer turn;
+    turn.start();
+    while (!pending_.empty() && turn.nsecsElapsed() < kTurnNs)
+        InsertPending(kLinesPerStep);
+    if (!pending_.empty())
+        ScheduleFlush();
 }
 
 void CTraceView::Flush()
@@ -215,7 +215,6 @@ void CTraceView::Flush()
 
 void CTraceView::InsertPending(std::size_t limit)
 {
-    flushPosted_ = false;
     if (pending_.empty())
         return;
     const std::size_t take = std::min(limit, pending_.size());

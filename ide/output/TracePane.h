@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QElapsedTimer>
 #include <QTextCharFormat>
+#include <QTimer>
 
 #include <cstdint>
 #include <deque>
@@ -97,10 +98,13 @@ private:
         std::string body;
         int colour;  // category index 0..3
     };
-    static constexpr std::size_t kMaxPendingLines = 1000;
-    static constexpr qint64 kBurstMs = 30;
-    static constexpr std::size_t kLinesPerTurn = 2000;
+    // Waiting traces go in on a zero timer, a few hundred lines at a time until one turn has
+    // worked this long: a posted call would keep the event loop's timers waiting while a run
+    // streams, and one large edit block holds the window up.
+    static constexpr std::size_t kLinesPerStep = 200;
+    static constexpr qint64 kTurnNs = 4'000'000;
     void InsertPending(std::size_t limit);
+    void InsertOneTurn();
     void PruneBacklog();
     void ScheduleFlush();
     void AppendToContinuousSave(const std::string& line);
@@ -111,9 +115,8 @@ private:
     QTextCharFormat black_;
     QTextCharFormat formats_[4];
     std::deque<Pending> pending_;
-    int dropShown_ = 0;    // shown lines the next insertion deletes first
-    QElapsedTimer burst_;  // since the first trace that is waiting
-    bool flushPosted_ = false;
+    int dropShown_ = 0;  // shown lines the next insertion deletes first
+    QTimer flushTimer_;
     bool frozen_ = false;
     std::string continuousPath_;
     std::string reportText_;

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -113,8 +114,18 @@ CZOVView::CZOVView(shell::ScriptDocument& document, ScriptViewServices services,
     driver_ = std::make_unique<execution::EngineDriver>(
         *services_.host, *services_.interfaces, static_cast<execution::RunSinks&>(*this), prompter, services_.translate,
         [self](std::function<void()> call) {
-            if (self)
-                QMetaObject::invokeMethod(self.data(), std::move(call), Qt::QueuedConnection);
+            if (!self)
+                return;
+            // The call runs from a timer: a run's chain of posted calls would otherwise keep the
+            // event loop's timers (painting, the line timer) waiting until the engine falls silent.
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, call = std::move(call)]() mutable {
+                    if (self)
+                        QTimer::singleShot(std::chrono::milliseconds(1), Qt::PreciseTimer, self.data(),
+                                           std::move(call));
+                },
+                Qt::QueuedConnection);
         });
 
     lineTimer_.setInterval(kLineTimerMs);

@@ -158,6 +158,7 @@ void EngineDriver::BeginScriptRun(const std::string& scriptPath, std::vector<int
     pendingPos_ = 0;
     runTrace_.clear();
     boxes_.clear();
+    ending_ = false;
     pendingFlag_ = false;
     pendingRunLine_.clear();
 
@@ -344,13 +345,29 @@ void EngineDriver::ShowPendingRunLine()
 
 void EngineDriver::OnEngineEnded()
 {
-    // Every byte the engine wrote is dispatched before the run closes.
+    // Every byte the engine wrote is dispatched before the run closes, in the same slices as
+    // during the run: a fast engine can end with most of its output still unread.
     if (runner_) {
         runner_->TakeOutput(pending_);
         lastExitCode_ = runner_->ExitCode();
     }
-    DispatchPending(static_cast<std::size_t>(-1), false);
+    ending_ = true;
+    ContinueEnding();
+}
+
+void EngineDriver::ContinueEnding()
+{
+    DispatchPending(kSliceLines, true);
     FlushBoxes();
+    if (MayDispatch() && HasCompleteLine()) {
+        const unsigned generation = generation_;
+        post_([this, generation] {
+            if (generation == generation_ && ending_)
+                ContinueEnding();
+        });
+        return;
+    }
+    ending_ = false;
     sinks_.EngineEnded(lastExitCode_);
     pendingFlag_ = false;
     SetLineTimer(false);
@@ -399,6 +416,7 @@ void EngineDriver::AttachTranscript(RunRecord* record, CommandLink& link, bool v
     runTrace_.clear();
     lastTag_ = 4;
     stopRequested_ = false;
+    ending_ = false;
     engineRun_ = true;
     paused_ = false;
     SetRunning(true);

@@ -38,7 +38,7 @@ class EngineDriver {
 public:
     // Dispatch gives the event loop back after this many lines or this much time.
     static constexpr std::size_t kSliceLines = 5000;
-    static constexpr std::chrono::milliseconds kSliceTime{8};
+    static constexpr std::chrono::milliseconds kSliceTime{5};
 
     EngineDriver(RunHost& host, RunInterfaces& interfaces, RunSinks& sinks, shell::Prompter& prompter,
                  shell::Translate translate, PostCall post);
@@ -106,6 +106,8 @@ private:
     void ResetRunState();
     void FinishScriptRun();
     void ShowPendingRunLine();
+    // One slice of the end-of-run dispatch; the run closes after the last one.
+    void ContinueEnding();
     void AddTrace(TraceCategory category, int line, std::string_view text, bool keep);
 
     // Dispatch of the pending text.
@@ -140,6 +142,7 @@ private:
     bool stopRequested_ = false;
     bool frozen_ = false;
     bool lineTimer_ = false;
+    bool ending_ = false;  // the engine is gone; its last output is being dispatched
     int lastTag_ = 4;
     int runNumber_ = 0;
     int lastExitCode_ = 0;

@@ -99,8 +99,8 @@ void EngineDriver::PostDrain()
 void EngineDriver::DrainEngineOutput()
 {
     drainPosted_ = false;
-    if (!runner_ || !MayDispatch())
-        return;  // the bytes wait in the runner
+    if (!runner_ || !MayDispatch() || ending_)
+        return;  // the bytes wait in the runner, or the end of the run dispatches them
     TakeRunnerOutput(false);
     DispatchPending(kSliceLines, true);
     FlushBoxes();
@@ -122,7 +122,7 @@ std::size_t EngineDriver::DispatchPending(std::size_t maxLines, bool timed)
         pendingPos_ = end + 1;
         DispatchLine(line);
         ++count;
-        if (timed && (count & 63) == 0 && std::chrono::steady_clock::now() >= deadline)
+        if (timed && (count & 15) == 0 && std::chrono::steady_clock::now() >= deadline)
             break;
     }
     // Dispatched text leaves the front once it outweighs what is left.
