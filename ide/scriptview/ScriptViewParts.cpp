@@ -96,8 +96,9 @@ void AddEditorCommands(shell::MainFrame& frame)
         {kFilePrintPreview, &editor::EditorCommands::PrintPreview},
         {kFilePageSetup, &editor::EditorCommands::PageSetup},
     };
-    for (const auto& [id, run] : commands) {
-        frame.AddCommandHandler(id, [&frame, run] {
+    for (const auto& command : commands) {
+        const auto run = command.second;
+        frame.AddCommandHandler(command.first, [&frame, run] {
             if (CZOVView* view = ActiveView(frame))
                 (view->Commands().*run)();
         });
