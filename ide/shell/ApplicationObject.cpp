@@ -11,8 +11,11 @@
 #include "ide/shell/UiLanguage.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -59,7 +62,34 @@ protected:
     }
 };
 
+// Ends the innermost modal loop, if any: a menu, else a modal dialog (cancelled) or message box.
+void EndActiveModal()
+{
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    else if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+}
+
 }  // namespace
+
+void CloseAfterModalLoops(const QPointer<QWidget>& window)
+{
+    if (!window)
+        return;
+    EndActiveModal();
+    // Level 1 is the application's own loop: nothing else runs under the window any more.
+    if (QThread::currentThread()->loopLevel() <= 1) {
+        window->close();
+        return;
+    }
+    constexpr int kRetryMs = 10;
+    QTimer::singleShot(kRetryMs, window, [window] { CloseAfterModalLoops(window); });
+}
 
 bool ArgumentsNameBatch(const std::vector<std::string>& args)
 {
@@ -122,7 +152,7 @@ int RunApplication(int argc, char** argv, ApplicationParts parts)
             }
             endRequested = true;
             if (frame)
-                frame->close();
+                CloseAfterModalLoops(frame.data());
             else
                 QCoreApplication::exit(0);
         });

@@ -6,6 +6,9 @@
 #include "ide/project/model/BatchFile.h"
 #include "ide/shell/MainFrame.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +24,11 @@ struct ApplicationParts {
     // Called once the frame exists, to add command handlers.
     std::function<void(MainFrame& frame, ApplicationCore& application)> frameReady;
 };
+
+// Closes the window as its close button would, once no dialog, message box or menu runs its own
+// event loop: a close from inside such a loop would delete the windows the dialog belongs to while
+// it still runs. Those loops are ended first, innermost first (a dialog as cancelled).
+void CloseAfterModalLoops(const QPointer<QWidget>& window);
 
 // True when the arguments name a batch file (".qzb" anywhere in them, as start-up tests it).
 bool ArgumentsNameBatch(const std::vector<std::string>& args);
