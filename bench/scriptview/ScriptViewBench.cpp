@@ -35,8 +35,8 @@ namespace fs = std::filesystem;
 
 constexpr int kTraces = 100000;
 
-// The trace pane's stand-in: counts and keeps the last text.
-class CountingPanes final : public execution::RunSinks {
+// The trace pane's stand-in: counts and keeps the last text; every other pane call does nothing.
+class CountingPanes final : public scriptview::QuietPanes {
 public:
     std::size_t traces = 0;
     std::string last;
@@ -48,22 +48,6 @@ public:
         }
         return {};
     }
-    void AddError(std::string_view, execution::RunRecord*) override {}
-    void ClearErrors() override {}
-    void UpdateVariable(const std::string&, const std::string&, int, execution::RunRecord*) override {}
-    void AddRun(execution::RunRecord&) override {}
-    void UpdateRun(execution::RunRecord&, bool) override {}
-    void SetExecutionLine(int) override {}
-    void ClearExecutionLine() override {}
-    void ToggleWarningLine(int) override {}
-    void ClearWarningLines() override {}
-    void ClearErrorLine() override {}
-    void ShowLine(int) override {}
-    void SetRunning(bool) override {}
-    void SetReadOnly(bool) override {}
-    void SetLineTimer(bool) override {}
-    void Paused(int) override {}
-    void EngineEnded(int) override {}
 };
 
 struct Files {

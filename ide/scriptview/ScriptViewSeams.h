@@ -35,7 +35,7 @@ public:
 
 // Panes that show nothing; a trace keeps its text with a final line break, as the trace pane
 // gives it back for the run's log.
-class QuietPanes final : public execution::RunSinks {
+class QuietPanes : public execution::RunSinks {
 public:
     std::string Trace(execution::TraceCategory, int, int, std::string_view text) override;
     void AddError(std::string_view, execution::RunRecord*) override {}

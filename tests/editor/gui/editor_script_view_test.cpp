@@ -10,6 +10,7 @@
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 
 #include "tests/common/gui/QtTestSupport.h"
 
@@ -30,22 +31,8 @@ namespace fs = std::filesystem;
 using namespace shell::command_ids;
 
 // Nothing here should ask: any prompt escapes and is counted.
-class EscapingPrompter final : public shell::ShellPrompter {
+class EscapingPrompter final : public shell::test::RecordedShellPrompter {
 public:
-    shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon icon, shell::PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const shell::FileRequest& request) override { return record.OpenFile(request); }
-    std::optional<std::string> SaveFile(const shell::FileRequest& request) override { return record.SaveFile(request); }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return record.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return record.ChooseColour(title, initial);
-    }
     int Exec(QDialog&) override { return 0; }
     shell::RecordingPrompter record;
 };

@@ -7,6 +7,7 @@
 #include "ide/interfaces/model/InterfaceSet.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 #include "tests/common/gui/QtTestSupport.h"
 #include "tests/shell/gui/DialogQueue.h"
 
@@ -28,36 +29,12 @@ namespace zov::interfaces::test {
 // Answers Ask and the file dialogs from a queue, like RecordingPrompter; a modal dialog is
 // initialised as showing would, then handed to the next queued handler, which fills its controls
 // and ends it (clicking a button or calling accept/reject). No handler: the dialog is cancelled.
-class TestPrompter final : public shell::ShellPrompter {
+class TestPrompter final : public shell::test::RecordedShellPrompter {
 public:
     using Handler = shell::test::DialogQueue::Handler;
 
-    void Queue(shell::PromptAnswer answer, std::string value = {}) { answers_.Queue(answer, std::move(value)); }
+    void Queue(shell::PromptAnswer answer, std::string value = {}) { record.Queue(answer, std::move(value)); }
     void QueueDialog(Handler handler) { dialogQueue_.Push(std::move(handler)); }
-
-    shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon icon, shell::PromptButtons buttons) override
-    {
-        return answers_.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const shell::FileRequest& request) override
-    {
-        requests.push_back(request);
-        return answers_.OpenFile(request);
-    }
-    std::optional<std::string> SaveFile(const shell::FileRequest& request) override
-    {
-        requests.push_back(request);
-        return answers_.SaveFile(request);
-    }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialFolder) override
-    {
-        return answers_.BrowseFolder(title, initialFolder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return answers_.ChooseColour(title, initial);
-    }
-    void Beep() override { answers_.Beep(); }
 
     int Exec(QDialog& dialog) override
     {
@@ -66,16 +43,14 @@ public:
     }
 
     // Prompt texts (message boxes, questions, file and folder dialogs), in order.
-    std::vector<std::string> Texts() const { return answers_.Texts(); }
-    const std::vector<shell::RecordingPrompter::Prompt>& Prompts() const { return answers_.Prompts(); }
-    int Beeps() const { return answers_.Beeps(); }
+    std::vector<std::string> Texts() const { return record.Texts(); }
+    const std::vector<shell::RecordingPrompter::Prompt>& Prompts() const { return record.Prompts(); }
+    int Beeps() const { return record.Beeps(); }
     std::size_t PendingDialogs() const { return dialogQueue_.Pending(); }
 
     std::vector<std::string> dialogTitles;
-    std::vector<shell::FileRequest> requests;
 
 private:
-    shell::RecordingPrompter answers_;
     shell::test::DialogQueue dialogQueue_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "ide/output/OutputContext.h"
 #include "ide/shell/ShellPrompter.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 #include "ide/shell/ThemedDialog.h"
 #include "tests/common/gui/QtTestSupport.h"
 
@@ -13,27 +14,12 @@
 
 namespace zov::output::testing {
 
-class PanePrompter final : public shell::ShellPrompter {
+class PanePrompter final : public shell::test::RecordedShellPrompter {
 public:
-    shell::RecordingPrompter record;
     // Null: every dialog is cancelled.
     std::function<int(QDialog&)> onExec;
     int dialogs = 0;
 
-    shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon icon, shell::PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const shell::FileRequest& request) override { return record.OpenFile(request); }
-    std::optional<std::string> SaveFile(const shell::FileRequest& request) override { return record.SaveFile(request); }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return record.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return record.ChooseColour(title, initial);
-    }
     int Exec(QDialog& dialog) override
     {
         ++dialogs;

@@ -11,6 +11,7 @@
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 #include "ide/shell/core/CommandTable.h"
 
 #include "tests/common/gui/QtTestSupport.h"
@@ -33,23 +34,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class LoggedPrompter final : public shell::ShellPrompter {
+class LoggedPrompter final : public shell::test::RecordedShellPrompter {
 public:
-    shell::RecordingPrompter record;
-    shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon icon, shell::PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const shell::FileRequest& request) override { return record.OpenFile(request); }
-    std::optional<std::string> SaveFile(const shell::FileRequest& request) override { return record.SaveFile(request); }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return record.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return record.ChooseColour(title, initial);
-    }
     // Each dialog's name, in order; `onDialog` plays the user when set.
     int Exec(QDialog& dialog) override
     {

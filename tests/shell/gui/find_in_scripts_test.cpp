@@ -3,6 +3,7 @@
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 
 #include "tests/common/gui/QtTestSupport.h"
 
@@ -30,23 +31,8 @@ namespace fs = std::filesystem;
 const std::string kScripts = std::string(ZOV_SOURCE_DIR) + "/tests/shell/data/search";
 
 // Fills the search dialog as a user would and presses "Rechercher".
-class DialogPrompter final : public ShellPrompter {
+class DialogPrompter final : public test::RecordedShellPrompter {
 public:
-    RecordingPrompter record;
-    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const FileRequest& r) override { return record.OpenFile(r); }
-    std::optional<std::string> SaveFile(const FileRequest& r) override { return record.SaveFile(r); }
-    std::optional<std::string> BrowseFolder(const std::string& t, const std::string& f) override
-    {
-        return record.BrowseFolder(t, f);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& t, std::uint32_t c) override
-    {
-        return record.ChooseColour(t, c);
-    }
     int Exec(QDialog& dialog) override
     {
         title = dialog.windowTitle().toStdString();

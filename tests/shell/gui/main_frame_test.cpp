@@ -5,6 +5,7 @@
 #include "ide/shell/FrameStandIns.h"
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 
 #include "tests/common/gui/QtTestSupport.h"
 
@@ -33,34 +34,7 @@ namespace fs = std::filesystem;
 using namespace command_ids;
 
 // Records every prompt and answers from a queue (an empty queue escapes, as a batch run does).
-class QueuePrompter final : public ShellPrompter {
-public:
-    RecordingPrompter record;
-    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const FileRequest& request) override
-    {
-        requests.push_back(request);
-        return record.OpenFile(request);
-    }
-    std::optional<std::string> SaveFile(const FileRequest& request) override
-    {
-        requests.push_back(request);
-        return record.SaveFile(request);
-    }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return record.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return record.ChooseColour(title, initial);
-    }
-    int Exec(QDialog&) override { return QDialog::Rejected; }
-    std::vector<FileRequest> requests;
-};
+class QueuePrompter final : public test::RecordedShellPrompter {};
 
 class KeyExplorer final : public IExplorerBar {
 public:

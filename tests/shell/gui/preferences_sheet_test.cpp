@@ -2,6 +2,7 @@
 
 #include "ide/shell/ObjectNames.h"
 #include "ide/shell/ShellPrompter.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 #include "ide/shell/UiLanguage.h"
 
 #include "common/AtomicFile.h"
@@ -33,26 +34,8 @@ namespace fs = std::filesystem;
 
 // Answers like RecordingPrompter; a dialog is initialised, handed to `onExec`, then ended with
 // accept() when it returns true (as a click on OK), else reject().
-class TestPrompter : public ShellPrompter {
+class TestPrompter : public test::RecordedShellPrompter {
 public:
-    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        return inner.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const FileRequest& request) override
-    {
-        requests.push_back(request);
-        return inner.OpenFile(request);
-    }
-    std::optional<std::string> SaveFile(const FileRequest& request) override { return inner.SaveFile(request); }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return inner.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return inner.ChooseColour(title, initial);
-    }
     int Exec(QDialog& dialog) override
     {
         if (auto* themed = dynamic_cast<ThemedDialogBase*>(&dialog))
@@ -65,8 +48,6 @@ public:
         return dialog.result();
     }
 
-    RecordingPrompter inner;
-    std::vector<FileRequest> requests;
     std::function<bool(QDialog&)> onExec;
 };
 
@@ -237,7 +218,7 @@ TEST_F(PreferencesSheetTest, ColourButtonShowsAndChangesTheSelectedCategory)
     EXPECT_EQ(button.Colour(), 10u);
     list.setCurrentRow(2);
     EXPECT_EQ(button.Colour(), 30u);
-    prompter_.inner.Queue(PromptAnswer::Ok, "255");
+    prompter_.record.Queue(PromptAnswer::Ok, "255");
     button.click();
     EXPECT_EQ(sheet.Values().traceColours, (std::array<std::uint32_t, 4>{10, 20, 255, 40}));
     button.click();  // cancelled: nothing changes
@@ -290,10 +271,10 @@ TEST_F(PreferencesSheetTest, LanguagesComeFromTheLanguageFiles)
 TEST_F(PreferencesSheetTest, BrowseButtonsPutPathsRelativeToTheProgramFolder)
 {
     CPreferences sheet(root_, prompter_);
-    prompter_.inner.Queue(PromptAnswer::Ok, (root_ / "interfaces" / "Banc.qzi").string());
+    prompter_.record.Queue(PromptAnswer::Ok, (root_ / "interfaces" / "Banc.qzi").string());
     Find<QPushButton>(sheet.General(), 1023).click();
     EXPECT_EQ(Find<QLineEdit>(sheet.General(), 1022).text(), "interfaces/Banc.qzi");
-    prompter_.inner.Queue(PromptAnswer::Ok, (root_ / "zovrun").string());
+    prompter_.record.Queue(PromptAnswer::Ok, (root_ / "zovrun").string());
     Find<QPushButton>(sheet.Interpreter(), 1010).click();
     EXPECT_EQ(Find<QLineEdit>(sheet.Interpreter(), 1013).text(), "zovrun");
     Find<QPushButton>(sheet.Interpreter(), 1010).click();  // cancelled
@@ -318,7 +299,7 @@ TEST_F(PreferencesSheetTest, CommandStoresAfterOkAndReopensOnTheLastPage)
     EXPECT_TRUE(command.Run(Store(), host_, prompter_));
     EXPECT_EQ(settings_->GetInt(SettingId::MaxLines), 3000);
     EXPECT_EQ(command.LastPage(), 3);
-    EXPECT_TRUE(prompter_.inner.Prompts().empty());
+    EXPECT_TRUE(prompter_.record.Prompts().empty());
 
     prompter_.onExec = [](QDialog& dialog) {
         auto& sheet = static_cast<CPreferences&>(dialog);
