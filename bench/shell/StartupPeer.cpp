@@ -3,6 +3,8 @@
 // nothing else. Like zov, it announces its first painted frame on stderr when
 // ZOV_IDE_REPORT_SHOWN is set, and turns SIGTERM into an orderly close of the window (through
 // a self-pipe, as zov does), so that both sides are timed the same way by startup.sh.
+#include "common/gui/ShownReporter.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
@@ -32,28 +34,6 @@ void OnSignal(int signal)
     const char byte = static_cast<char>(signal);
     (void)!::write(signalPipe[1], &byte, 1);
 }
-
-// Announces the first painted frame once the paint pass that holds it is over.
-class ShownReporter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    std::fputs("peer: first frame shown\n", stderr);
-                    deleteLater();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
 
 }  // namespace
 
@@ -100,7 +80,7 @@ int main(int argc, char** argv)
     });
 
     if (std::getenv("ZOV_IDE_REPORT_SHOWN") != nullptr)
-        window.installEventFilter(new ShownReporter(&window));
+        window.installEventFilter(new zov::gui::ShownReporter("peer", &window));
     window.show();
     return application.exec();
 }

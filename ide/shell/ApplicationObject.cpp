@@ -3,6 +3,7 @@
 #include "common/AsciiCase.h"
 #include "common/process/SignalThread.h"
 #include "common/MessageText.h"
+#include "common/gui/ShownReporter.h"
 #include "ide/shell/FramePreferencesHost.h"
 #include "ide/shell/Preferences.h"
 #include "ide/shell/ShellPrompter.h"
@@ -37,30 +38,6 @@ bool HasDisplay()
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
-
-// Start-up is timed from outside (bench/shell/startup.sh) up to the first painted frame of the
-// main window, which no outside probe sees on the offscreen platform: with ZOV_IDE_REPORT_SHOWN
-// set, that moment is announced once on stderr, after the paint pass that holds it.
-class ShownReporter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    std::fputs("zov: first frame shown\n", stderr);
-                    deleteLater();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
 
 // Ends the innermost modal loop, if any: a menu, else a modal dialog (cancelled) or message box.
 void EndActiveModal()
@@ -226,7 +203,7 @@ int RunApplication(int argc, char** argv, ApplicationParts parts)
     QObject::connect(frame, &MainFrame::Closed, [&] { QCoreApplication::exit(exitStatus); });
 
     if (std::getenv("ZOV_IDE_REPORT_SHOWN") != nullptr)
-        frame->installEventFilter(new ShownReporter(frame));
+        frame->installEventFilter(new gui::ShownReporter("zov", frame));
     if (request.kind == StartupKind::Batch) {
         if (batchFile.Hide != 0)
             frame->showMinimized();
