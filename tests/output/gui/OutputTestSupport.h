@@ -10,6 +10,8 @@
 
 #include <QDialog>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 
 namespace zov::output::testing {
@@ -47,5 +49,19 @@ inline OutputContext MakeContext(PanePrompter& prompter, std::vector<std::string
     context.frameCommand = [&calls](int id) { calls.push_back("command " + std::to_string(id)); };
     return context;
 }
+
+// A pane test's fixture: the application, a recording prompter, and a context whose frame calls
+// are recorded in `calls`.
+class PaneTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        zov::testing::EnsureApplication();
+        context = MakeContext(prompter, calls);
+    }
+    PanePrompter prompter;
+    std::vector<std::string> calls;
+    OutputContext context;
+};
 
 }  // namespace zov::output::testing

@@ -10,19 +10,8 @@
 namespace zov::output {
 namespace {
 
-using testing::PanePrompter;
 
-class ListPanesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zov::testing::EnsureApplication();
-        context = testing::MakeContext(prompter, calls);
-    }
-    PanePrompter prompter;
-    std::vector<std::string> calls;
-    OutputContext context;
-};
+using ListPanesTest = testing::PaneTest;
 
 TEST_F(ListPanesTest, ErrorRowsOpenTheirScriptWithTheErrorMark)
 {

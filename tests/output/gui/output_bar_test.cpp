@@ -16,18 +16,12 @@
 namespace zov::output {
 namespace {
 
-using testing::PanePrompter;
 
-class OutputBarTest : public ::testing::Test {
-protected:
-    void SetUp() override { zov::testing::EnsureApplication(); }
-    PanePrompter prompter;
-    std::vector<std::string> calls;
-};
+using OutputBarTest = testing::PaneTest;
 
 TEST_F(OutputBarTest, TabsToolbarsAndTheDisabledStop)
 {
-    OutputPaneBar bar(testing::MakeContext(prompter, calls));
+    OutputPaneBar bar(context);
     QTabWidget& tabs = bar.Tabs();
     const char* captions[] = {"Traces", "Erreurs", "Exécution", "Variables", "Données", "Recherche dans les scripts"};
     const int pages[] = {0x7110, 0x7114, 0x7111, 0x7112, 0x7113, 0x7115};
@@ -76,7 +70,6 @@ TEST_F(OutputBarTest, TabsToolbarsAndTheDisabledStop)
 
 TEST_F(OutputBarTest, RunsButtonsFollowTheListAndTheFrame)
 {
-    OutputContext context = testing::MakeContext(prompter, calls);
     bool running = false, stepCurrent = false;
     context.scriptRunning = [&] { return running; };
     context.campaignStepCurrent = [&] { return stepCurrent; };
@@ -102,7 +95,6 @@ TEST_F(OutputBarTest, RunsButtonsFollowTheListAndTheFrame)
 
 TEST_F(OutputBarTest, CaptionsAndTooltipsFollowTheLanguage)
 {
-    OutputContext context = testing::MakeContext(prompter, calls);
     context.translate = [](std::string_view text) { return "EN " + std::string(text); };
     OutputPaneBar bar(context);
     EXPECT_EQ(bar.Tabs().tabText(0), "EN Traces");
@@ -114,7 +106,7 @@ TEST_F(OutputBarTest, CaptionsAndTooltipsFollowTheLanguage)
 
 TEST_F(OutputBarTest, CommandsReachTheirPanesOrTheFrame)
 {
-    OutputPaneBar bar(testing::MakeContext(prompter, calls));
+    OutputPaneBar bar(context);
     bar.m_tFind->AddResult("r", "a.qzs:4");
     bar.Command(38504)->trigger();
     EXPECT_EQ(calls, std::vector<std::string>{"open a.qzs:4"});
@@ -138,7 +130,7 @@ TEST_F(OutputBarTest, CommandsReachTheirPanesOrTheFrame)
 
 TEST_F(OutputBarTest, RunSinksFeedThePanesAndForwardTheMarks)
 {
-    OutputPaneBar bar(testing::MakeContext(prompter, calls));
+    OutputPaneBar bar(context);
     execution::EventLog log;
     execution::RecordingSinks view(log);
     PaneRunSinks sinks(bar, {"s.qzs", "/w/s.qzs"}, &view);
@@ -163,7 +155,7 @@ TEST_F(OutputBarTest, RunSinksFeedThePanesAndForwardTheMarks)
 
 TEST_F(OutputBarTest, ClearIsEnabledWithTracesAndLoadingAScriptShowsItsTraces)
 {
-    OutputPaneBar bar(testing::MakeContext(prompter, calls));
+    OutputPaneBar bar(context);
     bar.Widget().resize(600, 200);
     bar.Widget().show();
     EXPECT_FALSE(bar.Command(57633)->isEnabled());

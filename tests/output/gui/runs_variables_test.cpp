@@ -15,19 +15,8 @@ namespace zov::output {
 namespace {
 
 using execution::RunRecord;
-using testing::PanePrompter;
 
-class RunsVariablesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zov::testing::EnsureApplication();
-        context = testing::MakeContext(prompter, calls);
-    }
-    PanePrompter prompter;
-    std::vector<std::string> calls;
-    OutputContext context;
-};
+using RunsVariablesTest = testing::PaneTest;
 
 TEST_F(RunsVariablesTest, RunsColumnsAndRowColours)
 {

@@ -16,7 +16,6 @@ namespace zov::output {
 namespace {
 
 using execution::TraceCategory;
-using testing::PanePrompter;
 
 std::string ReadFile(const std::filesystem::path& path)
 {
@@ -26,12 +25,11 @@ std::string ReadFile(const std::filesystem::path& path)
     return text.str();
 }
 
-class TracePaneTest : public ::testing::Test {
+class TracePaneTest : public testing::PaneTest {
 protected:
     void SetUp() override
     {
-        zov::testing::EnsureApplication();
-        context = testing::MakeContext(prompter, calls);
+        PaneTest::SetUp();
         context.translate = [](std::string_view text) {
             return text == "moteur prêt" ? std::string("engine ready") : std::string(text);
         };
@@ -63,9 +61,6 @@ protected:
         return 0xFFFFFFFF;
     }
 
-    PanePrompter prompter;
-    std::vector<std::string> calls;
-    OutputContext context;
     std::unique_ptr<CTraceView> pane;
     std::filesystem::path folder;
 };
