@@ -46,8 +46,8 @@ bool CScanner::Tokenize(std::string_view text)
     tokens_.reserve(std::min(n / 4 + 2, memoryBudget_ / sizeof(CToken) / 4));
     std::size_t memory = 0;
     // A string's own buffer beyond the one inside it.
-    const auto heapBytes = [](const std::string& text) {
-        return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
+    const auto heapBytes = [](const std::string& value) {
+        return value.capacity() > std::string().capacity() ? value.capacity() + 1 : 0;
     };
 
     for (;;) {

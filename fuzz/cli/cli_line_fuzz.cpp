@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             c = ' ';
     }
     if (line.empty())
-        line = "\n";
+        line.assign(1, '\n');
 
     // The exit command would end the fuzzer.
     TCmdTokens tokens;

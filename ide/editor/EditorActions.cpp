@@ -76,16 +76,6 @@ QString KeysOf(const ViewCommand& command)
     return QKeySequence(QString::fromUtf8(command.keys)).toString(QKeySequence::NativeText);
 }
 
-const ViewCommand* FindViewCommand(int id)
-{
-    for (const ViewCommand& command : kViewCommands) {
-        if (command.id == id) {
-            return &command;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 QString CEditorView::Tr(const char* text) const
@@ -224,25 +214,9 @@ bool CEditorView::InsertFunctionCall(int index)
         return false;
     }
     const QString text = FunctionCallText(function->name, function->parameterCount);
-    CTextBuffer& buffer = *GetTextBuffer();
-    buffer.OpenUndoGroup();
-    bool done = DeleteSelectionInGroup(UndoAction_Typing);
-    const TextPosition at = GetCursorPos();
-    if (done && !IsSelection() && overwrite_ && at.charIndex < buffer.GetLineLength(at.line)) {
-        done = buffer.DeleteTextUndoable(this, at, {at.charIndex + 1, at.line}, UndoAction_Typing);
-    }
-    TextPosition end = at;
-    if (done) {
-        done = buffer.InsertTextUndoable(this, at, text, &end, UndoAction_Typing);
-    }
-    if (done) {
-        MoveCaretTo(end, false);
-    }
-    buffer.CloseUndoGroup(this);
-    if (!done) {
-        QApplication::beep();
-    }
-    return done;
+    GetTextBuffer()->OpenUndoGroup();
+    // In overwrite mode the call takes the place of one character, as a typed one would.
+    return TypeInOpenGroup(text, 1);
 }
 
 void CEditorView::OnCreateMacro()

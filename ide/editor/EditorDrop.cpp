@@ -23,9 +23,9 @@ Qt::DropAction ActionFor(Qt::KeyboardModifiers modifiers)
 
 }  // namespace
 
-bool CEditorView::AcceptsDrop(const QMimeData* data) const
+bool CEditorView::AcceptsDrop(const QMimeData* mime) const
 {
-    return CanEdit() && data != nullptr && data->hasText();
+    return CanEdit() && mime != nullptr && mime->hasText();
 }
 
 void CEditorView::ShowDropCaret(TextPosition position)

@@ -94,10 +94,16 @@ void CEditorView::InsertTypedText(const QString& text)
     // Successive keystrokes make one undo step, as long as nothing else came between them; a
     // blank starts a new step, so that undo takes back one word at a time.
     buffer.OpenUndoGroup(!IsSelection() && text.size() == 1 && !text.at(0).isSpace() && FollowsTyping());
+    TypeInOpenGroup(text, static_cast<int>(text.size()));
+}
+
+bool CEditorView::TypeInOpenGroup(const QString& text, int overwritten)
+{
+    CTextBuffer& buffer = *GetTextBuffer();
     bool done = DeleteSelectionInGroup(UndoAction_Typing);
-    TextPosition at = GetCursorPos();
+    const TextPosition at = GetCursorPos();
     if (done && overwrite_ && at.charIndex < buffer.GetLineLength(at.line)) {
-        const int count = std::min<int>(text.size(), buffer.GetLineLength(at.line) - at.charIndex);
+        const int count = std::min(overwritten, buffer.GetLineLength(at.line) - at.charIndex);
         done = buffer.DeleteTextUndoable(this, at, {at.charIndex + count, at.line}, UndoAction_Typing);
     }
     TextPosition end = at;
@@ -111,6 +117,7 @@ void CEditorView::InsertTypedText(const QString& text)
     if (!done) {
         QApplication::beep();
     }
+    return done;
 }
 
 void CEditorView::InsertLineBreak()

@@ -130,6 +130,10 @@ private:
     bool FollowsTyping() const;
     // Deletes the selection inside an open group; the caret goes to its start.
     bool DeleteSelectionInGroup(int action);
+    // Inside an open undo group: the selection deleted, in overwrite mode up to `overwritten`
+    // characters after the caret replaced, the text inserted with the caret after it; the group is
+    // closed, and a refused edit beeps. False when refused.
+    bool TypeInOpenGroup(const QString& text, int overwritten);
 
     // Selects the lines of a block command whole.
     void SelectWholeLines(LineRange lines);
@@ -137,7 +141,7 @@ private:
     QString WordAtCaret() const;
     shell::Prompter& ActivePrompter() const;
     void CreateCommands();
-    bool AcceptsDrop(const QMimeData* data) const;
+    bool AcceptsDrop(const QMimeData* mime) const;
     void ShowDropCaret(TextPosition position);
     void HideDropCaret();
     // Within 5 pixels of the top or bottom, or right of the margin or at the right edge.

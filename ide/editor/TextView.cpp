@@ -1065,10 +1065,10 @@ void CTextView::AutoScrollStep()
     MoveCaretTo(PointToPosition(inside), true);
 }
 
-Qt::DropAction CTextView::ExecuteDrag(QMimeData* data, Qt::DropActions allowed)
+Qt::DropAction CTextView::ExecuteDrag(QMimeData* mime, Qt::DropActions allowed)
 {
     auto* drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(mime);
     return drag->exec(allowed, Qt::MoveAction);
 }
 
@@ -1077,8 +1077,8 @@ void CTextView::StartDrag()
     if (buffer_ == nullptr || !IsSelection()) {
         return;
     }
-    auto* data = new QMimeData;
-    data->setText(buffer_->GetText(GetSelectionStart(), GetSelectionEnd(), u"\n"));
+    auto* mime = new QMimeData;
+    mime->setText(buffer_->GetText(GetSelectionStart(), GetSelectionEnd(), u"\n"));
     dragStart_ = GetSelectionStart();
     dragEnd_ = GetSelectionEnd();
     dragging_ = true;
@@ -1086,7 +1086,7 @@ void CTextView::StartDrag()
     CTextBuffer* buffer = buffer_;
     const int before = buffer->GetUndoPosition();
     buffer->OpenUndoGroup();
-    const Qt::DropAction effect = ExecuteDrag(data, GetDropEffect());
+    const Qt::DropAction effect = ExecuteDrag(mime, GetDropEffect());
     if (effect != Qt::IgnoreAction) {
         OnDropSource(effect);
     }

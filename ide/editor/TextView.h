@@ -184,7 +184,7 @@ protected:
     // effect, and the toolkit's drag loop (replaced by tests).
     virtual Qt::DropActions GetDropEffect() const { return Qt::CopyAction; }
     virtual void OnDropSource(Qt::DropAction effect) { (void)effect; }
-    virtual Qt::DropAction ExecuteDrag(QMimeData* data, Qt::DropActions allowed);
+    virtual Qt::DropAction ExecuteDrag(QMimeData* mime, Qt::DropActions allowed);
     void StartDrag();
     // The caret is not drawn while a drop position is shown instead.
     void SetCaretHidden(bool hidden);

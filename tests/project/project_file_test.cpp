@@ -233,7 +233,7 @@ TEST_F(ProjectFileTest, LineEndsAndEncodingReadTheSame)
 
 TEST_F(ProjectFileTest, NotAProjectReadsAsNothing)
 {
-    for (const std::string bytes : {std::string(), std::string("<ZOVBatch/>"), std::string("<ZOVProject>"),
+    for (const std::string& bytes : {std::string(), std::string("<ZOVBatch/>"), std::string("<ZOVProject>"),
                                     std::string("garbage"), std::string("<a/>\0<b/>", 9)}) {
         EXPECT_FALSE(Read(bytes)) << bytes;
     }
@@ -412,7 +412,7 @@ TEST_F(ProjectFileTest, ABackupThatParsesIsRecoveredAndOneThatDoesNotIsLeftAlone
     EXPECT_NE(ReadBytes(PathOf("P.qzp")).find("sauvegarde"), std::string::npos);
 
     // Half a file, or another kind of file: both files stay as they are and the project loads.
-    for (const std::string backup : {std::string("<ZOVProject><Name>demi"), std::string("<ZOVBatch/>")}) {
+    for (const std::string& backup : {std::string("<ZOVProject><Name>demi"), std::string("<ZOVBatch/>")}) {
         RecordingPrompter quiet;
         WriteBytes(PathOf("P.qzp.bak"), backup);
         ASSERT_TRUE(model.LoadProjectFile(PathOf("P.qzp"), quiet));

@@ -33,14 +33,14 @@ public:
     QString draggedText;
 
 protected:
-    Qt::DropAction ExecuteDrag(QMimeData* data, Qt::DropActions allowed) override
+    Qt::DropAction ExecuteDrag(QMimeData* mime, Qt::DropActions allowed) override
     {
-        std::unique_ptr<QMimeData> owned(data);
+        std::unique_ptr<QMimeData> owned(mime);
         ++drags;
-        draggedText = data->text();
-        QDragEnterEvent enter(dropPoint, allowed, data, Qt::LeftButton, dropModifiers);
+        draggedText = mime->text();
+        QDragEnterEvent enter(dropPoint, allowed, mime, Qt::LeftButton, dropModifiers);
         QApplication::sendEvent(viewport(), &enter);
-        QDropEvent drop(QPointF(dropPoint), allowed, data, Qt::LeftButton, dropModifiers);
+        QDropEvent drop(QPointF(dropPoint), allowed, mime, Qt::LeftButton, dropModifiers);
         QApplication::sendEvent(viewport(), &drop);
         return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
     }
