@@ -41,6 +41,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
 #include <cstdio>
 
 namespace zov::shell {
@@ -161,8 +163,9 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
         resize(space.width() * 4 / 5, space.height() * 4 / 5);
         move(space.center() - rect().center());
     }
-    if (const auto layout = ReadWholeFile(LayoutPath(application_.GetSettings())))
-        restoreState(QByteArray(layout->data(), static_cast<qsizetype>(layout->size())));
+    const auto layout = ReadWholeFile(LayoutPath(application_.GetSettings()));
+    sizeOutputDockOnShow_ =
+        !layout || !restoreState(QByteArray(layout->data(), static_cast<qsizetype>(layout->size())));
     ApplyTheme(values_.theme);
 
     QTimer::singleShot(1000, this, &MainFrame::RunStartupTasks);
@@ -345,7 +348,15 @@ void MainFrame::BuildDocks()
     outputDock_->setWidget(&output_->Widget());
     outputDock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     addDockWidget(Qt::BottomDockWidgetArea, outputDock_);
-    resizeDocks({outputDock_}, {180}, Qt::Vertical);
+}
+
+void MainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // A quarter of the window as it is first shown (maximised or not): some twelve trace lines
+    // at the usual sizes.
+    if (std::exchange(sizeOutputDockOnShow_, false))
+        resizeDocks({outputDock_}, {std::max(kOutputDockMinimum, height() / 4)}, Qt::Vertical);
 }
 
 void MainFrame::BuildStatusBar()

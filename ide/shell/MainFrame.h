@@ -127,6 +127,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Without a saved layout, the output dock takes its height from the window first shown.
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -186,6 +188,8 @@ private:
     std::string projectPath_;
     std::string projectToOpen_;
     bool closing_ = false;
+    bool sizeOutputDockOnShow_ = true;
+    static constexpr int kOutputDockMinimum = 180;
     // The trace pane while a caret command sends it its key.
     QPointer<QWidget> sendingCaretKeyTo_;
 };

@@ -489,5 +489,30 @@ TEST_F(MainFrameTest, StartupTasksOnTimerOne)
     EXPECT_EQ(seen->fills, 1);
 }
 
+// The output dock starts at a quarter of the window, unless the saved layout gives its height.
+TEST_F(MainFrameTest, OutputDockTakesAQuarterUnlessTheLayoutSaysOtherwise)
+{
+    // The size of the window first shown counts, as when it opens maximised.
+    const auto open = [this] {
+        frame_ = std::make_unique<MainFrame>(*application_, FrameParts{});
+        frame_->resize(1400, 950);
+        frame_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+        return frame_->findChild<QDockWidget*>("c16386");
+    };
+    QDockWidget* dock = open();
+    EXPECT_NEAR(dock->height(), 950 / 4, 12);
+
+    const int saved = dock->height() + 60;
+    frame_->resizeDocks({dock}, {saved}, Qt::Vertical);
+    ASSERT_TRUE(QTest::qWaitFor([dock, saved] { return dock->height() == saved; }, 2000)) << dock->height();
+    const QByteArray state = frame_->saveState();
+    ASSERT_TRUE(WriteFileAtomically(root_ / "prog" / "ZOV.layout",
+                                    std::string_view(state.constData(), static_cast<std::size_t>(state.size()))));
+    frame_.reset();
+    dock = open();
+    EXPECT_NEAR(dock->height(), saved, 2);
+}
+
 }  // namespace
 }  // namespace zov::shell
