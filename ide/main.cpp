@@ -1,7 +1,6 @@
 // zov: the IDE. The only unit that links every folder of the IDE; each brings its part of the
 // window through the seams of the shell, one line each in PlugFrameParts.
 
-#include "ide/output/OutputBar.h"
 #include "ide/scriptview/ScriptViewParts.h"
 #include "ide/shell/ApplicationObject.h"
 #include "ide/shell/FindInScripts.h"
@@ -18,9 +17,8 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
     parts.makeInterfaces = [&application](MainFrame&) {
         return std::make_unique<zov::shell::FrameInterfaceSet>(application);
     };
-    parts.makeOutput = [&application](MainFrame&) {
-        return zov::output::MakeOutputBar(application.Translator(), &application.GetSettings());
-    };
+    // The output bar's calls into the window; the campaign's state joins them once it is there.
+    zov::scriptview::PlugOutputBar(parts, application);
     zov::scriptview::PlugScriptViews(parts, application);
 }
 

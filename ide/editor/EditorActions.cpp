@@ -12,6 +12,8 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
 
@@ -98,6 +100,34 @@ QString CEditorView::WordAtCaret() const
     const QString& line = GetTextBuffer()->GetLine(at.line);
     const int left = WordToLeft(line, at.charIndex);
     return line.mid(left, WordToRight(line, at.charIndex) - left);
+}
+
+QString CEditorView::SelectWordAtCaret()
+{
+    if (GetTextBuffer() == nullptr) {
+        return {};
+    }
+    const TextPosition caret = GetCursorPos();
+    const QString& line = GetTextBuffer()->GetLine(caret.line);
+    const TextPosition start{WordToLeft(line, caret.charIndex), caret.line};
+    const TextPosition end{WordToRight(line, caret.charIndex), caret.line};
+    SetAnchor(start);
+    SetCursorPos(end);
+    SetSelection(start, end);
+    return line.mid(start.charIndex, end.charIndex - start.charIndex);
+}
+
+bool CEditorView::RunCaretCommand(int id)
+{
+    const shell::CaretKey* caret = shell::FindCaretKey(id);
+    if (caret == nullptr) {
+        return false;
+    }
+    const QKeyCombination key =
+        QKeySequence(QString::fromLatin1(caret->keys.data(), static_cast<qsizetype>(caret->keys.size())))[0];
+    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+    CEditorView::keyPressEvent(&press);
+    return true;
 }
 
 shell::Prompter& CEditorView::ActivePrompter() const

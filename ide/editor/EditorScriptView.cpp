@@ -2,40 +2,11 @@
 
 #include "ide/editor/model/LanguageForPath.h"
 #include "ide/editor/model/LineColouring.h"
-#include "ide/editor/model/WordRules.h"
 #include "ide/interfaces/model/InterfaceSet.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ScriptDocument.h"
-#include "ide/shell/core/CommandTable.h"
-
-#include <QApplication>
-#include <QKeyEvent>
-#include <QKeySequence>
-
-#include <utility>
 
 namespace zov::editor {
-namespace {
-
-// While the adapter sends a caret key to its view, the view claims the key before any shortcut:
-// the frame's caret commands would otherwise catch it again.
-class ClaimKeyWhileSending final : public QObject {
-public:
-    explicit ClaimKeyWhileSending(const bool& sending, QObject* parent) : QObject(parent), sending_(sending) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::ShortcutOverride && sending_) {
-            event->accept();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    const bool& sending_;
-};
-
-}  // namespace
 
 EditorScriptView::EditorScriptView(shell::ScriptDocument& document, const shell::Settings& settings,
                                    interfaces::InterfaceSet* names)
@@ -48,7 +19,6 @@ EditorScriptView::EditorScriptView(shell::ScriptDocument& document, const shell:
     if (names_ != nullptr)
         macroMarks_ = std::make_unique<MacroCallMarks>(document_.Buffer(), names_);
     ApplyLanguage();
-    view_->installEventFilter(new ClaimKeyWhileSending(sending_, view_));
     QObject::connect(view_, &CTextView::CursorMoved, view_, [this] { document_.NotifyViewState(); });
 }
 
@@ -112,29 +82,12 @@ void EditorScriptView::RefreshMacroFolding()
 
 QString EditorScriptView::WordAtCaret()
 {
-    const TextPosition caret = view_->GetCursorPos();
-    const QString line = document_.Buffer().GetLine(caret.line);
-    const TextPosition start{.charIndex = WordToLeft(line, caret.charIndex), .line = caret.line};
-    const TextPosition end{.charIndex = WordToRight(line, caret.charIndex), .line = caret.line};
-    view_->SetAnchor(start);
-    view_->SetCursorPos(end);
-    view_->SetSelection(start, end);
-    return line.mid(start.charIndex, end.charIndex - start.charIndex);
+    return view_->SelectWordAtCaret();
 }
 
 bool EditorScriptView::CaretCommand(int id)
 {
-    const shell::CaretKey* caret = shell::FindCaretKey(id);
-    if (caret == nullptr)
-        return false;
-    // The editor moves as for its own key: the frame's key is the view's.
-    const QKeyCombination key =
-        QKeySequence(QString::fromLatin1(caret->keys.data(), static_cast<qsizetype>(caret->keys.size())))[0];
-    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
-    const bool wasSending = std::exchange(sending_, true);
-    QApplication::sendEvent(view_, &press);
-    sending_ = wasSending;
-    return true;
+    return view_->RunCaretCommand(id);
 }
 
 bool EditorScriptView::HasFocus() const

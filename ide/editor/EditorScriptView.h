@@ -57,7 +57,6 @@ private:
     interfaces::InterfaceSet* names_;
     QPointer<CEditorView> view_;
     std::unique_ptr<MacroCallMarks> macroMarks_;
-    bool sending_ = false;
 };
 
 }  // namespace zov::editor

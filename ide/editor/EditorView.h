@@ -49,6 +49,11 @@ public:
     void ChangeCase(CaseChange change);
     // The word around the caret, searched as a whole word with its case, wrapping; a match is selected.
     void FindOccurrence(bool forward);
+    // The word around the caret, selected (help, "Ajouter une variable...").
+    QString SelectWordAtCaret();
+    // A caret command of the window (37101-37124): the view moves as for its own key, given
+    // straight to it so that no shortcut sees it again. False for any other id.
+    bool RunCaretCommand(int id);
     // Replaces the selection (or inserts at the caret) as one undo group of the action.
     bool ReplaceSelection(const QString& text, int action);
 
@@ -123,6 +128,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    // The word around the caret, the selection left as it is; "" without a buffer.
+    QString WordAtCaret() const;
 
 private:
     bool CanEdit() const;
@@ -138,7 +145,6 @@ private:
     // Selects the lines of a block command whole.
     void SelectWholeLines(LineRange lines);
     QString Tr(const char* text) const;
-    QString WordAtCaret() const;
     shell::Prompter& ActivePrompter() const;
     void CreateCommands();
     bool AcceptsDrop(const QMimeData* mime) const;

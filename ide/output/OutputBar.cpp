@@ -329,14 +329,19 @@ void PaneRunSinks::EngineEnded(int exitCode)
         view_->EngineEnded(exitCode);
 }
 
-std::unique_ptr<shell::IOutputBar> MakeOutputBar(const shell::Translate& translate, const shell::Settings* settings)
+std::unique_ptr<shell::IOutputBar> MakeOutputBar(OutputContext context, const shell::Settings* settings)
 {
-    OutputContext context;
-    context.translate = translate;
     auto bar = std::make_unique<OutputPaneBar>(std::move(context));
     if (settings != nullptr)
         bar->LoadTraceSettings(*settings);
     return bar;
+}
+
+std::unique_ptr<shell::IOutputBar> MakeOutputBar(const shell::Translate& translate, const shell::Settings* settings)
+{
+    OutputContext context;
+    context.translate = translate;
+    return MakeOutputBar(std::move(context), settings);
 }
 
 }  // namespace zov::output

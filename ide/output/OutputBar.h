@@ -112,8 +112,10 @@ private:
     execution::RunSinks* view_;
 };
 
-// What the frame takes: the bar with the IDE's language and active prompter, its trace pane set
+// What the frame takes: the bar with the calls into the window of `context`, its trace pane set
 // from ZOV.ini when `settings` is given.
+std::unique_ptr<shell::IOutputBar> MakeOutputBar(OutputContext context, const shell::Settings* settings = nullptr);
+// A bar that stands alone: the language and the active prompter, no call into a window.
 std::unique_ptr<shell::IOutputBar> MakeOutputBar(const shell::Translate& translate,
                                                  const shell::Settings* settings = nullptr);
 

@@ -1,5 +1,6 @@
 #include "ide/scriptview/ScriptViewParts.h"
 
+#include "common/PathUtils.h"
 #include "ide/editor/EditorCommands.h"
 #include "ide/interfaces/model/InterfaceSet.h"
 #include "ide/interfaces/model/MacroText.h"
@@ -8,6 +9,7 @@
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ShellPrompter.h"
 #include "ide/shell/ObjectNames.h"
+#include "ide/shell/ScriptDocument.h"
 #include "ide/shell/core/CommandTable.h"
 #include "ide/shell/core/DocumentRules.h"
 
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
 #include <memory>
 
 namespace zov::scriptview {
@@ -39,6 +42,134 @@ execution::ExecutionSettings FrameRunHost::Settings()
         settings.linePause = frame.linePauseMs;
     }
     return settings;
+}
+
+namespace {
+
+output::OutputPaneBar* PaneBarOf(shell::MainFrame* frame)
+{
+    return frame != nullptr ? dynamic_cast<output::OutputPaneBar*>(&frame->Output()) : nullptr;
+}
+
+CZOVView* ViewOf(shell::ScriptDocument* document)
+{
+    auto* adapter = document != nullptr ? dynamic_cast<ScriptViewAdapter*>(document->View()) : nullptr;
+    return adapter != nullptr ? adapter->View() : nullptr;
+}
+
+// The folder of the open project, "" while none is open.
+std::string ProjectFolder(shell::MainFrame& frame)
+{
+    const std::string& project = frame.ProjectPath();
+    return project.empty() ? std::string() : std::filesystem::path(project).parent_path().string();
+}
+
+}  // namespace
+
+void FrameRunHost::SetDataValue(const std::string& name, const std::string& value)
+{
+    if (output::OutputPaneBar* bar = PaneBarOf(frame_))
+        bar->m_tData->SetData(name, value, false);
+}
+
+std::string FrameRunHost::GetDataValue(const std::string& name)
+{
+    output::OutputPaneBar* bar = PaneBarOf(frame_);
+    return bar != nullptr ? bar->m_tData->GetData(name) : std::string();
+}
+
+std::vector<std::string> FrameRunHost::WatchedNames()
+{
+    output::OutputPaneBar* bar = PaneBarOf(frame_);
+    return bar != nullptr ? bar->m_tVar->Names() : std::vector<std::string>();
+}
+
+void FrameRunHost::AppendRunLog(const std::string& traceText, execution::RunRecord& record)
+{
+    // Only a test of the open project has a log; a script run alone has none.
+    if (frame_ == nullptr || frame_->ProjectPath().empty() || record.testName.empty())
+        return;
+    project::ProjectModel& project = frame_->Explorer().Project();
+    if (project.Directory.empty() || project.Name.empty())
+        return;
+    project.AppendRunLog(traceText, record.testName, 1);
+}
+
+shell::ScriptDocument* OpenScriptAtLine(shell::MainFrame& frame, const std::string& path, int line, bool errorMark)
+{
+    if (path.empty())
+        return nullptr;
+    const std::string folder = ProjectFolder(frame);
+    shell::ScriptDocument* document = frame.OpenDocument(folder.empty() ? path : MakeAbsolutePath(folder, path));
+    CZOVView* view = ViewOf(document);
+    if (view != nullptr && line > 0)
+        view->MarkLine(line, errorMark ? editor::LineFlag_Error : editor::LineFlag_Execution);
+    return document;
+}
+
+bool SendSetValToActiveView(shell::MainFrame& frame, const std::string& name, const std::string& value)
+{
+    CZOVView* view = ViewOf(frame.ActiveDocument());
+    if (view == nullptr)
+        return false;
+    view->Driver().SendSetVal(name, value);
+    return true;
+}
+
+bool AnyScriptRunning(shell::MainFrame& frame)
+{
+    for (shell::ScriptDocument* document : frame.Documents()) {
+        if (document->View() != nullptr && document->View()->IsRunning())
+            return true;
+    }
+    return false;
+}
+
+std::string ProjectScriptOfRecord(shell::MainFrame& frame, const execution::RunRecord& record)
+{
+    const project::ProjectModel& project = frame.Explorer().Project();
+    for (const auto& campaign : project.Campaigns) {
+        if (campaign->Name != record.campaignName)
+            continue;
+        for (const auto& testSet : campaign->TestSets) {
+            if (testSet->Name != record.testSetName)
+                continue;
+            for (const auto& test : testSet->Tests) {
+                if (test->Name == record.testName && !test->File.empty())
+                    return MakeAbsolutePath(project.Directory, test->File);
+            }
+        }
+    }
+    return {};
+}
+
+output::OutputContext FrameOutputContext(shell::MainFrame& frame, const shell::Translate& translate,
+                                         OutputBarHooks hooks)
+{
+    output::OutputContext context;
+    context.translate = translate;
+    context.openScriptAtLine = [&frame](const std::string& path, int line, bool errorMark) {
+        OpenScriptAtLine(frame, path, line, errorMark);
+    };
+    context.openTestScript = [&frame, scriptOf = std::move(hooks.scriptOfRecord)](execution::RunRecord& record) {
+        const std::string path = scriptOf ? scriptOf(record) : ProjectScriptOfRecord(frame, record);
+        if (!path.empty())
+            OpenScriptAtLine(frame, path, record.resultLine, false);
+    };
+    context.campaignStepCurrent = std::move(hooks.campaignStepCurrent);
+    context.scriptRunning = [&frame] { return AnyScriptRunning(frame); };
+    context.sendSetVal = [&frame](const std::string& name, const std::string& value) {
+        SendSetValToActiveView(frame, name, value);
+    };
+    return context;
+}
+
+void PlugOutputBar(shell::FrameParts& parts, shell::ApplicationCore& application, OutputBarHooks hooks)
+{
+    parts.makeOutput = [&application, hooks = std::move(hooks)](shell::MainFrame& frame) {
+        return output::MakeOutputBar(FrameOutputContext(frame, application.Translator(), hooks),
+                                     &application.GetSettings());
+    };
 }
 
 PanesFactory OutputBarPanes()

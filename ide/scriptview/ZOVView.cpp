@@ -16,7 +16,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -386,13 +385,9 @@ bool CZOVView::ExecuteCommand(int id)
 
 bool CZOVView::IsMacroOrConstantAtCaret()
 {
-    if (services_.names == nullptr || GetTextBuffer() == nullptr)
+    if (services_.names == nullptr)
         return false;
-    const editor::TextPosition caret = GetCursorPos();
-    const QString& line = GetTextBuffer()->GetLine(caret.line);
-    const int start = editor::WordToLeft(line, caret.charIndex);
-    const int end = editor::WordToRight(line, caret.charIndex);
-    const std::string word = line.mid(start, end - start).toStdString();
+    const std::string word = WordAtCaret().toStdString();
     if (word.empty())
         return false;
     return services_.names->IsMacroName(word) || services_.names->FindConstantPrefix(word, word.size());
@@ -528,31 +523,15 @@ void CZOVView::RefreshMacroFolding()
     viewport()->update();
 }
 
-QString CZOVView::WordAtCaret()
+void CZOVView::MarkLine(int line, std::uint32_t flag)
 {
-    if (GetTextBuffer() == nullptr)
-        return {};
-    const editor::TextPosition caret = GetCursorPos();
-    const QString& line = GetTextBuffer()->GetLine(caret.line);
-    const editor::TextPosition start{editor::WordToLeft(line, caret.charIndex), caret.line};
-    const editor::TextPosition end{editor::WordToRight(line, caret.charIndex), caret.line};
-    SetAnchor(start);
-    SetCursorPos(end);
-    SetSelection(start, end);
-    return line.mid(start.charIndex, end.charIndex - start.charIndex);
-}
-
-bool CZOVView::CaretCommand(int id)
-{
-    const shell::CaretKey* caret = shell::FindCaretKey(id);
-    if (caret == nullptr)
-        return false;
-    // The view moves as for its own key, given straight to it: no shortcut sees it again.
-    const QKeyCombination key =
-        QKeySequence(QString::fromLatin1(caret->keys.data(), static_cast<qsizetype>(caret->keys.size())))[0];
-    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
-    CEditorView::keyPressEvent(&press);
-    return true;
+    editor::CTextBuffer* buffer = GetTextBuffer();
+    if (buffer == nullptr || line < 1 || line > buffer->GetLineCount())
+        return;
+    if (!(flag == editor::LineFlag_Execution && IsRunning()))
+        buffer->ChangeLineFlag(line - 1, flag, true, true);
+    ShowLine(line);
+    viewport()->update();
 }
 
 bool CZOVView::Paste()
@@ -741,12 +720,12 @@ void ScriptViewAdapter::SetShowExecution(bool show)
 
 QString ScriptViewAdapter::WordAtCaret()
 {
-    return view_ ? view_->WordAtCaret() : QString();
+    return view_ ? view_->SelectWordAtCaret() : QString();
 }
 
 bool ScriptViewAdapter::CaretCommand(int id)
 {
-    return view_ && view_->CaretCommand(id);
+    return view_ && view_->RunCaretCommand(id);
 }
 
 bool ScriptViewAdapter::HasFocus() const

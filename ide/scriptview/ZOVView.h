@@ -131,10 +131,10 @@ public:
     void RefreshMacroFolding();
     // The host's settings already hold the new ShowExecution.
     void SetShowExecution(bool show);
-    // The word around the caret, selected (help, "Ajouter une variable...").
-    QString WordAtCaret();
-    // A caret command (37101-37124), as its key.
-    bool CaretCommand(int id);
+    // The caret to column 0 of a line (1-based) that takes a mark of one line at a time
+    // (LineFlag_Error, LineFlag_Execution) away from any other line, scrolled into view. While
+    // the view runs, its execution mark stays where the engine put it.
+    void MarkLine(int line, std::uint32_t flag);
     bool Paste();
     shell::IScriptView::Position CaretPosition() const;
 

@@ -3,9 +3,12 @@
 #include "ide/scriptview/ScriptViewParts.h"
 #include "ide/scriptview/ZOVView.h"
 
-#include "ide/output/OutputBar.h"
+#include "ide/execution/model/TypedValue.h"
 #include "ide/interfaces/model/InterfaceSet.h"
 #include "ide/output/ListPanes.h"
+#include "ide/output/OutputBar.h"
+#include "ide/output/RunsPane.h"
+#include "ide/output/VariablesPane.h"
 #include "ide/shell/FindInScripts.h"
 #include "ide/shell/FrameInterfaceSet.h"
 #include "ide/shell/MainFrame.h"
@@ -70,7 +73,7 @@ protected:
             frameParts.makeInterfaces = [&application](shell::MainFrame&) {
                 return std::make_unique<shell::FrameInterfaceSet>(application);
             };
-            frameParts.makeOutput = [](shell::MainFrame&) { return output::MakeOutputBar(shell::IdentityTranslate()); };
+            PlugOutputBar(frameParts, application);
             PlugScriptViews(frameParts, application);
         };
         shell::FrameParts frameParts;
@@ -90,6 +93,47 @@ protected:
     {
         auto* adapter = dynamic_cast<ScriptViewAdapter*>(frame_->GetActiveScriptView());
         return adapter != nullptr ? adapter->View() : nullptr;
+    }
+    output::OutputPaneBar& Bar() const { return dynamic_cast<output::OutputPaneBar&>(frame_->Output()); }
+    // The 1-based line of a mark of one line at a time in the active view, 0 when none.
+    int MarkedLine(std::uint32_t flag) const
+    {
+        return ActiveView()->GetTextBuffer()->FindUniqueFlagLine(flag) + 1;
+    }
+    // Loads the empty interface and takes the engine of the build.
+    void UseRealEngine()
+    {
+        const fs::path interface = root_ / "vide.qzi";
+        zov::test::WriteFile(interface, ";vide\n");
+        ASSERT_TRUE(frame_->Interfaces().Load(interface));
+        application_->Values().enginePath = ZOV_BIN_DIR;
+    }
+    // A project "Banc" in <root>/projet whose campaign "C", test set "E" holds test "T" of the
+    // script "scripts/t.qzs" (relative to the project), opened in the window.
+    std::string OpenProjectWithTest(const std::string& scriptText)
+    {
+        const fs::path folder = root_ / "projet";
+        fs::create_directories(folder / "scripts");
+        zov::test::WriteFile(folder / "scripts" / "t.qzs", scriptText);
+        project::ProjectModel model;
+        model.Name = "Banc";
+        auto campaign = std::make_unique<project::CCampaign>();
+        campaign->Name = "C";
+        auto testSet = std::make_unique<project::CTestSet>();
+        testSet->Name = "E";
+        testSet->Campaign = campaign.get();
+        auto test = std::make_unique<project::CTest>();
+        test->Name = "T";
+        test->File = "scripts/t.qzs";
+        test->TestSet = testSet.get();
+        testSet->Tests.push_back(std::move(test));
+        campaign->TestSets.push_back(std::move(testSet));
+        model.Campaigns.push_back(std::move(campaign));
+        model.TreeChanged();
+        const std::string path = (folder / "banc.qzp").string();
+        EXPECT_TRUE(model.SaveProjectFile(path));
+        EXPECT_TRUE(frame_->OpenProject(path));
+        return (folder / "scripts" / "t.qzs").string();
     }
 
     fs::path root_;
@@ -296,6 +340,177 @@ TEST_F(ScriptViewInFrame, FindPaneTakesTheHitsAndItsStopButtonEndsTheSearch)
     stop->trigger();
     // The frame's handler ran: it turns the button off again.
     EXPECT_FALSE(stop->isEnabled());
+}
+
+// A double click on an error row opens its script at the row's line with the error mark; the
+// next double click brings the same window back instead of opening a second one.
+TEST_F(ScriptViewInFrame, ErrorRowOpensItsScriptOnceAtTheLineWithTheErrorMark)
+{
+    const fs::path script = root_ / "a.qzs";
+    const fs::path other = root_ / "b.qzs";
+    zov::test::WriteFile(script, "l1\nl2\nl3\nl4\nl5\n");
+    zov::test::WriteFile(other, "autre\n");
+    output::CErrorView& errors = *Bar().m_tError;
+    const auto entry = std::make_shared<const output::ScriptEntry>(output::ScriptEntry{"a", script.string()});
+    errors.AddError("4: Erreur de syntaxe", entry);
+    errors.AddError("2: Variable inconnue", entry);
+    // The table's double-click signal, as a double click on the row sends it.
+    const auto doubleClick = [&errors](int row) { emit errors.cellDoubleClicked(row, 1); };
+
+    doubleClick(0);
+    ASSERT_EQ(frame_->Documents().size(), 1u);
+    EXPECT_EQ(frame_->ActiveDocument()->Path(), script.string());
+    EXPECT_EQ(MarkedLine(editor::LineFlag_Error), 4);
+    EXPECT_EQ(ActiveView()->CaretPosition().line, 3);
+
+    ASSERT_NE(frame_->OpenDocument(other.string()), nullptr);
+    doubleClick(1);
+    ASSERT_EQ(frame_->Documents().size(), 2u);
+    EXPECT_EQ(frame_->ActiveDocument()->Path(), script.string());
+    // The mark moved: one error line at a time.
+    EXPECT_EQ(MarkedLine(editor::LineFlag_Error), 2);
+    EXPECT_EQ(ActiveView()->CaretPosition().line, 1);
+}
+
+// Find hits and a run's "Charge le script" open the project's scripts, whose paths are relative
+// to the project folder, at their lines with the execution mark.
+TEST_F(ScriptViewInFrame, FindHitsAndRunRowsOpenProjectScriptsAtTheirLines)
+{
+    const std::string script = OpenProjectWithTest("a\nb\nc\nd\n");
+    // A folder whose name holds ":" and digits: the line is after the last ":".
+    const fs::path odd = root_ / "v1:2";
+    fs::create_directories(odd);
+    zov::test::WriteFile(odd / "x.qzs", "1\n2\n3\n");
+    output::CFindView& find = *Bar().m_tFind;
+    find.AddLine("Recherche de \"b\"");
+    frame_->Output().AddFindResult(QStringLiteral("t:3:c"), "scripts/t.qzs", 3);
+    frame_->Output().AddFindResult(QStringLiteral("x:2:2"), (odd / "x.qzs").string(), 2);
+    QAction* next = Bar().Command(38504);
+    ASSERT_NE(next, nullptr);
+
+    // The heading comes first and opens nothing.
+    next->trigger();
+    EXPECT_EQ(frame_->ActiveDocument(), nullptr);
+    next->trigger();
+    ASSERT_NE(frame_->ActiveDocument(), nullptr);
+    EXPECT_EQ(frame_->ActiveDocument()->Path(), script);
+    EXPECT_EQ(MarkedLine(editor::LineFlag_Execution), 3);
+    EXPECT_EQ(MarkedLine(editor::LineFlag_Error), 0);
+    next->trigger();
+    EXPECT_EQ(frame_->ActiveDocument()->Path(), (odd / "x.qzs").string());
+    EXPECT_EQ(MarkedLine(editor::LineFlag_Execution), 2);
+
+    // The run row of the project's test: its script at its result line.
+    execution::RunRecord record;
+    record.campaignName = "C";
+    record.testSetName = "E";
+    record.hasTestSet = true;
+    record.testName = "T";
+    record.resultLine = 4;
+    record.resultCode = execution::kResultNok;
+    output::CExecuteView& runs = *Bar().m_tExecution;
+    runs.AddRun(record);
+    runs.selectRow(0);
+    Bar().UpdateCommandStates();
+    QAction* load = Bar().Command(32810);
+    ASSERT_TRUE(load->isEnabled());
+    load->trigger();
+    EXPECT_EQ(frame_->Documents().size(), 2u);
+    EXPECT_EQ(frame_->ActiveDocument()->Path(), script);
+    EXPECT_EQ(MarkedLine(editor::LineFlag_Execution), 4);
+    // A run of a test the project does not hold opens nothing.
+    execution::RunRecord stranger = record;
+    stranger.testName = "Autre";
+    runs.AddRun(stranger);
+    runs.selectRow(1);
+    load->trigger();
+    EXPECT_EQ(frame_->Documents().size(), 2u);
+}
+
+// The engine's data values go to the data pane and back, the watched names are the variables
+// pane's, and a project test's run log is the project's.
+TEST_F(ScriptViewInFrame, RunHostReachesTheDataAndVariablesPanesAndTheRunLog)
+{
+    FrameRunHost host(*application_);
+    EXPECT_EQ(host.GetDataValue("seuil"), "");  // no window yet: nothing, and no crash
+    host.AttachFrame(frame_.get());
+    host.SetDataValue("seuil", "12");
+    host.SetDataValue("seuil", "13");
+    output::CDataView& data = *Bar().m_tData;
+    ASSERT_EQ(data.rowCount(), 1);
+    EXPECT_EQ(data.GetItemText(0, 1), QStringLiteral("13"));
+    EXPECT_EQ(host.GetDataValue("seuil"), "13");
+    // Exported values are not kept in the project; the user's own are.
+    data.SetData("banc", "B2", true);
+    EXPECT_EQ(host.GetDataValue("banc"), "B2");
+    std::vector<std::string> names, values;
+    data.GetAll(names, values);
+    EXPECT_EQ(names, std::vector<std::string>{"banc"});
+
+    execution::RunRecord record;
+    record.testName = "T";
+    execution::RunRecord other;
+    other.testName = "U";
+    Bar().m_tVar->AddVariable("x", &record);
+    Bar().m_tVar->AddVariable("y", &other);
+    EXPECT_EQ(host.WatchedNames(), (std::vector<std::string>{"x", "y"}));
+
+    host.AppendRunLog("avant projet\n", record);  // no project: no log anywhere
+    OpenProjectWithTest("a\n");
+    host.AppendRunLog("ligne 1\nligne 2\n", record);
+    const fs::path log = root_ / "projet" / "Banc_1_.log";
+    EXPECT_EQ(zov::test::ReadFile(log), "[T]\r\nligne 1\r\nligne 2\r\n");
+    execution::RunRecord alone;  // a script run alone belongs to no test
+    host.AppendRunLog("seul\n", alone);
+    EXPECT_EQ(zov::test::ReadFile(log), "[T]\r\nligne 1\r\nligne 2\r\n");
+}
+
+// A value typed in the variables pane reaches the engine of the active view's paused run: the
+// script then goes on with it.
+TEST_F(ScriptViewInFrame, VariableValueReachesTheActiveViewsEngine)
+{
+    UseRealEngine();
+    const fs::path script = root_ / "a.qzs";
+    zov::test::WriteFile(script, "x = 1\ntrace(x)\nok(\"fin\")\n");
+    ASSERT_NE(frame_->OpenDocument(script.string()), nullptr);
+    CZOVView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    execution::RunRecord record;
+    record.testName = "T";
+    view->SetRunRecord(&record);
+    view->GetTextBuffer()->ChangeLineFlag(1, editor::LineFlag_Breakpoint, true);
+    QSignalSpy paused(view, &CZOVView::RunPaused);
+    QSignalSpy ended(view, &CZOVView::RunEnded);
+    frame_->UpdateCommands();
+    frame_->Command(shell::command_ids::kRunScript)->trigger();
+    for (int turns = 0; paused.count() == 0 && turns < 100; ++turns)
+        paused.wait(100);
+    ASSERT_EQ(paused.count(), 1);
+    EXPECT_TRUE(AnyScriptRunning(*frame_));
+
+    output::CVariableView& variables = *Bar().m_tVar;
+    variables.AddVariable("x", &record);
+    variables.UpdateVariable("x", "1", execution::kKindInteger, &record);
+    prompter_->onDialog = [](QDialog& dialog) {
+        auto* valueDialog = qobject_cast<output::NewValueDialog*>(&dialog);
+        if (valueDialog == nullptr)
+            return 0;
+        valueDialog->ValueField()->setText(QStringLiteral("42"));
+        dialog.accept();
+        return dialog.result();
+    };
+    ASSERT_TRUE(variables.EditRow(0));
+
+    frame_->Command(shell::command_ids::kRunScript)->trigger();
+    for (int turns = 0; ended.count() == 0 && turns < 100; ++turns)
+        ended.wait(100);
+    ASSERT_EQ(ended.count(), 1);
+    EXPECT_FALSE(AnyScriptRunning(*frame_));
+    Bar().m_tTrace->Flush();
+    bool traced = false;
+    for (const std::string& line : Bar().m_tTrace->ShownLines())
+        traced = traced || line.ends_with(" 42");
+    EXPECT_TRUE(traced);
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST_F(ScriptViewTest, WordAtCaretIsSelectedForHelp)
 {
     CZOVView& view = Open("w.qzs", "  trace(valeur)\n");
     view.SetCursorPos({10, 0});
-    EXPECT_EQ(view.WordAtCaret(), QStringLiteral("valeur"));
+    EXPECT_EQ(view.SelectWordAtCaret(), QStringLiteral("valeur"));
     EXPECT_EQ(view.GetSelectionStart().charIndex, 8);
     EXPECT_EQ(view.GetSelectionEnd().charIndex, 14);
     EXPECT_TRUE(view.IsSelection());
@@ -112,12 +112,12 @@ TEST_F(ScriptViewTest, CaretCommandsMoveAndTellTheDocument)
         {37120, 1, 0, false}, {37103, 1, 1, true}, {37122, 0, 0, false},
     };
     for (const Case& c : cases) {
-        EXPECT_TRUE(view.CaretCommand(c.id));
+        EXPECT_TRUE(view.RunCaretCommand(c.id));
         EXPECT_EQ(view.CaretPosition().line, c.line) << c.id;
         EXPECT_EQ(view.CaretPosition().column, c.charIndex) << c.id;
         EXPECT_EQ(view.IsSelection(), c.selection) << c.id;
     }
-    EXPECT_FALSE(view.CaretCommand(57634));
+    EXPECT_FALSE(view.RunCaretCommand(57634));
     EXPECT_GE(told.count(), 6);
 }
 
