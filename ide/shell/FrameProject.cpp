@@ -227,6 +227,7 @@ std::string FrameProject::ProjectDescription()
 void FrameProject::ClearProjectVersions()
 {
     frame_.Explorer().Project().Versions.clear();
+    frame_.SetVersionIndex(-1);
 }
 
 std::string FrameProject::CreateProject(const std::string& name, const std::string& folder,
