@@ -123,6 +123,15 @@ bool SamePath(const std::string& a, const std::string& b)
     return a == b || std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
 }
 
+interfaces::MacroRecord* FindMacro(interfaces::Interface& owner, const std::string& name)
+{
+    for (const auto& record : owner.macros) {
+        if (record->name == name)
+            return record.get();
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 FrameProject::FrameProject(MainFrame& frame)
@@ -412,6 +421,11 @@ ScriptDocument* FrameProject::OpenMacroFile(const interfaces::MacroRecord& recor
             interfacePath = set->InsertedPaths()[static_cast<std::size_t>(record.interfaceIndex)];
     }
     const std::string path = MacroFilePath(frame_.GetTempFolder(), interfacePath, record.name);
+    // A macro already open keeps its window and whatever was typed there.
+    for (ScriptDocument* open : frame_.Documents()) {
+        if (open->Path() == path)
+            return frame_.OpenDocument(path);
+    }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     if (!WriteFileAtomically(path, MacroFileText(record.body))) {
@@ -514,22 +528,21 @@ void FrameProject::DocumentSaved(ScriptDocument& document)
                 }
             }
         }
-        if (owner == nullptr)
+        interfaces::MacroRecord* record = owner == nullptr ? nullptr : FindMacro(*owner, link.name);
+        // The interface was closed or the macro deleted meanwhile: the text reached no record.
+        if (record == nullptr) {
+            ActivePrompter().Tell(FillMessage(Tr(kCannotSave), link.interfacePath), PromptIcon::Warning);
             return;
-        for (const auto& record : owner->macros) {
-            if (record->name != link.name)
-                continue;
-            record->body = JoinMacroLines(BufferLines(document.Buffer()));
-            set->SetModified(true);
-            // An inserted interface is written where it was read from, not under the project.
-            if (inserted)
-                set->SaveInterfaceByPath(link.interfacePath);
-            else
-                set->Save();
-            if (macroChanged_)
-                macroChanged_(*record);
-            break;
         }
+        record->body = JoinMacroLines(BufferLines(document.Buffer()));
+        set->SetModified(true);
+        // An inserted interface is written where it was read from, not under the project.
+        if (inserted)
+            set->SaveInterfaceByPath(link.interfacePath);
+        else
+            set->Save();
+        if (macroChanged_)
+            macroChanged_(*record);
         return;
     }
     if (const auto description = descriptions_.find(document.Path()); description != descriptions_.end()) {

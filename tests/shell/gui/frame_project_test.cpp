@@ -135,6 +135,7 @@ protected:
             output_ = output.get();
             return output;
         };
+        parts.startBatch = [this] { ++batches_; };
         parts.writeReport = [this](MainFrame&, const std::string& path, ReportWriterKind kind, int version,
                                    const ReportOptionValues&) { reports_.push_back({path, kind, version}); };
         frame_ = std::make_unique<MainFrame>(*application_, std::move(parts));
@@ -187,6 +188,7 @@ protected:
     std::unique_ptr<ApplicationCore> application_;
     std::unique_ptr<MainFrame> frame_;
     std::vector<WrittenReport> reports_;
+    int batches_ = 0;
 };
 
 TEST_F(FrameProjectTest, AProjectThatDoesNotLoadOpensNothingAndSaysSo)
@@ -229,7 +231,8 @@ TEST_F(FrameProjectTest, OpeningFillsTheVersionsCreatesTheReportFolderAndOpensTh
     MainFrame& frame = Frame();
     frame.SetProjectToOpen(path);
     frame.PostOpenPendingProject();
-    QTRY_COMPARE(QString::fromStdString(frame.ProjectPath()), QString::fromStdString(path));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.ProjectPath().empty(); }, 5000));
+    EXPECT_EQ(frame.ProjectPath(), path);
 
     auto* combo = frame.findChild<QComboBox*>("c32896");
     ASSERT_EQ(combo->count(), 2);
@@ -407,6 +410,76 @@ TEST_F(FrameProjectTest, AMacroEditedAndSavedComesBackJoinedInItsInterfaceFile)
     ASSERT_EQ(frame.Documents().size(), 1u);
     EXPECT_EQ(frame.Documents()[0], document);
     EXPECT_FALSE(fs::exists(editablePath));
+}
+
+TEST_F(FrameProjectTest, RunBatchClosesTheProjectAsksForABatchFileAndStartsIt)
+{
+    Write("p.qzi", ";\r\n");
+    const std::string path = WriteProject({"V1"});
+    const std::string batch = Write("b.qzb", "<ZOVBatch><Options><Hide>0</Hide></Options></ZOVBatch>");
+    MainFrame& frame = Frame();
+    // The start-up tasks of timer 1 are done: the window is as a user finds it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.windowTitle() == "Zovatron"; }, 5000));
+    ASSERT_TRUE(frame.OpenProject(path));
+    // Cancelled: the project is closed all the same, nothing starts.
+    prompter_->record.Queue(PromptAnswer::No);
+    frame.Command(kRunBatch)->trigger();
+    EXPECT_EQ(frame.ProjectPath(), "");
+    ASSERT_EQ(prompter_->requests.size(), 1u);
+    EXPECT_EQ(prompter_->requests[0].title, "Charger");
+    EXPECT_EQ(prompter_->requests[0].filter, "Fichier batch ZOV|*.qzb|");
+    EXPECT_EQ(prompter_->requests[0].initialPath, "*.qzb");
+    EXPECT_FALSE(frame.BatchMode());
+
+    // An unreadable batch file says so and starts nothing.
+    const std::string broken = Write("broken.qzb", "<ZOVBatch>");
+    prompter_->record.Queue(PromptAnswer::Ok, broken);
+    frame.Command(kRunBatch)->trigger();
+    EXPECT_EQ(Texts().back(), "Impossible de charger le fichier:\n" + broken);
+    EXPECT_FALSE(frame.BatchMode());
+
+    prompter_->record.Queue(PromptAnswer::Ok, batch);
+    frame.Command(kRunBatch)->trigger();
+    EXPECT_EQ(frame.ProjectSide().BatchFilePath(), batch);
+    EXPECT_TRUE(frame.BatchMode());
+    EXPECT_EQ(batches_, 0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return batches_ > 0; }, 5000));
+    EXPECT_EQ(batches_, 1);
+}
+
+TEST_F(FrameProjectTest, ResultAndDescriptionTextsStayInTheirFolders)
+{
+    Write("p.qzi", ";\r\n");
+    const std::string path = WriteProject({"V1"});
+    MainFrame& frame = Frame();
+    ASSERT_TRUE(frame.OpenProject(path));
+    const fs::path temp = frame.GetTempFolder();
+
+    // A record name cannot lead the file out of the temp folder.
+    ScriptDocument* result = frame.ProjectSide().OpenResultFile("../evil", "ligne 1\nligne 2");
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(fs::path(result->Path()).parent_path(), temp);
+    EXPECT_EQ(Read(result->Path()), "ligne 1\r\nligne 2");
+    EXPECT_FALSE(fs::exists(temp.parent_path() / "evil.qzr"));
+
+    // A test set with "<project folder>/<name>.txt" opens that file; a campaign without one a
+    // temp copy of its text; a test nothing.
+    project::ProjectModel& model = explorer_->project;
+    ASSERT_EQ(model.Campaigns.size(), 1u);
+    project::CCampaign& campaign = *model.Campaigns[0];
+    campaign.Text = "texte C";
+    const std::string own = Write("S.txt", "notes\r\n");
+    ScriptDocument* set = frame.ProjectSide().OpenItemDescription(1, campaign.TestSets[0]->Id);
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(set->Path(), own);
+    ScriptDocument* text = frame.ProjectSide().OpenItemDescription(0, campaign.Id);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->Path(), (temp / "C.txt").string());
+    EXPECT_EQ(Read(text->Path()), "texte C");
+    EXPECT_EQ(frame.ProjectSide().OpenItemDescription(2, 1), nullptr);
+    qobject_cast<QPlainTextEdit*>(&text->View()->Widget())->setPlainText("neuf");
+    ASSERT_TRUE(frame.SaveDocument(*text));
+    EXPECT_EQ(campaign.Text, "neuf");
 }
 
 }  // namespace
