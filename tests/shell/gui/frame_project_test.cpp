@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -52,8 +53,10 @@ public:
     {
         return record.ChooseColour(title, initial);
     }
-    int Exec(QDialog&) override { return QDialog::Rejected; }
+    // Rejected unless the test fills the dialog and answers for it.
+    int Exec(QDialog& dialog) override { return exec ? exec(dialog) : QDialog::Rejected; }
     std::vector<FileRequest> requests;
+    std::function<int(QDialog&)> exec;
 };
 
 class ProjectExplorer final : public IExplorerBar {
@@ -480,6 +483,38 @@ TEST_F(FrameProjectTest, ResultAndDescriptionTextsStayInTheirFolders)
     qobject_cast<QPlainTextEdit*>(&text->View()->Widget())->setPlainText("neuf");
     ASSERT_TRUE(frame.SaveDocument(*text));
     EXPECT_EQ(campaign.Text, "neuf");
+}
+
+TEST_F(FrameProjectTest, NewProjectMakesItsFolderInterfaceAndFile)
+{
+    MainFrame& frame = Frame();
+    const fs::path folder = root_ / "work" / "neu" / "sous";
+    struct Fields {
+        std::string name;
+        std::string folder;
+    };
+    const auto answer = [this](Fields fields) {
+        prompter_->exec = [fields](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>("name")->setText(QString::fromStdString(fields.name));
+            dialog.findChild<QLineEdit*>("folder")->setText(QString::fromStdString(fields.folder));
+            return int(QDialog::Accepted);
+        };
+    };
+    // No name: nothing is made.
+    answer({"", folder.string()});
+    frame.Command(kNewProject)->trigger();
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_EQ(frame.ProjectPath(), "");
+
+    answer({"neu", folder.string()});
+    frame.Command(kNewProject)->trigger();
+    const std::string project = (folder / "neu.qzp").string();
+    EXPECT_EQ(frame.ProjectPath(), project);
+    EXPECT_TRUE(fs::exists(project));
+    EXPECT_TRUE(fs::exists(folder / "neu.qzi"));
+    EXPECT_EQ(explorer_->project.Name, "neu");
+    EXPECT_EQ(frame.Values().recentProjects.Entries(), std::vector<std::string>{project});
+    EXPECT_TRUE(Texts().empty());
 }
 
 }  // namespace
