@@ -94,6 +94,7 @@ void PlainScriptView::PullTextFromBuffer()
     const editor::CTextBuffer& buffer = document_.Buffer();
     pulling_ = true;
     editor_->setPlainText(buffer.GetText(editor::TextPosition{}, buffer.GetEndPosition(), u"\n"));
+    editor_->setReadOnly(buffer.IsReadOnly());
     pulling_ = false;
 }
 

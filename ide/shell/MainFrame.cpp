@@ -151,6 +151,8 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
     BuildToolBars();
     BuildDocks();
     BuildStatusBar();
+    project_ = new FrameProject(*this);
+    project_->SetReportWriter(parts_.writeReport);
     InstallHandlers();
     if (QWidget* trace = output_->TracePane()) {
         for (const CaretKey& key : CaretKeys())
@@ -441,16 +443,11 @@ void MainFrame::InstallHandlers()
         if (parts_.preferences)
             parts_.preferences(*this);
     });
-    on(kOpenProject, [this] {
-        FileRequest request{Tr("Charger").toStdString(), application_.TranslateText("Fichier ZOV Projet") + "|*.qzp|",
-                            "*.qzp"};
-        if (const auto path = ActivePrompter().OpenFile(request))
-            OpenProject(*path);
-    });
     for (int i = 0; i < command_ids::kRecentCount; ++i) {
         on(kRecentFile0 + i, [this, i] { OpenRecentFile(i); });
         on(kRecentProject0 + i, [this, i] { OpenRecentProject(i); });
     }
+    project_->InstallCommands();
 }
 
 void MainFrame::AddCommandHandler(int id, std::function<void()> handler)
@@ -481,7 +478,7 @@ void MainFrame::RunCommand(int id)
 FrameState MainFrame::CurrentState() const
 {
     FrameState state;
-    state.projectOpen = !projectPath_.empty();
+    state.projectOpen = !ProjectPath().empty();
     state.selectedItemKind = explorer_->SelectedItemKind();
     state.viewAllInterfaces = values_.viewAllInterfaces != 0;
     state.recordResults = recordResults_;
@@ -723,6 +720,7 @@ bool MainFrame::SaveDocument(ScriptDocument& document)
             PromptIcon::Warning);
         return false;
     }
+    emit DocumentSaved(&document);
     if (document.Type().kind == DocumentKind::Macro)
         RefreshAllViews();
     return true;
@@ -746,6 +744,7 @@ bool MainFrame::SaveDocumentAs(ScriptDocument& document)
             PromptIcon::Warning);
         return false;
     }
+    emit DocumentSaved(&document);
     values_.recentFiles.Add(*path);
     FillRecentMenus();
     return true;
@@ -779,6 +778,7 @@ bool MainFrame::CloseDocument(ScriptDocument& document, bool askToSave)
         std::error_code error;
         std::filesystem::remove(path, error);
     }
+    emit DocumentClosed(QString::fromStdString(path));
     UpdateStatusPanes();
     UpdateCommands();
     return true;
@@ -941,17 +941,15 @@ void MainFrame::PostOpenPendingProject()
 
 bool MainFrame::OpenProject(const std::string& path)
 {
-    if (!FileExists(path) || !explorer_->LoadProject(path))
-        return false;
-    projectPath_ = path;
-    interfaces_->SetProjectFolder(std::filesystem::path(path).parent_path());
-    const auto& versions = explorer_->Project().Versions;
-    versionIndex_ = static_cast<int>(versions.size()) - 1;
+    project_->Commands().OpenProjectAndRemember(path);
+    UpdateCommands();
+    return !ProjectPath().empty() && ProjectPath() == path;
+}
+
+void MainFrame::AddRecentProject(const std::string& path)
+{
     values_.recentProjects.Add(path);
     FillRecentMenus();
-    FillVersionCombo();
-    UpdateCommands();
-    return true;
 }
 
 void MainFrame::FillVersionCombo()
@@ -965,6 +963,7 @@ void MainFrame::FillVersionCombo()
 void MainFrame::SetVersionIndex(int index)
 {
     versionIndex_ = index;
+    project_->Commands().SetVersionIndex(index);
     if (versionCombo_->currentIndex() != index && index < versionCombo_->count())
         versionCombo_->setCurrentIndex(index);
 }
@@ -1068,14 +1067,14 @@ void MainFrame::ApplyTheme(int theme)
 
 bool MainFrame::ConfirmClose()
 {
-    if (!batchMode_ && !projectPath_.empty()) {
+    if (!batchMode_ && !ProjectPath().empty()) {
         const PromptAnswer answer =
             ActivePrompter().Ask(application_.TranslateText("Enregistrer les modifications apportées au projet ?"),
                                  PromptIcon::Question, PromptButtons::YesNoCancel);
         if (answer == PromptAnswer::Cancel)
             return false;
         const Settings& settings = application_.GetSettings();
-        WriteFrameCloseSettings(settings, values_, projectPath_, isMaximized());
+        WriteFrameCloseSettings(settings, values_, ProjectPath(), isMaximized());
         const QByteArray layout = saveState();
         WriteFileAtomically(LayoutPath(settings),
                             std::string_view(layout.constData(), static_cast<std::size_t>(layout.size())));

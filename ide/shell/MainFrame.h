@@ -4,6 +4,7 @@
 // tabs, the status bar, and the window's own settings. Subsystems plug in through the seams of
 // FrameSeams.h and through AddCommandHandler.
 
+#include "ide/shell/FrameProject.h"
 #include "ide/shell/FrameSeams.h"
 #include "ide/shell/ScriptDocument.h"
 #include "ide/shell/core/ApplicationCore.h"
@@ -50,6 +51,8 @@ struct FrameParts {
     std::function<void(QWidget& frame)> preferences;
     std::function<void(QWidget& frame, bool atStartup)> tipOfTheDay;
     std::function<void()> startBatch;
+    // Writes a report of the open project ("Créer un rapport..."); nothing is written without it.
+    ReportWriterCall writeReport;
     // Opens help pages and folders; the desktop's handler when not given.
     std::function<void(const QUrl&)> openUrl;
 };
@@ -75,7 +78,9 @@ public:
     void SetVersionIndex(int index);
     bool BatchMode() const { return batchMode_; }
     void SetBatchMode(bool batch) { batchMode_ = batch; }
-    const std::string& ProjectPath() const { return projectPath_; }
+    const std::string& ProjectPath() const { return project_->ProjectPath(); }
+    // The project, report, interface and batch commands, and the texts edited as documents.
+    FrameProject& ProjectSide() { return *project_; }
     // Every script view's macro folding again (after an interface change).
     void RefreshAllViews();
     // Every script view's colours, font and line numbers again (after the preferences).
@@ -104,8 +109,10 @@ public:
     // The project path kept by the application, opened once through a queued call.
     void SetProjectToOpen(const std::string& path) { projectToOpen_ = path; }
     void PostOpenPendingProject();
+    // As "Ouvrir...": a file that does not load leaves no project open. True when opened.
     bool OpenProject(const std::string& path);
     void FillVersionCombo();
+    void AddRecentProject(const std::string& path);
 
     // ---- Start-up and help ----
     // What a file dropped on the window or named on the command line opens.
@@ -122,6 +129,9 @@ public:
 
 signals:
     void DocumentTitleChanged();
+    // A document was written to its file; a document's window was closed (its path).
+    void DocumentSaved(zov::shell::ScriptDocument* document);
+    void DocumentClosed(const QString& path);
     // The window accepted its close: the program ends.
     void Closed();
 
@@ -185,8 +195,8 @@ private:
     bool recordResults_ = false;
     bool liveVariables_ = false;
     int versionIndex_ = -1;
-    std::string projectPath_;
     std::string projectToOpen_;
+    FrameProject* project_ = nullptr;
     bool closing_ = false;
     bool sizeOutputDockOnShow_ = true;
     static constexpr int kOutputDockMinimum = 180;
