@@ -183,6 +183,8 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
 MainFrame::~MainFrame()
 {
     qApp->removeEventFilter(this);
+    // Runs that end while their windows go report to no one.
+    runEvents_ = nullptr;
     // The windows go before the documents and their views.
     for (QMdiSubWindow* window : area_->subWindowList())
         delete window;
@@ -442,9 +444,13 @@ void MainFrame::InstallHandlers()
     }
 }
 
-void MainFrame::AddCommandHandler(int id, std::function<void()> handler)
+void MainFrame::AddCommandHandler(int id, std::function<void()> handler, std::function<bool()> enabled)
 {
     handlers_[id] = std::move(handler);
+    if (enabled)
+        enablers_[id] = std::move(enabled);
+    else
+        enablers_.erase(id);
     UpdateCommands();
 }
 
@@ -471,6 +477,7 @@ FrameState MainFrame::CurrentState() const
 {
     FrameState state;
     state.projectOpen = !projectPath_.empty();
+    state.campaignRunning = runEvents_ != nullptr && runEvents_->CampaignRunning();
     state.selectedItemKind = explorer_->SelectedItemKind();
     state.viewAllInterfaces = values_.viewAllInterfaces != 0;
     state.recordResults = recordResults_;
@@ -496,7 +503,8 @@ void MainFrame::UpdateCommands()
         return;
     const FrameState state = CurrentState();
     for (const auto& [id, action] : actions_) {
-        const bool handled = handlers_.count(id) != 0;
+        const auto enabler = enablers_.find(id);
+        const bool handled = handlers_.count(id) != 0 && (enabler == enablers_.end() || enabler->second());
         if (const auto rule = FrameCommandState(id, state)) {
             action->setEnabled(handled && rule->enabled);
             action->setCheckable(rule->checkable);
