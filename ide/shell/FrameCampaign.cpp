@@ -1,10 +1,12 @@
 #include "ide/shell/FrameCampaign.h"
 
+#include "common/MessageText.h"
 #include "common/process/ProcessSpawn.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ShellPrompter.h"
 #include "ide/shell/core/CommandTable.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 
@@ -25,6 +27,8 @@ namespace {
 constexpr int kRunsTab = 2;
 // How long a background program has to end after SIGTERM before SIGKILL.
 constexpr int kTerminateGraceMs = 1000;
+// Timer 1: the pause before a batch starts.
+constexpr int kBatchStartMs = 1000;
 
 CampaignGroup GroupOf(const project::CTestSet& set)
 {
@@ -78,8 +82,11 @@ FrameCampaign::FrameCampaign(MainFrame& frame, ReportWriter writeReport)
         campaign_.OnPacingTimer();
         UpdateCommands();
     });
+    batchStart_.setSingleShot(true);
+    connect(&batchStart_, &QTimer::timeout, this, [this] { StartBatch(); });
     using namespace command_ids;
     frame_.AddCommandHandler(kRunCampaign, [this] { RunCampaign(); });
+    frame_.AddCommandHandler(kRunBatch, [this] { RunBatchCommand(); });
     frame_.AddCommandHandler(
         kStopAllTests, [this] { StopAllTests(); }, [this] { return campaign_.StopAllEnabled(); });
     frame_.SetRunEvents(this);
@@ -144,6 +151,30 @@ void FrameCampaign::StopAllTests()
         return;
     campaign_.StopAll();
     UpdateCommands();
+}
+
+void FrameCampaign::RunBatchCommand()
+{
+    if (QAction* close = frame_.Command(command_ids::kCloseProject); close != nullptr && close->isEnabled())
+        close->trigger();
+    const Translate translate = frame_.Application().Translator();
+    const FileRequest request{translate("Charger"), translate("Fichier batch ZOV") + "|*.qzb|", "*.qzb"};
+    const std::optional<std::string> path = ActivePrompter().OpenFile(request);
+    if (!path)
+        return;
+    project::Batch batch;
+    if (!batch.Read(*path)) {
+        // An unreadable batch would run no entry and end the program at once: it is only told.
+        ActivePrompter().Tell(FillMessage(translate("Impossible de charger le fichier:\n%s"), *path),
+                              PromptIcon::Warning);
+        return;
+    }
+    frame_.BatchFile() = std::move(batch);
+    if (frame_.BatchFile().Hide != 0)
+        frame_.showMinimized();
+    else
+        frame_.show();
+    batchStart_.start(kBatchStartMs);
 }
 
 // ---- The sequencer's host ----
@@ -437,6 +468,7 @@ void FrameCampaign::SaveAllDocuments()
 
 void FrameCampaign::StartBatch()
 {
+    frame_.SetBatchMode(true);
     project::Batch& batch = frame_.BatchFile();
     std::vector<BatchEntryPlan> entries;
     for (const auto& entry : batch.Entries) {

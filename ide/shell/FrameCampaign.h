@@ -52,6 +52,9 @@ public:
     void StopAllTests();
     // Timer 1 in batch mode: the frame's batch file entry after entry, then the program quits.
     void StartBatch();
+    // The Batch menu's "Lancer...": closes the project, asks for a batch file and starts it one
+    // second later, as at start-up.
+    void RunBatchCommand();
     // How the program ends after a batch; a queued QCoreApplication::exit by default.
     void SetQuit(QuitCall quit) { quit_ = std::move(quit); }
     // The run record of a project test, made on first use; null for an id no test has.
@@ -119,6 +122,7 @@ private:
     CampaignRun campaign_;
     std::unique_ptr<BatchRun> batch_;
     QTimer pacing_;
+    QTimer batchStart_;
     std::map<int, std::unique_ptr<execution::RunRecord>> records_;
     std::vector<std::unique_ptr<execution::RunRecord>> retired_;
     pid_t backProgram_ = -1;

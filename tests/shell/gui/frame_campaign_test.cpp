@@ -1,6 +1,7 @@
 #include "ide/shell/FrameCampaign.h"
 
 #include "common/AtomicFile.h"
+#include "ide/project/model/BatchFile.h"
 #include "ide/shell/FrameStandIns.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ScriptDocument.h"
@@ -18,7 +19,11 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
 
 #include <filesystem>
 #include <functional>
@@ -39,7 +44,11 @@ public:
     {
         return record.Ask(text, icon, buttons);
     }
-    std::optional<std::string> OpenFile(const FileRequest& request) override { return record.OpenFile(request); }
+    std::optional<std::string> OpenFile(const FileRequest& request) override
+    {
+        requests.push_back(request);
+        return record.OpenFile(request);
+    }
     std::optional<std::string> SaveFile(const FileRequest& request) override { return record.SaveFile(request); }
     std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
     {
@@ -50,6 +59,7 @@ public:
         return record.ChooseColour(title, initial);
     }
     int Exec(QDialog&) override { return QDialog::Rejected; }
+    std::vector<FileRequest> requests;
 };
 
 // A script view whose run lasts until the test ends it; it reports to the frame as a real view
@@ -392,6 +402,69 @@ TEST_F(FrameCampaignTest, BatchRunsEachEntryWritesItsReportsAndQuits)
         // The version named by the entry had recording on.
         EXPECT_EQ(Result("Tc"), 1) << c.name;
         frame_->CloseAll(false);
+    }
+}
+
+TEST_F(FrameCampaignTest, BatchCommandAsksForABatchFileAndRunsIt)
+{
+    project::BatchEntries entries;
+    entries.push_back(std::make_unique<project::CBatchEntry>());
+    entries.back()->Filename = WriteProject("first", 0, {"a"});
+    entries.back()->Version = "V1";
+    entries.back()->Report = (root_ / "work" / "r.xml").string();
+    const std::string batch = (root_ / "work" / "b.qzb").string();
+    ASSERT_TRUE(project::WriteBatchFile(batch, 0, entries));
+
+    // A batch file that cannot be read starts nothing.
+    const std::string missing = (root_ / "work" / "none.qzb").string();
+    prompter_->record.Queue(PromptAnswer::Ok, missing);
+    frame_->Command(kRunBatch)->trigger();
+    EXPECT_EQ(prompter_->record.Texts().back(), "Impossible de charger le fichier:\n" + missing);
+    EXPECT_FALSE(frame_->BatchMode());
+
+    prompter_->record.Queue(PromptAnswer::Ok, batch);
+    frame_->Command(kRunBatch)->trigger();
+    ASSERT_EQ(prompter_->requests.size(), 2u);
+    EXPECT_EQ(prompter_->requests[1].title, "Charger");
+    EXPECT_EQ(prompter_->requests[1].filter, "Fichier batch ZOV|*.qzb|");
+    EXPECT_EQ(prompter_->requests[1].initialPath, "*.qzb");
+    ASSERT_TRUE(WaitUntil([&] { return Running("a"); }));
+    EXPECT_TRUE(frame_->BatchMode());
+    View("a")->Finish(1);
+    ASSERT_TRUE(WaitUntil([&] { return quitStatus_.has_value(); }));
+    EXPECT_EQ(*quitStatus_, 0);
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_EQ(reports_[0].kind, ReportWriterKind::JUnitXml);
+    EXPECT_EQ(reports_[0].version, 0);
+}
+
+// The program started beside a run ends with it: asked with SIGTERM, killed when it stays, and
+// reaped either way.
+TEST_F(FrameCampaignTest, BackgroundProgramIsTerminatedAndReaped)
+{
+    struct Case {
+        const char* name;
+        const char* script;
+    };
+    const Case cases[] = {
+        {"ends on SIGTERM", "echo $$ > pid.txt; exec tail -f /dev/null"},
+        {"ignores SIGTERM", "trap '' TERM; echo $$ > pid.txt; exec tail -f /dev/null"},
+    };
+    ASSERT_TRUE(frame_->OpenProject(WriteProject("p", 0, {"a"})));
+    const fs::path pidFile = root_ / "work" / "pid.txt";
+    for (const Case& c : cases) {
+        fs::remove(pidFile);
+        campaign_->StartBackProgram("/bin/sh", std::string("-c \"") + c.script + "\"", false);
+        pid_t pid = 0;
+        ASSERT_TRUE(WaitUntil([&] {
+            std::ifstream file(pidFile);
+            return static_cast<bool>(file >> pid) && pid > 0;
+        })) << c.name;
+        ASSERT_EQ(::kill(pid, 0), 0) << c.name;
+        campaign_->TerminateBackProgram();
+        errno = 0;
+        EXPECT_EQ(::kill(pid, 0), -1) << c.name;
+        EXPECT_EQ(errno, ESRCH) << c.name;
     }
 }
 
