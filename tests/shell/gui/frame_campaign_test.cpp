@@ -282,6 +282,18 @@ TEST_F(FrameCampaignTest, SequentialSetRunsItsTestsInOrderAndRecordsTheirResults
     EXPECT_TRUE(prompter_->record.Texts().empty());
 }
 
+TEST_F(FrameCampaignTest, HideOnExecutionHidesTheWindowWhileTheRunLasts)
+{
+    campaign_->Campaign().SetHideOnExecution(true);
+    OpenAndSelectSet(WriteProject("p", 0, {"a"}));
+    frame_->Command(kRunCampaign)->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return Running("a"); }));
+    EXPECT_TRUE(frame_->HiddenInTray());
+    View("a")->Finish(1);
+    ASSERT_TRUE(WaitUntil([&] { return !campaign_->CampaignRunning(); }));
+    EXPECT_FALSE(frame_->HiddenInTray());
+}
+
 TEST_F(FrameCampaignTest, RunCommandDuringARunOnlyTellsToStopTheScripts)
 {
     OpenAndSelectSet(WriteProject("p", 0, {"a", "b"}));
