@@ -63,11 +63,10 @@ bool WriteBatchReport(ApplicationCore& application, const zov::project::ProjectM
 void PlugCommands(MainFrame& frame, ApplicationCore& application)
 {
     new zov::shell::FindInScripts(frame);
-    new zov::shell::FrameCampaign(frame, [&application](const zov::project::ProjectModel& project,
-                                                         const std::string& path, ReportWriterKind kind,
-                                                         int versionIndex) {
-        return WriteBatchReport(application, project, path, kind, versionIndex);
-    });
+    new zov::shell::FrameCampaign(
+        frame,
+        [&application](const zov::project::ProjectModel& project, const std::string& path, ReportWriterKind kind,
+                       int versionIndex) { return WriteBatchReport(application, project, path, kind, versionIndex); });
 }
 
 }  // namespace

@@ -184,8 +184,7 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
             shared->interfaces = set != nullptr ? std::make_unique<InterfaceSetRun>(*set) : nullptr;
         }
         ScriptViewServices services;
-        auto viewHost =
-            std::make_unique<ViewRunHost>(shared->host, [&frame] { return frame.RunEvents(); });
+        auto viewHost = std::make_unique<ViewRunHost>(shared->host, [&frame] { return frame.RunEvents(); });
         services.host = viewHost.get();
         services.interfaces = shared->interfaces.get();
         services.prompter = &shell::ActivePrompter();

@@ -100,10 +100,7 @@ public:
     void UserStopped() override;
     void SyncBroadcast(int n, execution::RunRecord* record) override;
     void OnScriptError() override;
-    void SetDataValue(const std::string& name, const std::string& value) override
-    {
-        shared_.SetDataValue(name, value);
-    }
+    void SetDataValue(const std::string& name, const std::string& value) override { shared_.SetDataValue(name, value); }
     std::string GetDataValue(const std::string& name) override { return shared_.GetDataValue(name); }
     std::vector<std::string> WatchedNames() override { return shared_.WatchedNames(); }
     void AppendRunLog(const std::string& traceText, execution::RunRecord& record) override

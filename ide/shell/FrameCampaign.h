@@ -103,8 +103,7 @@ public:
 
     // ---- IRunEvents ----
     int CountRunningScript(bool starting) override;
-    void ScriptEnded(IScriptView& view, const execution::RunRecord* record,
-                     std::optional<RunTicket> ticket) override;
+    void ScriptEnded(IScriptView& view, const execution::RunRecord* record, std::optional<RunTicket> ticket) override;
     void UserStopped(IScriptView& view, std::optional<RunTicket> ticket) override;
     void ScriptError(IScriptView& view, std::optional<RunTicket> ticket) override;
     void SyncBroadcast(IScriptView& view, int value) override;

@@ -167,12 +167,11 @@ protected:
         };
         frame_ = std::make_unique<MainFrame>(*application_, std::move(parts));
         frame_->show();
-        campaign_ = new FrameCampaign(
-            *frame_, [this](const project::ProjectModel& project, const std::string& path, ReportWriterKind kind,
-                            int version) {
-                reports_.push_back({project.Name, path, kind, version});
-                return WriteFileAtomically(path, "report");
-            });
+        campaign_ = new FrameCampaign(*frame_, [this](const project::ProjectModel& project, const std::string& path,
+                                                      ReportWriterKind kind, int version) {
+            reports_.push_back({project.Name, path, kind, version});
+            return WriteFileAtomically(path, "report");
+        });
         campaign_->SetQuit([this](int status) { quitStatus_ = status; });
     }
     void TearDown() override
