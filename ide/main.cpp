@@ -6,13 +6,16 @@
 #include "ide/scriptview/ScriptViewParts.h"
 #include "ide/shell/ApplicationObject.h"
 #include "ide/shell/FindInScripts.h"
+#include "ide/shell/FrameCampaign.h"
 #include "ide/shell/FrameInterfaceSet.h"
+#include "ide/shell/ShellPrompter.h"
 
 namespace {
 
 using zov::shell::ApplicationCore;
 using zov::shell::FrameParts;
 using zov::shell::MainFrame;
+using zov::shell::ReportWriterKind;
 
 void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
 {
@@ -31,11 +34,30 @@ void PlugFrameParts(FrameParts& parts, ApplicationCore& application)
     };
 }
 
+// A batch entry's report, in the format its path names; the HTML one without the report options'
+// header and footer, the CSV one with ";" and '"'.
+bool WriteBatchReport(ApplicationCore& application, const zov::project::ProjectModel& project, const std::string& path,
+                      ReportWriterKind kind, int versionIndex)
+{
+    zov::reports::CReportWriter writer(zov::reports::ReportHost(project, zov::shell::ActivePrompter(),
+                                                                application.Translator(), true,
+                                                                application.GetProgramFolder().string(),
+                                                                application.VersionText()));
+    zov::shell::ReportOptionValues options;
+    options.csvSeparator = ';';
+    options.csvQualifier = '"';
+    return zov::reports::WriteReportOfKind(writer, path, kind, versionIndex, options);
+}
+
 // Commands handled outside the frame, each object owned by the frame.
-void PlugCommands(MainFrame& frame, ApplicationCore&)
+void PlugCommands(MainFrame& frame, ApplicationCore& application)
 {
     new zov::shell::FindInScripts(frame);
     zov::interfaces::InstallInterfaceCommands(frame);
+    new zov::shell::FrameCampaign(
+        frame,
+        [&application](const zov::project::ProjectModel& project, const std::string& path, ReportWriterKind kind,
+                       int versionIndex) { return WriteBatchReport(application, project, path, kind, versionIndex); });
 }
 
 }  // namespace

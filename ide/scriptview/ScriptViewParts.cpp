@@ -315,7 +315,8 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
             shared->interfaces = set != nullptr ? std::make_unique<InterfaceSetRun>(*set) : nullptr;
         }
         ScriptViewServices services;
-        services.host = &shared->host;
+        auto viewHost = std::make_unique<ViewRunHost>(shared->host, [&frame] { return frame.RunEvents(); });
+        services.host = viewHost.get();
         services.interfaces = shared->interfaces.get();
         services.prompter = &shell::ActivePrompter();
         services.translate = application.Translator();
@@ -335,6 +336,8 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
                 command->trigger();
         };
         auto adapter = std::make_unique<ScriptViewAdapter>(document, std::move(services));
+        viewHost->SetView(adapter.get());
+        adapter->SetRunHost(std::move(viewHost));
         if (CZOVView* view = adapter->View()) {
             view->SetTranslate(application.Translator());
             if (set != nullptr)

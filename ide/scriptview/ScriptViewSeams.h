@@ -3,7 +3,10 @@
 // the quiet defaults a view gets when the window gives no host, interfaces or panes.
 
 #include "ide/execution/model/ExecutionSeams.h"
+#include "ide/shell/FrameSeams.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,6 +78,44 @@ public:
 protected:
     execution::ExecutionSettings settings_;
     int running_ = 0;
+};
+
+// The run host of one view: settings and panes' services come from the host the views share; the
+// run's end, stop, error and "syn" lines go to the frame's run events with the view itself and the
+// ticket of the campaign's start, so that the campaign counts each of its tests once and a
+// synchronisation skips exactly the view that sent it. Without run events, all goes to the shared
+// host.
+class ViewRunHost final : public execution::RunHost {
+public:
+    using EventsOf = std::function<shell::IRunEvents*()>;
+    ViewRunHost(execution::RunHost& shared, EventsOf events) : shared_(shared), events_(std::move(events)) {}
+    void SetView(shell::IScriptView* view) { view_ = view; }
+    // The campaign's start of the next run; it is quoted until that run has ended.
+    void SetTicket(std::optional<shell::RunTicket> ticket) { ticket_ = ticket; }
+    std::optional<shell::RunTicket> Ticket() const { return ticket_; }
+
+    execution::ExecutionSettings Settings() override { return shared_.Settings(); }
+    int CountRunningScript(bool starting) override;
+    void ScriptEnded(execution::RunRecord* record) override;
+    void UserStopped() override;
+    void SyncBroadcast(int n, execution::RunRecord* record) override;
+    void OnScriptError() override;
+    void SetDataValue(const std::string& name, const std::string& value) override { shared_.SetDataValue(name, value); }
+    std::string GetDataValue(const std::string& name) override { return shared_.GetDataValue(name); }
+    std::vector<std::string> WatchedNames() override { return shared_.WatchedNames(); }
+    void AppendRunLog(const std::string& traceText, execution::RunRecord& record) override
+    {
+        shared_.AppendRunLog(traceText, record);
+    }
+    void SetVerifyFlag(bool verify) override { shared_.SetVerifyFlag(verify); }
+
+private:
+    shell::IRunEvents* Events() const;
+
+    execution::RunHost& shared_;
+    EventsOf events_;
+    shell::IScriptView* view_ = nullptr;
+    std::optional<shell::RunTicket> ticket_;
 };
 
 }  // namespace zov::scriptview

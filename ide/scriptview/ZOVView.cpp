@@ -700,6 +700,25 @@ void ScriptViewAdapter::Stop()
         view_->StopScript();
 }
 
+bool ScriptViewAdapter::StartCampaignRun(execution::RunRecord& record, bool verify, shell::RunTicket ticket)
+{
+    if (!view_ || view_->IsRunning())
+        return false;
+    view_->SetRunRecord(&record);
+    if (runHost_)
+        runHost_->SetTicket(ticket);
+    if (verify)
+        view_->VerifyScript();
+    else
+        view_->RunScript();
+    if (view_->IsRunning())
+        return true;
+    // Refused (no interface, no engine): nothing will quote the ticket.
+    if (runHost_ && runHost_->Ticket() == ticket)
+        runHost_->SetTicket(std::nullopt);
+    return false;
+}
+
 void ScriptViewAdapter::SendSync(int value)
 {
     if (view_)

@@ -9,6 +9,7 @@
 #include "ide/editor/model/MacroFolding.h"
 #include "ide/execution/model/EngineDriver.h"
 #include "ide/execution/model/ExecutionSeams.h"
+#include "ide/scriptview/ScriptViewSeams.h"
 #include "ide/shell/FrameSeams.h"
 #include "ide/shell/core/Prompter.h"
 #include "ide/shell/core/Translate.h"
@@ -204,6 +205,8 @@ public:
 
     // Null once the window deleted the widget.
     CZOVView* View() const { return view_.data(); }
+    // The view's own run host (its services' host), kept as long as the view.
+    void SetRunHost(std::unique_ptr<ViewRunHost> host) { runHost_ = std::move(host); }
 
     QWidget& Widget() override { return *view_; }
     void PushTextToBuffer() override {}
@@ -226,8 +229,12 @@ public:
         if (view_)
             view_->UpdateCommandStates();
     }
+    bool StartCampaignRun(execution::RunRecord& record, bool verify, shell::RunTicket ticket) override;
+    bool HasBreakpoints() const override { return view_ && view_->HasBreakpoints(); }
 
 private:
+    // Declared first: the view's driver uses it until the view is gone.
+    std::unique_ptr<ViewRunHost> runHost_;
     QPointer<CZOVView> view_;
 };
 

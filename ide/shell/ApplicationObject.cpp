@@ -196,6 +196,8 @@ int RunApplication(int argc, char** argv, ApplicationParts parts)
 
     frame = new MainFrame(core, std::move(frameParts));
     frame->SetBatchMode(request.kind == StartupKind::Batch);
+    const bool hideBatch = batchFile.Hide != 0;
+    frame->BatchFile() = std::move(batchFile);
     if (ShellPrompter* prompter = &ActivePrompter(); auto* window = dynamic_cast<WindowPrompter*>(prompter))
         window->SetParent(frame);
     if (parts.frameReady)
@@ -205,7 +207,7 @@ int RunApplication(int argc, char** argv, ApplicationParts parts)
     if (std::getenv("ZOV_IDE_REPORT_SHOWN") != nullptr)
         frame->installEventFilter(new gui::ShownReporter("zov", frame));
     if (request.kind == StartupKind::Batch) {
-        if (batchFile.Hide != 0)
+        if (hideBatch)
             frame->showMinimized();
         else
             frame->show();

@@ -368,10 +368,14 @@ bool FrameProject::LoadBatchFile(const std::string& path)
 {
     project::Batch batch;
     if (!batch.Read(path)) {
+        // An unreadable batch would run no entry and end the program at once: it is only told.
         ActivePrompter().Tell(FillMessage(Tr("Impossible de charger le fichier:\n%s"), path), PromptIcon::Warning);
         return false;
     }
     batchFile_ = path;
+    frame_.BatchFile() = std::move(batch);
+    if (frame_.BatchFile().Hide != 0)
+        frame_.showMinimized();
     return true;
 }
 

@@ -3,13 +3,17 @@
 // explorer, the output bar, the interface set and the active script view are interfaces here,
 // filled by their own folders; until one is, a plain stand-in (FrameStandIns.h) takes its place.
 
+#include "ide/execution/model/RunRecord.h"
 #include "ide/project/model/ProjectModel.h"
+#include "ide/shell/core/CampaignRun.h"
+#include "ide/shell/core/RunPlan.h"
 #include "ide/shell/core/Settings.h"
 
 #include <QString>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +37,9 @@ public:
     virtual void SetViewAllInterfaces(bool all) = 0;
     // Kind of the selected test-tree item: -1 none, 0 campaign, 1 test set, 2 test.
     virtual int SelectedItemKind() const = 0;
+    // The selected test-tree item with the indexes of its campaign and test set; nullopt when
+    // none is selected.
+    virtual std::optional<RunRoot> SelectedRunItem() const { return std::nullopt; }
     virtual std::vector<std::string> ScriptPaths() const = 0;
     // The requirement and technical-fact trees, once after start-up.
     virtual void FillTrees() = 0;
@@ -133,6 +140,37 @@ public:
     }
     // The enabling of the view's own commands, before the Edit menu opens.
     virtual void UpdateCommandStates() {}
+
+    // A campaign's run of the document for the test's record (a verification when `verify`). The
+    // view quotes the ticket when it tells the frame of that run's end, stop or error. False when
+    // no run started.
+    virtual bool StartCampaignRun(execution::RunRecord& record, bool verify, RunTicket ticket)
+    {
+        (void)record;
+        (void)verify;
+        (void)ticket;
+        return false;
+    }
+    virtual bool HasBreakpoints() const { return false; }
+    // True while the view's engine runs: a synchronisation number reaches only those views.
+    virtual bool HasEngine() const { return IsRunning(); }
+};
+
+// What the script views tell the frame about their runs; the campaign runner implements it. `view`
+// is the view whose run it is, `ticket` the campaign's start of that run when there was one.
+class IRunEvents {
+public:
+    virtual ~IRunEvents() = default;
+    // Counts a run in (true) or out (false); the count numbers the run's traces.
+    virtual int CountRunningScript(bool starting) = 0;
+    virtual void ScriptEnded(IScriptView& view, const execution::RunRecord* record,
+                             std::optional<RunTicket> ticket) = 0;
+    virtual void UserStopped(IScriptView& view, std::optional<RunTicket> ticket) = 0;
+    virtual void ScriptError(IScriptView& view, std::optional<RunTicket> ticket) = 0;
+    // A "syn" line of the view's script.
+    virtual void SyncBroadcast(IScriptView& view, int value) = 0;
+    // A campaign is set up: the commands that change the project wait for its end.
+    virtual bool CampaignRunning() const = 0;
 };
 
 }  // namespace zov::shell

@@ -12,7 +12,32 @@
 
 namespace zov::shell {
 
-StandInExplorer::StandInExplorer(Translate translate) : translate_(std::move(translate)), widget_(new QWidget) {}
+namespace {
+
+// Where a stand-in tree item keeps its kind and indexes.
+enum ItemRole { KindRole = Qt::UserRole, CampaignRole, SetRole, TestRole };
+
+QTreeWidgetItem* AddItem(QTreeWidgetItem* parent, const std::string& title, RunRoot place)
+{
+    auto* item = new QTreeWidgetItem(parent, QStringList(QString::fromStdString(title)));
+    item->setData(0, KindRole, static_cast<int>(place.kind));
+    item->setData(0, CampaignRole, place.campaign);
+    item->setData(0, SetRole, place.set);
+    item->setData(0, TestRole, place.test);
+    return item;
+}
+
+}  // namespace
+
+StandInExplorer::StandInExplorer(Translate translate)
+    : translate_(std::move(translate)), widget_(new QWidget), tree_(new QTreeWidget)
+{
+    auto* layout = new QVBoxLayout(widget_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    tree_->setHeaderHidden(true);
+    tree_->setObjectName("StandInTestTree");
+    layout->addWidget(tree_);
+}
 
 StandInExplorer::~StandInExplorer()
 {
@@ -21,12 +46,53 @@ StandInExplorer::~StandInExplorer()
 
 bool StandInExplorer::LoadProject(const std::string& path)
 {
-    return project_.LoadProjectFile(path, ActivePrompter(), translate_);
+    const bool loaded = project_.LoadProjectFile(path, ActivePrompter(), translate_);
+    FillTree();
+    return loaded;
 }
 
 void StandInExplorer::CloseProject()
 {
     project_.ClearProject();
+    FillTree();
+}
+
+void StandInExplorer::FillTree()
+{
+    tree_->clear();
+    if (project_.FilePath.empty() && project_.Campaigns.empty())
+        return;
+    auto* root = new QTreeWidgetItem(tree_, QStringList(QString::fromStdString(project_.Name)));
+    root->setData(0, KindRole, static_cast<int>(RunRootKind::Project));
+    for (std::size_t c = 0; c < project_.Campaigns.size(); ++c) {
+        const project::CCampaign& campaign = *project_.Campaigns[c];
+        const int ci = static_cast<int>(c);
+        QTreeWidgetItem* campaignItem = AddItem(root, campaign.Name, RunRoot{RunRootKind::Campaign, ci, 0, 0});
+        for (std::size_t s = 0; s < campaign.TestSets.size(); ++s) {
+            const project::CTestSet& set = *campaign.TestSets[s];
+            const int si = static_cast<int>(s);
+            QTreeWidgetItem* setItem = AddItem(campaignItem, set.Name, RunRoot{RunRootKind::TestSet, ci, si, 0});
+            for (std::size_t t = 0; t < set.Tests.size(); ++t)
+                AddItem(setItem, set.Tests[t]->Name, RunRoot{RunRootKind::Test, ci, si, static_cast<int>(t)});
+        }
+    }
+    tree_->expandAll();
+}
+
+std::optional<RunRoot> StandInExplorer::SelectedRunItem() const
+{
+    const QTreeWidgetItem* item = tree_->currentItem();
+    if (item == nullptr)
+        return std::nullopt;
+    return RunRoot{static_cast<RunRootKind>(item->data(0, KindRole).toInt()), item->data(0, CampaignRole).toInt(),
+                   item->data(0, SetRole).toInt(), item->data(0, TestRole).toInt()};
+}
+
+int StandInExplorer::SelectedItemKind() const
+{
+    const std::optional<RunRoot> item = SelectedRunItem();
+    // The project's own item is none of the three kinds.
+    return item && item->kind != RunRootKind::Project ? static_cast<int>(item->kind) : -1;
 }
 
 StandInOutputBar::StandInOutputBar(const Translate& translate) : tabs_(new QTabWidget)

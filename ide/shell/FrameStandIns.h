@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -26,15 +27,22 @@ public:
     void CloseProject() override;
     void RefreshInterfaceLists() override {}
     void SetViewAllInterfaces(bool) override {}
-    int SelectedItemKind() const override { return -1; }
+    int SelectedItemKind() const override;
+    std::optional<RunRoot> SelectedRunItem() const override;
     std::vector<std::string> ScriptPaths() const override { return {}; }
     void FillTrees() override {}
     void ForwardKey(int, bool) override {}
     project::ProjectModel& Project() override { return project_; }
+    // The plain tree of the project's campaigns, test sets and tests (the project's own item on
+    // top), so that a run has an item to start from.
+    QTreeWidget& Tree() { return *tree_; }
 
 private:
+    void FillTree();
+
     Translate translate_;
     QPointer<QWidget> widget_;
+    QPointer<QTreeWidget> tree_;
     project::ProjectModel project_;
 };
 

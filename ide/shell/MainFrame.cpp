@@ -188,6 +188,8 @@ MainFrame::MainFrame(ApplicationCore& application, FrameParts parts, QWidget* pa
 MainFrame::~MainFrame()
 {
     qApp->removeEventFilter(this);
+    // Runs that end while their windows go report to no one.
+    runEvents_ = nullptr;
     // The windows go before the documents and their views.
     for (QMdiSubWindow* window : area_->subWindowList())
         delete window;
@@ -450,9 +452,13 @@ void MainFrame::InstallHandlers()
     project_->InstallCommands();
 }
 
-void MainFrame::AddCommandHandler(int id, std::function<void()> handler)
+void MainFrame::AddCommandHandler(int id, std::function<void()> handler, std::function<bool()> enabled)
 {
     handlers_[id] = std::move(handler);
+    if (enabled)
+        enablers_[id] = std::move(enabled);
+    else
+        enablers_.erase(id);
     UpdateCommands();
 }
 
@@ -479,6 +485,7 @@ FrameState MainFrame::CurrentState() const
 {
     FrameState state;
     state.projectOpen = !ProjectPath().empty();
+    state.campaignRunning = runEvents_ != nullptr && runEvents_->CampaignRunning();
     state.selectedItemKind = explorer_->SelectedItemKind();
     state.viewAllInterfaces = values_.viewAllInterfaces != 0;
     state.recordResults = recordResults_;
@@ -504,7 +511,8 @@ void MainFrame::UpdateCommands()
         return;
     const FrameState state = CurrentState();
     for (const auto& [id, action] : actions_) {
-        const bool handled = handlers_.count(id) != 0;
+        const auto enabler = enablers_.find(id);
+        const bool handled = handlers_.count(id) != 0 && (enabler == enablers_.end() || enabler->second());
         if (const auto rule = FrameCommandState(id, state)) {
             action->setEnabled(handled && rule->enabled);
             action->setCheckable(rule->checkable);

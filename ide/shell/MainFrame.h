@@ -4,6 +4,7 @@
 // tabs, the status bar, and the window's own settings. Subsystems plug in through the seams of
 // FrameSeams.h and through AddCommandHandler.
 
+#include "ide/project/model/BatchFile.h"
 #include "ide/shell/FrameProject.h"
 #include "ide/shell/FrameSeams.h"
 #include "ide/shell/ScriptDocument.h"
@@ -81,14 +82,24 @@ public:
     const std::string& ProjectPath() const { return project_->ProjectPath(); }
     // The project, report, interface and batch commands, and the texts edited as documents.
     FrameProject& ProjectSide() { return *project_; }
+    // "Enregistrer les résultats".
+    bool RecordResults() const { return recordResults_; }
+    // The batch file read at start-up, which the batch run goes through.
+    project::Batch& BatchFile() { return batch_; }
+    // What timer 1 starts in batch mode, in place of the part given at construction.
+    void SetStartBatch(std::function<void()> start) { parts_.startBatch = std::move(start); }
+    // Where the script views report their runs; null until a campaign runner is plugged.
+    void SetRunEvents(IRunEvents* events) { runEvents_ = events; }
+    IRunEvents* RunEvents() const { return runEvents_; }
     // Every script view's macro folding again (after an interface change).
     void RefreshAllViews();
     // Every script view's colours, font and line numbers again (after the preferences).
     void ApplyViewSettings();
     void SetStatusText(const QString& text);
     QLabel* StatusPane(int id) const;
-    // A command that another part of the IDE handles; the menu item is enabled from then on.
-    void AddCommandHandler(int id, std::function<void()> handler);
+    // A command that another part of the IDE handles; the menu item is enabled from then on, or
+    // while `enabled` says so when given.
+    void AddCommandHandler(int id, std::function<void()> handler, std::function<bool()> enabled = {});
     QAction* Command(int id) const;
     // The enabling and check marks of every command, as before a menu opens.
     void UpdateCommands();
@@ -187,7 +198,10 @@ private:
     std::map<int, QLabel*> panes_;
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;
+    std::map<int, std::function<bool()>> enablers_;
     std::vector<std::unique_ptr<ScriptDocument>> documents_;
+    project::Batch batch_;
+    IRunEvents* runEvents_ = nullptr;
     QString idlePrompt_;
     QSystemTrayIcon* tray_ = nullptr;
     bool hiddenInTray_ = false;

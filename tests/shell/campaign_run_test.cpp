@@ -342,6 +342,27 @@ TEST_F(Campaign, EndsOfAnEarlierRunDoNotReachTheNextOne)
     EXPECT_EQ(Run().RunningTests(), 1);
 }
 
+TEST_F(Campaign, StopsAndErrorsOfAnEarlierRunDoNotEndTheNextOne)
+{
+    for (const bool error : {false, true}) {
+        host_ = FakeCampaignHost();
+        Make();
+        Start({MakeGroup(1, 1)});
+        const RunTicket old = host_.tickets.at(1);
+        Run().StopAll();
+        Start({MakeGroup(5, 2)});
+        if (error)
+            Run().OnScriptError(old);
+        else
+            Run().OnUserStop(old);
+        host_.Pump(Run());
+        EXPECT_TRUE(Run().IsSetUp()) << error;
+        EXPECT_EQ(Run().RunningTests(), 1) << error;
+        host_.End(Run(), 5, kResultOk);
+        EXPECT_EQ(host_.StartedKeys(), (Keys{1, 5, 6})) << error;
+    }
+}
+
 TEST_F(Campaign, StopAllResetsAndIsEnabledOnlyWhileSomethingRuns)
 {
     Make();

@@ -264,8 +264,10 @@ void CampaignRun::OnScriptEnded(const ScriptEnd& end)
 
 void CampaignRun::OnUserStop(std::optional<RunTicket> ticket)
 {
-    if (ticket)
-        running_.erase(*ticket);
+    // A stop of a test already stopped, or of an earlier run, ends nothing (the stop of every
+    // view arrives after the run it ended).
+    if (ticket && running_.erase(*ticket) == 0)
+        return;
     if (!groups_.empty()) {
         stopCampaign_ = true;
         RequestStep();
@@ -276,8 +278,8 @@ void CampaignRun::OnScriptError(std::optional<RunTicket> ticket)
 {
     if (groups_.empty() || verify_)
         return;
-    if (ticket)
-        running_.erase(*ticket);
+    if (ticket && running_.erase(*ticket) == 0)
+        return;
     stopCampaign_ = true;
     RequestStep();
 }

@@ -28,6 +28,7 @@ struct RunRoot {
     RunRootKind kind = RunRootKind::Project;
     int campaign = 0;  // index, for a campaign, a test set or a test
     int set = 0;       // index, for a test set or a test
+    int test = 0;      // index in its set, for a test
 };
 
 // The run list for the dialog's choice: flags[i] != 0 chooses the i-th item the dialog listed

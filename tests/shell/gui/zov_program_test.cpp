@@ -3,6 +3,8 @@
 
 #include "common/AtomicFile.h"
 #include "common/process/ProcessSpawn.h"
+#include "ide/project/model/BatchFile.h"
+#include "ide/project/model/ProjectModel.h"
 
 #include <gtest/gtest.h>
 
@@ -190,14 +192,34 @@ TEST_F(ZovProgramTest, AFileThatDoesNotOpenFailsTheStartUp)
     EXPECT_NE(Read("prompts.log").find("Impossible de charger le fichier:"), std::string::npos) << Read("prompts.log");
 }
 
+// The batch runs its entry's project, writes the entry's results file and report, and the program
+// ends by itself with status 0.
 TEST_F(ZovProgramTest, ABatchWithoutDisplayRunsOffscreenByItself)
 {
-    zov::WriteFileAtomically(root_ / "work" / "b.qzb",
-                             "<?xml version=\"1.0\" ?>\n<ZOVBatch><Options><Hide>1</Hide></Options></ZOVBatch>\n");
+    zov::project::ProjectModel model;
+    model.Name = "p";
+    model.InterfacePath = (root_ / "work" / "p.qzi").string();
+    zov::WriteFileAtomically(root_ / "work" / "p.qzi", ";\r\n");
+    auto version = std::make_unique<zov::project::CVersion>();
+    version->Id = 1;
+    version->Name = "V1";
+    model.Versions.push_back(std::move(version));
+    zov::project::CCampaign& campaign = *model.AddCampaign("C", zov::project::kAddAtEnd, 0, nullptr);
+    zov::project::CTestSet& set = *model.AddTestSet(campaign, "S", zov::project::kAddAtEnd, 0, 0, 0, nullptr);
+    zov::WriteFileAtomically(root_ / "work" / "a.qzs", "ok(\"fin\")\r\n");
+    model.AddTest(set, "a.qzs", "A", zov::project::kAddAtEnd, 0, nullptr, 0);
+    ASSERT_TRUE(model.SaveProjectFile((root_ / "work" / "p.qzp").string()));
+    zov::project::BatchEntries entries;
+    entries.push_back(std::make_unique<zov::project::CBatchEntry>());
+    entries.back()->Filename = (root_ / "work" / "p.qzp").string();
+    entries.back()->Version = "V1";
+    entries.back()->Report = (root_ / "work" / "r.csv").string();
+    ASSERT_TRUE(zov::project::WriteBatchFile((root_ / "work" / "b.qzb").string(), 1, entries));
+
     const pid_t child = Start({"b.qzb"}, false);
-    // The batch runner is not part of the program yet: the batch fails and says so on stderr.
-    EXPECT_EQ(Wait(child), 1);
-    EXPECT_NE(errors_.find("b.qzb"), std::string::npos) << errors_;
+    EXPECT_EQ(Wait(child), 0) << errors_ << Read("prompts.log");
+    EXPECT_TRUE(fs::exists(root_ / "work" / "p.res"));
+    EXPECT_TRUE(fs::exists(root_ / "work" / "r.csv"));
     EXPECT_EQ(Read("stdout"), "");
 }
 
