@@ -128,6 +128,20 @@ void CDataView::OnAdd()
         SetData(dialog.Name(), dialog.Value(), dialog.Save());
 }
 
+void CDataView::RemoveProjectData()
+{
+    for (int row = rowCount() - 1; row >= 0; --row) {
+        const std::string name = GetItemText(row, 0).toStdString();
+        for (std::size_t i = 0; i < store_.Items().size(); ++i) {
+            if (store_.Items()[i].name == name && store_.Items()[i].saveInProject) {
+                store_.Remove(i);
+                removeRow(row);
+                break;
+            }
+        }
+    }
+}
+
 void CDataView::OnDelete()
 {
     std::vector<unsigned> rows;

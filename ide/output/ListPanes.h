@@ -49,6 +49,8 @@ public:
     explicit CDataView(const OutputContext& context, QWidget* parent = nullptr);
     void SetData(const std::string& name, const std::string& value, bool saveInProject);
     std::string GetData(const std::string& name) const;
+    // Drops the rows kept with the project (a closed project's data must not reach the next one).
+    void RemoveProjectData();
     // Names and values of the rows kept in the project, in row order.
     void GetAll(std::vector<std::string>& names, std::vector<std::string>& values) const;
     void Clear();

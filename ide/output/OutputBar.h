@@ -41,6 +41,16 @@ public:
     void ShowTab(int index) override;
     void AddFindLine(const QString& line) override { m_tFind->AddLine(line.toStdString()); }
     QWidget* TracePane() override { return m_tTrace; }
+    void LoadRuns(const std::vector<execution::RunRecord*>& records) override { m_tExecution->LoadRuns(records); }
+    void SetData(const std::string& name, const std::string& value, bool saveInProject) override
+    {
+        m_tData->SetData(name, value, saveInProject);
+    }
+    void ClearProjectData() override { m_tData->RemoveProjectData(); }
+    void GetProjectData(std::vector<std::string>& names, std::vector<std::string>& values) const override
+    {
+        m_tData->GetAll(names, values);
+    }
     // A hit keeps its script entry and line as the key "entry:line" that opening it reads back.
     void ClearFind() override { m_tFind->Clear(); }
     void AddFindResult(const QString& line, const std::string& fileEntry, int lineNumber) override;

@@ -225,10 +225,14 @@ void FrameCampaign::PrepareTest(int key)
     }
 }
 
-void FrameCampaign::ShowRunList(const RunList&)
+void FrameCampaign::ShowRunList(const RunList& groups)
 {
     IOutputBar& output = frame_.Output();
-    output.ClearRuns();
+    std::vector<execution::RunRecord*> records;
+    for (const CampaignGroup& group : groups)
+        for (const CampaignTest& test : group.tests)
+            records.push_back(Record(test.key));
+    output.LoadRuns(records);
     output.ClearErrors();
     output.ShowTab(kRunsTab);
 }

@@ -191,12 +191,27 @@ void FrameProject::LinkActiveViewToProjectItem()
 
 bool FrameProject::LoadProject(const std::string& path)
 {
-    return frame_.Explorer().LoadProject(path);
+    IExplorerBar& explorer = frame_.Explorer();
+    if (!explorer.LoadProject(path))
+        return false;
+    // The project's saved data go to the data pane, kept with the project at its next save.
+    const project::ProjectModel& model = explorer.Project();
+    const std::size_t pairs = std::min(model.DataNames.size(), model.DataValues.size());
+    for (std::size_t i = 0; i < pairs; ++i)
+        frame_.Output().SetData(model.DataNames[i], model.DataValues[i], true);
+    return true;
+}
+
+void FrameProject::CopyDataPaneToProject()
+{
+    project::ProjectModel& model = frame_.Explorer().Project();
+    frame_.Output().GetProjectData(model.DataNames, model.DataValues);
 }
 
 void FrameProject::CloseProjectInExplorer()
 {
     frame_.Explorer().CloseProject();
+    frame_.Output().ClearProjectData();
 }
 
 std::string FrameProject::ProjectInterfacePath()

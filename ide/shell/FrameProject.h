@@ -77,7 +77,7 @@ private:
     void ClearProjectVersions() override;
     std::string CreateProject(const std::string& name, const std::string& folder,
                               const std::string& interfaceName) override;
-    void CopyDataPaneToProject() override {}
+    void CopyDataPaneToProject() override;
     bool WriteProjectFile(const std::string& path) override;
     void RewriteCsvFiles() override;
     void ClearInterfaces() override;

@@ -23,6 +23,9 @@ class QWidget;
 namespace zov::interfaces {
 class InterfaceSet;
 }
+namespace zov::execution {
+struct RunRecord;
+}
 
 namespace zov::shell {
 
@@ -68,6 +71,22 @@ public:
         (void)fileEntry;
         (void)lineNumber;
         AddFindLine(line);
+    }
+    // The runs pane shows a new run's list, each test not yet run.
+    virtual void LoadRuns(const std::vector<execution::RunRecord*>& records) { (void)records; }
+    // The data pane: a project's saved data when it opens (kept with the project), and the pairs
+    // to keep in the project when it is saved, in row order.
+    virtual void SetData(const std::string& name, const std::string& value, bool saveInProject)
+    {
+        (void)name;
+        (void)value;
+        (void)saveInProject;
+    }
+    virtual void ClearProjectData() {}
+    virtual void GetProjectData(std::vector<std::string>& names, std::vector<std::string>& values) const
+    {
+        names.clear();
+        values.clear();
     }
     // The trace pane, which takes the caret commands as keys when it has the focus; may be null.
     virtual QWidget* TracePane() = 0;

@@ -90,6 +90,9 @@ TEST(CampaignInTheWindow, SequentialSetOfTwoScriptsRunsThroughTheEngine)
         tree->setCurrentItem(sets.front());
 
         frame.Command(shell::command_ids::kRunCampaign)->trigger();
+        // The runs pane lists the whole run before its first test starts.
+        const output::CExecuteView& runs = *dynamic_cast<output::OutputPaneBar&>(frame.Output()).m_tExecution;
+        EXPECT_EQ(runs.rowCount(), 2);
         QDeadlineTimer deadline(30000);
         bool started = false;
         while ((!started || campaign->CampaignRunning()) && !deadline.hasExpired()) {
@@ -105,6 +108,7 @@ TEST(CampaignInTheWindow, SequentialSetOfTwoScriptsRunsThroughTheEngine)
             EXPECT_EQ(record->resultCode, execution::kResultOk) << test->Name;
         }
         EXPECT_TRUE(prompter->record.Texts().empty());
+        EXPECT_EQ(runs.rowCount(), 2);
     }
     shell::InstallPrompter(std::make_unique<QuietPrompter>());
     fs::remove_all(root);

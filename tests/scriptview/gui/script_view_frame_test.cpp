@@ -465,6 +465,48 @@ TEST_F(ScriptViewInFrame, RunHostReachesTheDataAndVariablesPanesAndTheRunLog)
     EXPECT_EQ(zov::test::ReadFile(log), "[T]\r\nligne 1\r\nligne 2\r\n");
 }
 
+// A project's saved data fill the data pane when it opens and are written back from it when it is
+// saved; they leave with the project, so the next project neither shows nor saves them.
+TEST_F(ScriptViewInFrame, ProjectDataComeAndGoWithTheirProject)
+{
+    const auto writeProject = [this](const std::string& name, std::vector<std::string> names,
+                                     std::vector<std::string> values) {
+        fs::create_directories(root_ / name);
+        zov::test::WriteFile(root_ / name / "p.qzi", ";\r\n");
+        project::ProjectModel model;
+        model.Name = name;
+        model.InterfacePath = "p.qzi";
+        model.DataNames = std::move(names);
+        model.DataValues = std::move(values);
+        const std::string path = (root_ / name / (name + ".qzp")).string();
+        EXPECT_TRUE(model.SaveProjectFile(path));
+        return path;
+    };
+    const std::string first = writeProject("A", {"Port", "Vitesse"}, {"COM1", "9600"});
+    const std::string second = writeProject("B", {}, {});
+    output::CDataView& data = *Bar().m_tData;
+
+    ASSERT_TRUE(frame_->OpenProject(first));
+    ASSERT_EQ(data.rowCount(), 2);
+    EXPECT_EQ(data.GetData("Port"), "COM1");
+    data.SetData("exporte", "1", false);  // a script's value: never kept in a project
+    data.SetData("Vitesse", "19200", true);
+    prompter_->record.Queue(shell::PromptAnswer::Yes);  // "Enregistrer votre projet ?"
+    ASSERT_TRUE(frame_->OpenProject(second));
+    project::ProjectModel saved;
+    ASSERT_TRUE(saved.LoadProjectFile(first, *prompter_));
+    EXPECT_EQ(saved.DataNames, (std::vector<std::string>{"Port", "Vitesse"}));
+    EXPECT_EQ(saved.DataValues, (std::vector<std::string>{"COM1", "19200"}));
+
+    // Only the script's value is left; saving the second project keeps no data of the first.
+    ASSERT_EQ(data.rowCount(), 1);
+    EXPECT_EQ(data.GetData("Port"), "");
+    frame_->Command(shell::command_ids::kSaveProject)->trigger();
+    project::ProjectModel other;
+    ASSERT_TRUE(other.LoadProjectFile(second, *prompter_));
+    EXPECT_TRUE(other.DataNames.empty());
+}
+
 // A value typed in the variables pane reaches the engine of the active view's paused run: the
 // script then goes on with it.
 TEST_F(ScriptViewInFrame, VariableValueReachesTheActiveViewsEngine)
