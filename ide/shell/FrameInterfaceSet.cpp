@@ -5,31 +5,6 @@
 
 namespace zov::shell {
 
-class FrameInterfaceSet::ActivePrompterForward final : public Prompter {
-public:
-    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        return ActivePrompter().Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const FileRequest& request) override
-    {
-        return ActivePrompter().OpenFile(request);
-    }
-    std::optional<std::string> SaveFile(const FileRequest& request) override
-    {
-        return ActivePrompter().SaveFile(request);
-    }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialFolder) override
-    {
-        return ActivePrompter().BrowseFolder(title, initialFolder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return ActivePrompter().ChooseColour(title, initial);
-    }
-    void Beep() override { ActivePrompter().Beep(); }
-};
-
 namespace {
 
 interfaces::InterfaceFolders FoldersOf(const ApplicationCore& application)
@@ -44,8 +19,7 @@ interfaces::InterfaceFolders FoldersOf(const ApplicationCore& application)
 }  // namespace
 
 FrameInterfaceSet::FrameInterfaceSet(const ApplicationCore& application)
-    : prompter_(std::make_unique<ActivePrompterForward>()),
-      set_(FoldersOf(application), *prompter_, application.Translator())
+    : set_(FoldersOf(application), ActivePrompterForward(), application.Translator())
 {
     set_.LoadSyntaxFiles(application.GetSyntaxFilePattern());
 }

@@ -32,8 +32,6 @@ public:
 
 private:
     // The set keeps its prompter for good; this one asks whichever is active at the time.
-    class ActivePrompterForward;
-    std::unique_ptr<ActivePrompterForward> prompter_;
     interfaces::InterfaceSet set_;
 };
 

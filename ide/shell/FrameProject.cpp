@@ -28,38 +28,6 @@ using namespace command_ids;
 constexpr const char* kCannotSave = "Impossible d'enregistrer le fichier:\n%s";
 constexpr int kStartupTimerMs = 1000;
 
-// ProjectCommands keeps its prompter for good; this one asks whichever is active at the time.
-class ActivePrompterForward final : public Prompter {
-public:
-    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        return ActivePrompter().Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const FileRequest& request) override
-    {
-        return ActivePrompter().OpenFile(request);
-    }
-    std::optional<std::string> SaveFile(const FileRequest& request) override
-    {
-        return ActivePrompter().SaveFile(request);
-    }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialFolder) override
-    {
-        return ActivePrompter().BrowseFolder(title, initialFolder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return ActivePrompter().ChooseColour(title, initial);
-    }
-    void Beep() override { ActivePrompter().Beep(); }
-};
-
-ActivePrompterForward& Forward()
-{
-    static ActivePrompterForward forward;
-    return forward;
-}
-
 // The name, folder and interface file of a new project.
 class NewProjectDialog final : public ThemedDialogBase {
 public:
@@ -138,7 +106,7 @@ FrameProject::FrameProject(MainFrame& frame)
     : QObject(&frame),
       frame_(frame),
       commands_(std::make_unique<ProjectCommands>(
-          static_cast<ProjectHost&>(*this), Forward(), frame.GetSettings(), frame.Application().GetProgramFolder().string(),
+          static_cast<ProjectHost&>(*this), ActivePrompterForward(), frame.GetSettings(), frame.Application().GetProgramFolder().string(),
           frame.GetTempFolder(), frame.Application().Translator()))
 {
     connect(&frame_, &MainFrame::DocumentSaved, this, [this](ScriptDocument* document) { DocumentSaved(*document); });

@@ -245,4 +245,39 @@ void InstallPrompter(std::unique_ptr<ShellPrompter> prompter)
     Active() = std::move(prompter);
 }
 
+namespace {
+
+class ForwardToActive final : public Prompter {
+public:
+    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
+    {
+        return ActivePrompter().Ask(text, icon, buttons);
+    }
+    std::optional<std::string> OpenFile(const FileRequest& request) override
+    {
+        return ActivePrompter().OpenFile(request);
+    }
+    std::optional<std::string> SaveFile(const FileRequest& request) override
+    {
+        return ActivePrompter().SaveFile(request);
+    }
+    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialFolder) override
+    {
+        return ActivePrompter().BrowseFolder(title, initialFolder);
+    }
+    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
+    {
+        return ActivePrompter().ChooseColour(title, initial);
+    }
+    void Beep() override { ActivePrompter().Beep(); }
+};
+
+}  // namespace
+
+Prompter& ActivePrompterForward()
+{
+    static ForwardToActive forward;
+    return forward;
+}
+
 }  // namespace zov::shell

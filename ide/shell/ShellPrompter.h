@@ -71,6 +71,9 @@ std::unique_ptr<ShellPrompter> MakePrompterFromEnvironment(bool batch);
 ShellPrompter& ActivePrompter();
 void InstallPrompter(std::unique_ptr<ShellPrompter> prompter);
 
+// For objects that keep a prompter for good: each prompt goes to the prompter active at the time.
+Prompter& ActivePrompterForward();
+
 // The button texts of the message boxes, before translation.
 inline constexpr const char* kBoxTitle = "ZOV";
 inline constexpr const char* kButtonOk = "OK";

@@ -9,6 +9,8 @@
 #include "ide/shell/core/CommandTable.h"
 
 #include "tests/common/gui/QtTestSupport.h"
+#include "tests/shell/gui/FrameTestSupport.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -37,30 +39,7 @@ namespace fs = std::filesystem;
 using namespace command_ids;
 
 // Records every prompt; answers OK.
-class RecordPrompter final : public ShellPrompter {
-public:
-    RecordingPrompter record;
-    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const FileRequest& request) override
-    {
-        requests.push_back(request);
-        return record.OpenFile(request);
-    }
-    std::optional<std::string> SaveFile(const FileRequest& request) override { return record.SaveFile(request); }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return record.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return record.ChooseColour(title, initial);
-    }
-    int Exec(QDialog&) override { return QDialog::Rejected; }
-    std::vector<FileRequest> requests;
-};
+class RecordPrompter final : public test::RecordedShellPrompter {};
 
 // A script view whose run lasts until the test ends it; it reports to the frame as a real view
 // does: its end, its stop (then its end), its "syn" lines, each with itself and its ticket.
@@ -146,21 +125,12 @@ bool WaitUntil(const std::function<bool()>& done, int milliseconds = 10000)
     return true;
 }
 
-class FrameCampaignTest : public ::testing::Test {
+class FrameCampaignTest : public test::FrameTestBase<RecordPrompter> {
 protected:
+    FrameCampaignTest() : FrameTestBase("frame_campaign") {}
     void SetUp() override
     {
-        zov::testing::EnsureApplication();
-        root_ = fs::temp_directory_path() / ("zov_frame_campaign_" + std::to_string(::getpid()) + "_" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "prog");
-        fs::create_directories(root_ / "work");
-        auto prompter = std::make_unique<RecordPrompter>();
-        prompter_ = prompter.get();
-        InstallPrompter(std::move(prompter));
-        application_ = std::make_unique<ApplicationCore>(
-            ApplicationCore::Places{root_ / "prog", root_ / "prog" / "ZOV.ini", root_ / "tmp"});
+        FrameTestBase::SetUp();
         FrameParts parts;
         parts.makeView = [this](ScriptDocument& document, MainFrame& frame) {
             return std::make_unique<FakeView>(frame, views_, document);
@@ -173,13 +143,6 @@ protected:
             return WriteFileAtomically(path, "report");
         });
         campaign_->SetQuit([this](int status) { quitStatus_ = status; });
-    }
-    void TearDown() override
-    {
-        frame_.reset();
-        application_.reset();
-        InstallPrompter(std::make_unique<RecordPrompter>());
-        fs::remove_all(root_);
     }
 
     // A project of one campaign of one test set (mode 0 sequential, 1 parallel) over the named
@@ -247,10 +210,6 @@ protected:
         int version;
     };
 
-    fs::path root_;
-    RecordPrompter* prompter_ = nullptr;
-    std::unique_ptr<ApplicationCore> application_;
-    std::unique_ptr<MainFrame> frame_;
     FrameCampaign* campaign_ = nullptr;
     std::set<FakeView*> views_;
     std::vector<Report> reports_;

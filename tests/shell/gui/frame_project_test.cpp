@@ -9,6 +9,8 @@
 #include "ide/shell/ShellPrompter.h"
 
 #include "tests/common/gui/QtTestSupport.h"
+#include "tests/shell/gui/FrameTestSupport.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -28,34 +30,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace command_ids;
 
-class QueuePrompter final : public ShellPrompter {
+class QueuePrompter final : public test::RecordedShellPrompter {
 public:
-    RecordingPrompter record;
-    PromptAnswer Ask(const std::string& text, PromptIcon icon, PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const FileRequest& request) override
-    {
-        requests.push_back(request);
-        return record.OpenFile(request);
-    }
-    std::optional<std::string> SaveFile(const FileRequest& request) override
-    {
-        requests.push_back(request);
-        return record.SaveFile(request);
-    }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return record.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return record.ChooseColour(title, initial);
-    }
     // Rejected unless the test fills the dialog and answers for it.
     int Exec(QDialog& dialog) override { return exec ? exec(dialog) : QDialog::Rejected; }
-    std::vector<FileRequest> requests;
     std::function<int(QDialog&)> exec;
 };
 
@@ -101,29 +79,9 @@ struct WrittenReport {
     int version;
 };
 
-class FrameProjectTest : public ::testing::Test {
+class FrameProjectTest : public test::FrameTestBase<QueuePrompter> {
 protected:
-    void SetUp() override
-    {
-        zov::testing::EnsureApplication();
-        root_ = fs::temp_directory_path() / ("zov_frame_project_" + std::to_string(::getpid()) + "_" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "prog");
-        fs::create_directories(root_ / "work");
-        auto prompter = std::make_unique<QueuePrompter>();
-        prompter_ = prompter.get();
-        InstallPrompter(std::move(prompter));
-        application_ = std::make_unique<ApplicationCore>(
-            ApplicationCore::Places{root_ / "prog", root_ / "prog" / "ZOV.ini", root_ / "tmp"});
-    }
-    void TearDown() override
-    {
-        frame_.reset();
-        application_.reset();
-        InstallPrompter(std::make_unique<QueuePrompter>());
-        fs::remove_all(root_);
-    }
+    FrameProjectTest() : FrameTestBase("frame_project") {}
     MainFrame& Frame()
     {
         FrameParts parts;
@@ -184,12 +142,8 @@ protected:
     }
     std::vector<std::string> Texts() const { return prompter_->record.Texts(); }
 
-    fs::path root_;
-    QueuePrompter* prompter_ = nullptr;
     ProjectExplorer* explorer_ = nullptr;
     CountingOutput* output_ = nullptr;
-    std::unique_ptr<ApplicationCore> application_;
-    std::unique_ptr<MainFrame> frame_;
     std::vector<WrittenReport> reports_;
     int batches_ = 0;
 };

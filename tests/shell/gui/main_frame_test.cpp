@@ -8,6 +8,7 @@
 #include "tests/shell/gui/RecordedShellPrompter.h"
 
 #include "tests/common/gui/QtTestSupport.h"
+#include "tests/shell/gui/FrameTestSupport.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -56,29 +57,9 @@ public:
     int fills = 0;
 };
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public test::FrameTestBase<QueuePrompter> {
 protected:
-    void SetUp() override
-    {
-        zov::testing::EnsureApplication();
-        root_ = fs::temp_directory_path() / ("zov_main_frame_" + std::to_string(::getpid()) + "_" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "prog");
-        fs::create_directories(root_ / "work");
-        auto prompter = std::make_unique<QueuePrompter>();
-        prompter_ = prompter.get();
-        InstallPrompter(std::move(prompter));
-        application_ = std::make_unique<ApplicationCore>(
-            ApplicationCore::Places{root_ / "prog", root_ / "prog" / "ZOV.ini", root_ / "tmp"});
-    }
-    void TearDown() override
-    {
-        frame_.reset();
-        application_.reset();
-        InstallPrompter(std::make_unique<QueuePrompter>());
-        fs::remove_all(root_);
-    }
+    MainFrameTest() : FrameTestBase("main_frame") {}
     MainFrame& Frame()
     {
         FrameParts parts;
@@ -104,11 +85,7 @@ protected:
         return *qobject_cast<QPlainTextEdit*>(&document.View()->Widget());
     }
 
-    fs::path root_;
-    QueuePrompter* prompter_ = nullptr;
     KeyExplorer* explorer_ = nullptr;
-    std::unique_ptr<ApplicationCore> application_;
-    std::unique_ptr<MainFrame> frame_;
     std::vector<std::string> opened_;
 };
 
