@@ -10,6 +10,7 @@
 #include "ide/shell/core/CommandTable.h"
 
 #include "tests/common/gui/QtTestSupport.h"
+#include "tests/shell/gui/RecordedShellPrompter.h"
 #include "tests/support/FileText.h"
 
 #include <QAction>
@@ -27,25 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class QuietPrompter final : public shell::ShellPrompter {
-public:
-    shell::RecordingPrompter record;
-    shell::PromptAnswer Ask(const std::string& text, shell::PromptIcon icon, shell::PromptButtons buttons) override
-    {
-        return record.Ask(text, icon, buttons);
-    }
-    std::optional<std::string> OpenFile(const shell::FileRequest& request) override { return record.OpenFile(request); }
-    std::optional<std::string> SaveFile(const shell::FileRequest& request) override { return record.SaveFile(request); }
-    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& folder) override
-    {
-        return record.BrowseFolder(title, folder);
-    }
-    std::optional<std::uint32_t> ChooseColour(const std::string& title, std::uint32_t initial) override
-    {
-        return record.ChooseColour(title, initial);
-    }
-    int Exec(QDialog&) override { return QDialog::Rejected; }
-};
+class QuietPrompter final : public shell::test::RecordedShellPrompter {};
 
 TEST(CampaignInTheWindow, SequentialSetOfTwoScriptsRunsThroughTheEngine)
 {
