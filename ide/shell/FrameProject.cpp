@@ -13,9 +13,11 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <filesystem>
@@ -42,9 +44,24 @@ public:
         folder->setObjectName(QStringLiteral("folder"));
         interfaceName = new QLineEdit;
         interfaceName->setObjectName(QStringLiteral("interface"));
+        interfaceName->setPlaceholderText(tr("<nom>.qzi"));
+        // The folder is typed or chosen; a missing one is made when the project is created.
+        auto* browse = new QToolButton;
+        browse->setObjectName(QStringLiteral("browse"));
+        browse->setText(QStringLiteral("..."));
+        const QString browseTitle = tr("Répertoire :");
+        connect(browse, &QToolButton::clicked, this, [this, browseTitle] {
+            if (const auto chosen =
+                    ActivePrompter().BrowseFolder(browseTitle.toStdString(), folder->text().toStdString()))
+                folder->setText(QString::fromStdString(*chosen));
+        });
+        auto* folderRow = new QHBoxLayout;
+        folderRow->addWidget(folder, 1);
+        folderRow->addWidget(browse);
         layout->addRow(tr("Nom :"), name);
-        layout->addRow(tr("Répertoire :"), folder);
+        layout->addRow(tr("Répertoire :"), folderRow);
         layout->addRow(tr("Interface :"), interfaceName);
+        setMinimumWidth(460);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
         buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
         buttons->button(QDialogButtonBox::Cancel)->setText(tr("Annuler"));

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -446,11 +447,17 @@ TEST_F(FrameProjectTest, NewProjectMakesItsFolderInterfaceAndFile)
     struct Fields {
         std::string name;
         std::string folder;
+        bool browse = false;  // chosen with "..." rather than typed
     };
     const auto answer = [this](Fields fields) {
-        prompter_->exec = [fields](QDialog& dialog) {
+        prompter_->exec = [this, fields](QDialog& dialog) {
             dialog.findChild<QLineEdit*>("name")->setText(QString::fromStdString(fields.name));
-            dialog.findChild<QLineEdit*>("folder")->setText(QString::fromStdString(fields.folder));
+            if (fields.browse) {
+                prompter_->record.Queue(PromptAnswer::Ok, fields.folder);
+                dialog.findChild<QToolButton*>("browse")->click();
+            } else {
+                dialog.findChild<QLineEdit*>("folder")->setText(QString::fromStdString(fields.folder));
+            }
             return int(QDialog::Accepted);
         };
     };
@@ -460,7 +467,7 @@ TEST_F(FrameProjectTest, NewProjectMakesItsFolderInterfaceAndFile)
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_EQ(frame.ProjectPath(), "");
 
-    answer({"neu", folder.string()});
+    answer({"neu", folder.string(), true});
     frame.Command(kNewProject)->trigger();
     const std::string project = (folder / "neu.qzp").string();
     EXPECT_EQ(frame.ProjectPath(), project);
@@ -468,7 +475,8 @@ TEST_F(FrameProjectTest, NewProjectMakesItsFolderInterfaceAndFile)
     EXPECT_TRUE(fs::exists(folder / "neu.qzi"));
     EXPECT_EQ(explorer_->project.Name, "neu");
     EXPECT_EQ(frame.Values().recentProjects.Entries(), std::vector<std::string>{project});
-    EXPECT_TRUE(Texts().empty());
+    // The only prompt was the folder choice.
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Répertoire :"});
 }
 
 }  // namespace
