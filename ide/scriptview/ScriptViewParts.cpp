@@ -200,6 +200,27 @@ CZOVView* ActiveView(shell::MainFrame& frame)
     return adapter != nullptr ? adapter->View() : nullptr;
 }
 
+// "Ajouter une variable...": the word at the caret of the active view is proposed; the name is
+// watched for that view's run record, and its engine, when one runs, is asked for the value.
+void AddVariableCommand(shell::MainFrame& frame)
+{
+    frame.AddCommandHandler(shell::command_ids::kAddVariable, [&frame] {
+        auto* bar = dynamic_cast<output::OutputPaneBar*>(&frame.Output());
+        if (bar == nullptr)
+            return;
+        CZOVView* view = ActiveView(frame);
+        output::NewVariableDialog dialog(&frame);
+        if (view != nullptr)
+            dialog.SetName(view->SelectWordAtCaret().toStdString());
+        if (shell::ActivePrompter().Exec(dialog) != QDialog::Accepted)
+            return;
+        const std::string name = dialog.Name();
+        bar->m_tVar->AddVariable(name, view != nullptr ? view->GetRunRecord() : nullptr);
+        if (view != nullptr && view->IsRunning())
+            view->Driver().SendGetVal(name);
+    });
+}
+
 void AddRunCommands(shell::MainFrame& frame)
 {
     using namespace view_commands;
@@ -307,6 +328,7 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
         if (shared->commandsFrame != &frame) {
             shared->commandsFrame = &frame;
             AddRunCommands(frame);
+            AddVariableCommand(frame);
             AddEditorCommands(frame);
         }
         interfaces::InterfaceSet* set = frame.Interfaces().Model();

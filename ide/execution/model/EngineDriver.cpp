@@ -301,9 +301,13 @@ void EngineDriver::SendTimeout()
 
 void EngineDriver::SendGetVal()
 {
-    if (!HasLink())
-        return;
     for (const std::string& name : host_.WatchedNames())
+        SendGetVal(name);
+}
+
+void EngineDriver::SendGetVal(const std::string& name)
+{
+    if (HasLink())
         Send("getval -name " + WireName(name));
 }
 

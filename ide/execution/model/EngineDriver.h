@@ -61,7 +61,9 @@ public:
     void UpdateLineNotification();
     void SendSpeed();
     void SendTimeout();
+    // The value of every watched variable, or of one.
     void SendGetVal();
+    void SendGetVal(const std::string& name);
     void SendSetVal(const std::string& name, const std::string& value);
     void SendSetData(const std::string& name, const std::string& value);
 

@@ -465,6 +465,37 @@ TEST_F(ScriptViewInFrame, RunHostReachesTheDataAndVariablesPanesAndTheRunLog)
     EXPECT_EQ(zov::test::ReadFile(log), "[T]\r\nligne 1\r\nligne 2\r\n");
 }
 
+// "Ajouter une variable..." proposes the word at the caret and watches the name for the active
+// view's run record; a view that runs no test has no record, so nothing is watched for it.
+TEST_F(ScriptViewInFrame, AddVariableWatchesTheWordAtTheCaretForTheViewsRecord)
+{
+    const fs::path script = root_ / "v.qzs";
+    zov::test::WriteFile(script, "tension = 12\n");
+    ASSERT_NE(frame_->OpenDocument(script.string()), nullptr);
+    CZOVView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    view->SetCursorPos({2, 0});
+    std::string proposed;
+    prompter_->onDialog = [&proposed](QDialog& dialog) {
+        proposed = dialog.findChild<QLineEdit*>()->text().toStdString();
+        return int(QDialog::Accepted);
+    };
+    output::CVariableView& variables = *Bar().m_tVar;
+
+    frame_->Command(shell::command_ids::kAddVariable)->trigger();
+    EXPECT_EQ(proposed, "tension");
+    EXPECT_EQ(variables.rowCount(), 0) << "no run record";
+
+    execution::RunRecord record;
+    record.testName = "T";
+    view->SetRunRecord(&record);
+    frame_->Command(shell::command_ids::kAddVariable)->trigger();
+    EXPECT_TRUE(variables.IsWatched("tension", &record));
+    EXPECT_EQ(variables.rowCount(), 1);
+    view->SetRunRecord(nullptr);
+    prompter_->onDialog = nullptr;
+}
+
 // A project's saved data fill the data pane when it opens and are written back from it when it is
 // saved; they leave with the project, so the next project neither shows nor saves them.
 TEST_F(ScriptViewInFrame, ProjectDataComeAndGoWithTheirProject)
