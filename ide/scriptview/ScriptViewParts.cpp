@@ -221,6 +221,30 @@ void AddVariableCommand(shell::MainFrame& frame)
     });
 }
 
+// The menus' breakpoint, bookmark and warning commands act on the active script view's lines.
+void AddLineMarkCommands(shell::MainFrame& frame)
+{
+    using namespace shell::command_ids;
+    using Mark = void (editor::CTextView::*)();
+    const std::pair<int, Mark> commands[] = {
+        {kToggleBreakpoint, &editor::CTextView::ToggleBreakpoint},
+        {kClearBreakpoints, &editor::CTextView::ClearAllBreakpoints},
+        {kToggleBookmark, &editor::CTextView::ToggleBookmark},
+        {kNextBookmark, &editor::CTextView::NextBookmark},
+        {kPreviousBookmark, &editor::CTextView::PrevBookmark},
+        {kClearBookmarks, &editor::CTextView::ClearAllBookmarks},
+        {kNextWarning, &editor::CTextView::NextWarning},
+        {kPreviousWarning, &editor::CTextView::PrevWarning},
+    };
+    for (const auto& command : commands) {
+        const auto mark = command.second;
+        frame.AddCommandHandler(command.first, [&frame, mark] {
+            if (CZOVView* view = ActiveView(frame))
+                (view->*mark)();
+        });
+    }
+}
+
 void AddRunCommands(shell::MainFrame& frame)
 {
     using namespace view_commands;
@@ -329,6 +353,7 @@ void PlugScriptViews(shell::FrameParts& parts, shell::ApplicationCore& applicati
             shared->commandsFrame = &frame;
             AddRunCommands(frame);
             AddVariableCommand(frame);
+            AddLineMarkCommands(frame);
             AddEditorCommands(frame);
         }
         interfaces::InterfaceSet* set = frame.Interfaces().Model();

@@ -465,6 +465,42 @@ TEST_F(ScriptViewInFrame, RunHostReachesTheDataAndVariablesPanesAndTheRunLog)
     EXPECT_EQ(zov::test::ReadFile(log), "[T]\r\nligne 1\r\nligne 2\r\n");
 }
 
+// The menus' breakpoint and bookmark commands act on the active view; F9 in the view toggles once,
+// whether the window's shortcut or the view takes it.
+TEST_F(ScriptViewInFrame, LineMarkCommandsOfTheMenusActOnTheActiveView)
+{
+    const fs::path script = root_ / "m.qzs";
+    zov::test::WriteFile(script, "a\nb\nc\n");
+    ASSERT_NE(frame_->OpenDocument(script.string()), nullptr);
+    CZOVView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    view->SetCursorPos({0, 1});
+    const auto command = [this](int id) {
+        QAction* action = frame_->Command(id);
+        ASSERT_NE(action, nullptr);
+        frame_->UpdateCommands();
+        ASSERT_TRUE(action->isEnabled()) << id;
+        action->trigger();
+    };
+    command(shell::command_ids::kToggleBreakpoint);
+    EXPECT_EQ(view->Breakpoints().size(), 1u);
+    frame_->activateWindow();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F9);
+    EXPECT_TRUE(view->Breakpoints().empty()) << "F9 toggled twice or not at all";
+    command(shell::command_ids::kToggleBreakpoint);
+    view->SetCursorPos({0, 2});
+    command(shell::command_ids::kToggleBreakpoint);
+    EXPECT_EQ(view->Breakpoints().size(), 2u);
+    command(shell::command_ids::kClearBreakpoints);
+    EXPECT_TRUE(view->Breakpoints().empty());
+
+    command(shell::command_ids::kToggleBookmark);
+    EXPECT_TRUE(view->HasBookmarks());
+    command(shell::command_ids::kClearBookmarks);
+    EXPECT_FALSE(view->HasBookmarks());
+}
+
 // "Ajouter une variable..." proposes the word at the caret and watches the name for the active
 // view's run record; a view that runs no test has no record, so nothing is watched for it.
 TEST_F(ScriptViewInFrame, AddVariableWatchesTheWordAtTheCaretForTheViewsRecord)
