@@ -587,11 +587,16 @@ void CZOVView::SetExecutionLine(int line)
     viewport()->update();
 }
 
-void CZOVView::ClearExecutionLine()
+void CZOVView::ClearLineMark(std::uint32_t flag)
 {
     if (editor::CTextBuffer* buffer = GetTextBuffer())
-        editor::ClearLineFlag(*buffer, editor::LineFlag_Execution);
+        editor::ClearLineFlag(*buffer, flag);
     viewport()->update();
+}
+
+void CZOVView::ClearExecutionLine()
+{
+    ClearLineMark(editor::LineFlag_Execution);
 }
 
 void CZOVView::ToggleWarningLine(int line)
@@ -603,16 +608,12 @@ void CZOVView::ToggleWarningLine(int line)
 
 void CZOVView::ClearWarningLines()
 {
-    if (editor::CTextBuffer* buffer = GetTextBuffer())
-        editor::ClearLineFlag(*buffer, editor::LineFlag_Warning);
-    viewport()->update();
+    ClearLineMark(editor::LineFlag_Warning);
 }
 
 void CZOVView::ClearErrorLine()
 {
-    if (editor::CTextBuffer* buffer = GetTextBuffer())
-        editor::ClearLineFlag(*buffer, editor::LineFlag_Error);
-    viewport()->update();
+    ClearLineMark(editor::LineFlag_Error);
 }
 
 void CZOVView::ShowLine(int line)

@@ -152,6 +152,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Takes one kind of line mark off every line.
+    void ClearLineMark(std::uint32_t flag);
+
     // ---- RunSinks: the window's part ----
     std::string Trace(execution::TraceCategory category, int runNumber, int line, std::string_view text) override;
     void AddError(std::string_view text, execution::RunRecord* record) override;

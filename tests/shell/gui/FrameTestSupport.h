@@ -3,6 +3,7 @@
 // and everything removed again after the test.
 #pragma once
 
+#include "common/AtomicFile.h"
 #include "ide/shell/MainFrame.h"
 #include "ide/shell/ShellPrompter.h"
 #include "ide/shell/core/ApplicationCore.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace zov::shell::test {
 
@@ -45,6 +47,15 @@ protected:
         application_.reset();
         InstallPrompter(std::make_unique<TestPrompter>());
         std::filesystem::remove_all(root_);
+    }
+
+    // A file of the work folder, its folders made; its path.
+    std::string Write(const std::string& name, std::string_view bytes)
+    {
+        const std::filesystem::path path = root_ / "work" / name;
+        std::filesystem::create_directories(path.parent_path());
+        EXPECT_TRUE(WriteFileAtomically(path, bytes));
+        return path.string();
     }
 
     std::filesystem::path root_;

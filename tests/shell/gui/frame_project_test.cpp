@@ -104,13 +104,6 @@ protected:
         frame_->show();
         return *frame_;
     }
-    std::string Write(const std::string& name, std::string_view bytes)
-    {
-        const fs::path path = root_ / "work" / name;
-        fs::create_directories(path.parent_path());
-        EXPECT_TRUE(WriteFileAtomically(path, bytes));
-        return path.string();
-    }
     static std::string Read(const fs::path& path)
     {
         return ReadWholeFile(path).value_or("<missing>");

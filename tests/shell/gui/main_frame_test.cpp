@@ -73,13 +73,6 @@ protected:
         frame_->show();
         return *frame_;
     }
-    std::string Write(const std::string& name, std::string_view bytes)
-    {
-        const fs::path path = root_ / "work" / name;
-        fs::create_directories(path.parent_path());
-        EXPECT_TRUE(WriteFileAtomically(path, bytes));
-        return path.string();
-    }
     static QPlainTextEdit& Editor(ScriptDocument& document)
     {
         return *qobject_cast<QPlainTextEdit*>(&document.View()->Widget());
