@@ -221,28 +221,37 @@ void AddVariableCommand(shell::MainFrame& frame)
     });
 }
 
+// Each command calls a member of the active script view, or of a part of it, when one is active.
+template <class Part>
+void AddActiveViewCommands(shell::MainFrame& frame, std::initializer_list<std::pair<int, void (Part::*)()>> commands,
+                           Part& (*partOf)(CZOVView&))
+{
+    for (const auto& command : commands) {
+        const auto run = command.second;
+        frame.AddCommandHandler(command.first, [&frame, run, partOf] {
+            if (CZOVView* view = ActiveView(frame))
+                (partOf(*view).*run)();
+        });
+    }
+}
+
 // The menus' breakpoint, bookmark and warning commands act on the active script view's lines.
 void AddLineMarkCommands(shell::MainFrame& frame)
 {
     using namespace shell::command_ids;
-    using Mark = void (editor::CTextView::*)();
-    const std::pair<int, Mark> commands[] = {
-        {kToggleBreakpoint, &editor::CTextView::ToggleBreakpoint},
-        {kClearBreakpoints, &editor::CTextView::ClearAllBreakpoints},
-        {kToggleBookmark, &editor::CTextView::ToggleBookmark},
-        {kNextBookmark, &editor::CTextView::NextBookmark},
-        {kPreviousBookmark, &editor::CTextView::PrevBookmark},
-        {kClearBookmarks, &editor::CTextView::ClearAllBookmarks},
-        {kNextWarning, &editor::CTextView::NextWarning},
-        {kPreviousWarning, &editor::CTextView::PrevWarning},
-    };
-    for (const auto& command : commands) {
-        const auto mark = command.second;
-        frame.AddCommandHandler(command.first, [&frame, mark] {
-            if (CZOVView* view = ActiveView(frame))
-                (view->*mark)();
-        });
-    }
+    using editor::CTextView;
+    AddActiveViewCommands<CTextView>(frame,
+                                     {
+                                         {kToggleBreakpoint, &CTextView::ToggleBreakpoint},
+                                         {kClearBreakpoints, &CTextView::ClearAllBreakpoints},
+                                         {kToggleBookmark, &CTextView::ToggleBookmark},
+                                         {kNextBookmark, &CTextView::NextBookmark},
+                                         {kPreviousBookmark, &CTextView::PrevBookmark},
+                                         {kClearBookmarks, &CTextView::ClearAllBookmarks},
+                                         {kNextWarning, &CTextView::NextWarning},
+                                         {kPreviousWarning, &CTextView::PrevWarning},
+                                     },
+                                     [](CZOVView& view) -> CTextView& { return view; });
 }
 
 void AddRunCommands(shell::MainFrame& frame)
@@ -261,24 +270,19 @@ void AddRunCommands(shell::MainFrame& frame)
 void AddEditorCommands(shell::MainFrame& frame)
 {
     using namespace shell::command_ids;
-    using Run = void (editor::EditorCommands::*)();
-    const std::pair<int, Run> commands[] = {
-        {kEditFind, &editor::EditorCommands::Find},
-        {kEditFindNext, &editor::EditorCommands::FindNext},
-        {kEditFindPrevious, &editor::EditorCommands::FindPrevious},
-        {kEditReplace, &editor::EditorCommands::Replace},
-        {kGoToLine, &editor::EditorCommands::GoToLine},
-        {kFilePrint, &editor::EditorCommands::Print},
-        {kFilePrintPreview, &editor::EditorCommands::PrintPreview},
-        {kFilePageSetup, &editor::EditorCommands::PageSetup},
-    };
-    for (const auto& command : commands) {
-        const auto run = command.second;
-        frame.AddCommandHandler(command.first, [&frame, run] {
-            if (CZOVView* view = ActiveView(frame))
-                (view->Commands().*run)();
-        });
-    }
+    using editor::EditorCommands;
+    AddActiveViewCommands<EditorCommands>(frame,
+                                          {
+                                              {kEditFind, &EditorCommands::Find},
+                                              {kEditFindNext, &EditorCommands::FindNext},
+                                              {kEditFindPrevious, &EditorCommands::FindPrevious},
+                                              {kEditReplace, &EditorCommands::Replace},
+                                              {kGoToLine, &EditorCommands::GoToLine},
+                                              {kFilePrint, &EditorCommands::Print},
+                                              {kFilePrintPreview, &EditorCommands::PrintPreview},
+                                              {kFilePageSetup, &EditorCommands::PageSetup},
+                                          },
+                                          [](CZOVView& view) -> EditorCommands& { return view.Commands(); });
 }
 
 // "Nom de la macro": the name of the macro made from a selection.
