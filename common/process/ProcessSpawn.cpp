@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <filesystem>
 #include <mutex>
 #include <spawn.h>
@@ -368,6 +369,18 @@ UniqueFd OpenProcessFd(pid_t pid)
     (void)pid;
 #endif
     return UniqueFd();
+}
+
+bool WaitForProcessEnd(const UniqueFd& processFd, int milliseconds)
+{
+    if (!processFd.IsOpen())
+        return false;
+    pollfd wait{processFd.Get(), POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&wait, 1, milliseconds);
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0;
 }
 
 void KillProcessGroup(pid_t pid)

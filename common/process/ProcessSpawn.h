@@ -89,6 +89,9 @@ void IgnoreBrokenPipes();
 // Opens a descriptor of a Linux process (pidfd) that polls readable once the process has ended;
 // an unset descriptor where the kernel has none.
 UniqueFd OpenProcessFd(pid_t pid);
+// Waits up to `milliseconds` for the process behind a process descriptor to end; false when it
+// has not ended by then or the descriptor is not open.
+bool WaitForProcessEnd(const UniqueFd& processFd, int milliseconds);
 
 // Kills the child and every program of its process group with SIGKILL. Only while the child
 // is not reaped: until then its pid, and so its group's id, cannot name anything else.

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -340,16 +339,7 @@ void FrameCampaign::TerminateBackProgram()
         return;
     // The program leads its own process group: all of it is asked to end, then killed.
     ::kill(-pid, SIGTERM);
-    bool ended = false;
-    if (UniqueFd ending = OpenProcessFd(pid); ending.Get() >= 0) {
-        pollfd wait{ending.Get(), POLLIN, 0};
-        int ready = 0;
-        do {
-            ready = ::poll(&wait, 1, kTerminateGraceMs);
-        } while (ready < 0 && errno == EINTR);
-        ended = ready > 0;
-    }
-    if (ended) {
+    if (WaitForProcessEnd(OpenProcessFd(pid), kTerminateGraceMs)) {
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }

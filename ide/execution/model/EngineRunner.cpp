@@ -169,18 +169,7 @@ void EngineProcess::Reap(bool forced)
             inputClosed_ = true;
         }
         ::kill(pid_, SIGTERM);
-        bool gone = false;
-        if (processFd_.IsOpen()) {
-            pollfd p{processFd_.Get(), POLLIN, 0};
-            while (true) {
-                const int rc = ::poll(&p, 1, kTermGraceMs);
-                if (rc < 0 && errno == EINTR)
-                    continue;
-                gone = rc > 0;
-                break;
-            }
-        }
-        if (!gone)
+        if (!WaitForProcessEnd(processFd_, kTermGraceMs))
             KillProcessGroup(pid_);
     }
     int status = 0;
